@@ -1,0 +1,7 @@
+#include "KestrixKit/Linux/MountTableVolumeSource.h"
+
+namespace kestrix {
+
+std::vector<MountedVolume> MountTableVolumeSource::mountedVolumes() const { return {}; }
+
+}  // namespace kestrix

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string_view>
+
+namespace kestrix {
+
+// The demonstration system: a USB stick, an SD card, an external disk with a two-volume
+// container, a disk image, a network share and the root volume.
+inline constexpr std::string_view demoWorldText = R"json({
+  "volumes": [
+    { "path": "/", "name": "Macintosh HD", "totalCapacity": 494384795648, "availableCapacity": 201326592000,
+      "isInternal": true, "isRootFileSystem": true, "mountSource": "/dev/disk3s1s1", "fileSystem": "apfs",
+      "device": 16777230, "deviceModel": "APPLE SSD AP0512Q", "deviceProtocol": "Apple Fabric",
+      "mediaKind": "IOMedia", "wholeDisk": "disk3", "physicalDisk": "disk0" },
+    { "path": "/Volumes/Photos", "name": "Photos", "totalCapacity": 64000000000, "availableCapacity": 12000000000,
+      "isEjectable": true, "isRemovable": true, "mountSource": "/dev/disk4s1", "fileSystem": "exfat",
+      "device": 16777234, "deviceModel": "Cruzer Blade", "deviceProtocol": "USB", "mediaKind": "IOMedia",
+      "wholeDisk": "disk4" },
+    { "path": "/Volumes/CAMERA", "name": "CAMERA", "totalCapacity": 128000000000, "availableCapacity": 96500000000,
+      "isEjectable": true, "isRemovable": true, "mountSource": "/dev/disk5s1", "fileSystem": "msdos",
+      "device": 16777238, "deviceModel": "SD Card Reader", "deviceProtocol": "Secure Digital", "mediaKind": "IOMedia",
+      "wholeDisk": "disk5" },
+    { "path": "/Volumes/Backup", "name": "Backup", "totalCapacity": 2000000000000, "availableCapacity": 750000000000,
+      "isEjectable": true, "mountSource": "/dev/disk7s1", "fileSystem": "apfs",
+      "device": 16777242, "deviceModel": "My Passport 25E2", "deviceProtocol": "USB", "mediaKind": "IOMedia",
+      "wholeDisk": "disk7", "physicalDisk": "disk6" },
+    { "path": "/Volumes/Projects", "name": "Projects", "totalCapacity": 2000000000000, "availableCapacity": 750000000000,
+      "isEjectable": true, "mountSource": "/dev/disk7s2", "fileSystem": "apfs",
+      "device": 16777243, "deviceModel": "My Passport 25E2", "deviceProtocol": "USB", "mediaKind": "IOMedia",
+      "wholeDisk": "disk7", "physicalDisk": "disk6" },
+    { "path": "/Volumes/Installer", "name": "Installer", "totalCapacity": 1200000000, "availableCapacity": 0,
+      "isInternal": false, "isEjectable": true, "isReadOnly": true, "mountSource": "/dev/disk8s1", "fileSystem": "hfs",
+      "device": 16777246, "deviceModel": "Disk Image", "deviceProtocol": "Disk Image", "mediaKind": "IOMedia",
+      "wholeDisk": "disk8" },
+    { "path": "/Volumes/Team", "name": "Team", "totalCapacity": 8000000000000, "availableCapacity": 3100000000000,
+      "isLocal": false, "mountSource": "//me@nas.local/Team", "fileSystem": "smbfs", "device": 872415232 }
+  ]
+})json";
+
+}  // namespace kestrix

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "KestrixKit/Simulated/WorldVolume.h"
+
+namespace kestrix {
+
+// A whole system described by a JSON world file, for the logic to run on without touching
+// the real one. Each section is read by its own decoder; unknown keys are ignored.
+struct World {
+    std::vector<WorldVolume> volumes;
+};
+
+struct WorldError {
+    std::string message;
+};
+
+using WorldLoadResult = std::variant<World, WorldError>;
+
+WorldLoadResult parseWorld(std::string_view json);
+WorldLoadResult loadWorld(const std::string& path);
+// The built-in demonstration system.
+World demoWorld();
+
+}  // namespace kestrix

@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include "KestrixKit/Volumes/Drive.h"
+#include "KestrixKit/Volumes/VolumeCoding.h"
+#include "KestrixKit/Volumes/VolumeFilter.h"
+
+using namespace kestrix;
+
+namespace {
+
+DriveVolume volume(std::string name, std::string path, std::uint32_t device, std::uint64_t total = 0) {
+    return DriveVolume{.name = std::move(name), .mountPath = std::move(path), .device = device,
+                       .totalBytes = total, .freeBytes = total / 2};
+}
+
+}  // namespace
+
+TEST(Drive, DerivedPropertiesKeepVolumeOrder) {
+    const Drive drive{.id = "disk4", .volumes = {volume("Photos", "/Volumes/Photos", 7, 100),
+                                                 volume("Backup", "/Volumes/Backup", 9, 50)}};
+    EXPECT_EQ(drive.name(), "Photos, Backup");
+    EXPECT_EQ(drive.mountPaths(), (std::vector<std::string>{"/Volumes/Photos", "/Volumes/Backup"}));
+    EXPECT_EQ(drive.devices(), (std::set<std::uint32_t>{7, 9}));
+    EXPECT_EQ(drive.totalBytes(), 150u);
+    EXPECT_EQ(drive.freeBytes(), 75u);
+
+    const Drive empty{.id = "x", .volumes = {}};
+    EXPECT_EQ(empty.name(), "");
+    EXPECT_EQ(empty.kind(), VolumeKind::externalDrive);
+    EXPECT_TRUE(empty.devices().empty());
+    EXPECT_EQ(empty.totalBytes(), 0u);
+}
+
+TEST(Drive, MatchesWholeNamesIgnoringCaseDiacriticsAndBlanks) {
+    const Drive drive{.id = "disk4", .volumes = {volume("Backup", "/Volumes/Backup", 1),
+                                                 volume("Data", "/Volumes/Data", 2)}};
+    EXPECT_TRUE(drive.matches("  backup \n"));
+    EXPECT_TRUE(drive.matches("BÄCKUP"));
+    EXPECT_TRUE(drive.matches("backup, data"));
+    EXPECT_FALSE(drive.matches("Back"));
+    EXPECT_FALSE(drive.matches("disk4"));
+    EXPECT_FALSE(drive.matches(""));
+    EXPECT_FALSE(drive.matches(" \t\n"));
+
+    const Drive photos{.id = "disk5", .volumes = {volume("Phötos", "/Volumes/Photos", 3)}};
+    EXPECT_TRUE(photos.matches("photos"));
+    EXPECT_TRUE(photos.matches("PHOTOS\u00A0"));  // a no-break space is white space too
+}
+
+TEST(Drive, VolumeIdentityIsTheMountPathWhileEqualityCoversEveryField) {
+    DriveVolume a = volume("Photos", "/Volumes/Photos", 1, 100);
+    DriveVolume b = a;
+    b.freeBytes = 1;
+    EXPECT_NE(a, b);
+    EXPECT_EQ(a.id(), b.id());
+}
+
+TEST(VolumeCoding, RoundTripsWithTheFieldNamesAndLeavesAbsentNamesOut) {
+    DriveVolume withDisks = volume("Photos", "/Volumes/Photos", 16777234, 64000000000);
+    withDisks.bsdName = "disk4s1";
+    withDisks.wholeDisk = "disk4";
+    withDisks.physicalDisk = "disk4";
+    withDisks.kind = VolumeKind::memoryCard;
+    withDisks.fileSystem = "exfat";
+    const Drive drive{.id = "disk4", .volumes = {withDisks, volume("Share", "/Volumes/Share", 2)}};
+
+    const nlohmann::json json = drive;
+    EXPECT_EQ(json.at("volumes")[0].at("kind"), "memoryCard");
+    EXPECT_EQ(json.at("volumes")[0].size(), 11u);
+    EXPECT_FALSE(json.at("volumes")[1].contains("bsdName"));
+    EXPECT_EQ(json.at("volumes")[1].size(), 8u);
+    EXPECT_EQ(json.get<Drive>(), drive);
+
+    nlohmann::json badKind = json.at("volumes")[0];
+    badKind["kind"] = "floppy";
+    EXPECT_THROW(badKind.get<DriveVolume>(), nlohmann::json::exception);
+    nlohmann::json missing = json.at("volumes")[0];
+    missing.erase("fileSystem");
+    EXPECT_THROW(missing.get<DriveVolume>(), nlohmann::json::exception);
+
+    const VolumeFilter filter{.diskImages = true, .networkShares = false};
+    EXPECT_EQ(nlohmann::json(filter).get<VolumeFilter>(), filter);
+}
+
+TEST(VolumeFilter, HidesOnlyTheOptionalKinds) {
+    const VolumeFilter none{};
+    EXPECT_FALSE(none.allows(VolumeKind::diskImage));
+    EXPECT_FALSE(none.allows(VolumeKind::networkShare));
+    EXPECT_TRUE(none.allows(VolumeKind::externalDrive));
+    EXPECT_TRUE(none.allows(VolumeKind::memoryCard));
+    EXPECT_TRUE(none.allows(VolumeKind::optical));
+    const VolumeFilter all{.diskImages = true, .networkShares = true};
+    EXPECT_TRUE(all.allows(VolumeKind::diskImage));
+    EXPECT_TRUE(all.allows(VolumeKind::networkShare));
+}

@@ -1,0 +1,32 @@
+#include "KestrixKit/Text/Localized.h"
+
+#include <vector>
+
+namespace kestrix {
+
+std::string localized(std::string_view english) {
+    // Only the base language ships; a translation table would be consulted here.
+    return std::string(english);
+}
+
+std::string localizedFormat(std::string_view englishTemplate, std::initializer_list<std::string_view> arguments) {
+    const std::string pattern = localized(englishTemplate);
+    const std::vector<std::string_view> values(arguments);
+    std::string result;
+    result.reserve(pattern.size());
+    for (std::size_t index = 0; index < pattern.size(); ++index) {
+        const char next = index + 1 < pattern.size() ? pattern[index + 1] : '\0';
+        if (pattern[index] == '%' && next >= '1' && next <= '9') {
+            const auto slot = static_cast<std::size_t>(next - '1');
+            if (slot < values.size()) {
+                result += values[slot];
+                ++index;
+                continue;
+            }
+        }
+        result += pattern[index];
+    }
+    return result;
+}
+
+}  // namespace kestrix

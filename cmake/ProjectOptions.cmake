@@ -1,0 +1,32 @@
+# Warnings and sanitizers for the project's own targets only.
+add_library(kestrix_options INTERFACE)
+# GCC 12 flags designated initializers that leave members at their defaults, which is how
+# the value types are meant to be built.
+target_compile_options(kestrix_options INTERFACE -Wall -Wextra -Wpedantic -Wno-missing-field-initializers)
+if(KESTRIX_SANITIZE)
+  target_compile_options(kestrix_options INTERFACE
+    -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  target_link_options(kestrix_options INTERFACE -fsanitize=address,undefined)
+endif()
+if(KESTRIX_FUZZ)
+  target_compile_options(kestrix_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined)
+  target_link_options(kestrix_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+# Every source file in the given folders (not recursive), so that adding a file needs no edit here.
+function(kestrix_sources out)
+  set(files)
+  foreach(dir IN LISTS ARGN)
+    file(GLOB found CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp)
+    list(APPEND files ${found})
+  endforeach()
+  set(${out} ${files} PARENT_SCOPE)
+endfunction()
+
+# A gtest executable from every .cpp in a folder, registered with CTest.
+function(kestrix_test_suite name dir)
+  file(GLOB found CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp)
+  add_executable(${name} ${found})
+  target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest_main GTest::gmock kestrix_options)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+endfunction()

@@ -1,0 +1,18 @@
+#include "kestrixctl/Commands/Commands.h"
+
+#include <array>
+#include <utility>
+
+namespace kestrixctl {
+
+Command findCommand(std::string_view name) {
+    static constexpr std::array<std::pair<std::string_view, Command>, 1> table{{
+        {"drives", runDrives},
+    }};
+    for (const auto& [commandName, command] : table) {
+        if (commandName == name) return command;
+    }
+    return nullptr;
+}
+
+}  // namespace kestrixctl

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string_view>
+
+#include "kestrixctl/Invocation.h"
+
+namespace kestrixctl {
+
+using Command = int (*)(const Invocation&);
+
+// The command of that name, or nullptr.
+Command findCommand(std::string_view name);
+
+int runDrives(const Invocation& invocation);
+
+}  // namespace kestrixctl

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "kestrixctl/CommandArguments.h"
+
+namespace kestrixctl {
+
+// Options that choose the system a command runs on; they may stand anywhere on the line.
+struct GlobalOptions {
+    std::optional<std::string> worldPath;
+    bool demo = false;
+    bool trace = false;
+    std::optional<std::string> historyPath;
+    bool help = false;
+    std::string command;
+    std::vector<std::string> commandWords;
+};
+
+std::variant<GlobalOptions, ArgumentError> parseGlobalOptions(const std::vector<std::string>& words);
+
+}  // namespace kestrixctl

@@ -1,0 +1,54 @@
+#include "kestrixctl/Usage.h"
+
+#include <iostream>
+
+#include "kestrixctl/Invocation.h"
+
+namespace kestrixctl {
+
+const std::string_view usageLine =
+    "usage: kestrixctl [--world FILE | --demo] [--trace] [--history FILE] COMMAND [OPTIONS]";
+
+const std::string_view helpText = R"(kestrixctl: list the drives you can eject, see what keeps one busy, and eject it.
+
+usage: kestrixctl [--world FILE | --demo] [--trace] [--history FILE] COMMAND [OPTIONS]
+
+System (these may stand anywhere on the line):
+  --world FILE         run on the simulated system that FILE describes
+  --demo               run on the built-in demonstration system
+  --trace              write every call made to the system on stderr, one line each
+  --history FILE       keep the eject history in FILE
+  --help               show this text
+
+Commands:
+  drives               list the drives you can eject
+      --json                 print the drives as JSON
+      --show-disk-images     also list disk images
+      --show-network-shares  also list network shares
+  check DRIVE          show what keeps DRIVE busy (a quick scan, then a deep one when it finds nothing)
+      --json, --show-disk-images, --show-network-shares as above
+  eject DRIVE          eject DRIVE when nothing holds it
+      --force                eject even if something holds it (asks first unless --yes)
+      --yes                  do not ask before a forced eject
+      --json                 print the report as JSON
+  quit-and-eject DRIVE ask the apps holding DRIVE to quit, then eject it
+      --end PID              also end this command-line program (repeatable)
+      --json                 print the report as JSON
+  eject-all            eject every listed drive
+      --json                 print the reports as JSON
+  history              show the eject history and the repeat offenders
+      --json                 print the history as JSON
+      --top N                how many repeat offenders to show (default 5)
+      --clear                empty the history
+
+DRIVE is a drive's name or the name of one of its volumes, ignoring case and accents.
+
+Exit status: 0 done, 1 not done (a drive is busy or missing), 2 bad arguments or a bad world file.
+)";
+
+int usageError(const Invocation& invocation, const std::string& message) {
+    invocation.err << "kestrixctl: " << message << '\n' << usageLine << '\n';
+    return exitUsage;
+}
+
+}  // namespace kestrixctl
