@@ -1,0 +1,14 @@
+#pragma once
+
+#include <vector>
+
+#include "MoreAppsKit/MoreAppsConfig.h"
+#include "MoreAppsKit/MoreAppsEntry.h"
+
+namespace moreapps::MoreAppsVisibility {
+
+// The entries an app shows, in feed order: never itself, and only App Store
+// links in a build sold through the App Store.
+std::vector<MoreAppsEntry> visibleApps(const std::vector<MoreAppsEntry>& apps, const MoreAppsConfig& config);
+
+}  // namespace moreapps::MoreAppsVisibility
