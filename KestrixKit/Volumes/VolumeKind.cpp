@@ -1,23 +1,21 @@
 #include "KestrixKit/Volumes/VolumeKind.h"
 
+#include "KestrixKit/Coding/RawValueTable.h"
+
 namespace kestrix {
+namespace {
 
-std::string_view rawValue(VolumeKind kind) {
-    switch (kind) {
-        case VolumeKind::externalDrive: return "externalDrive";
-        case VolumeKind::memoryCard: return "memoryCard";
-        case VolumeKind::diskImage: return "diskImage";
-        case VolumeKind::networkShare: return "networkShare";
-        case VolumeKind::optical: return "optical";
-    }
-    return "externalDrive";
-}
+constexpr coding::RawValueTable<VolumeKind, 5> table{{{
+    {VolumeKind::externalDrive, "externalDrive"},
+    {VolumeKind::memoryCard, "memoryCard"},
+    {VolumeKind::diskImage, "diskImage"},
+    {VolumeKind::networkShare, "networkShare"},
+    {VolumeKind::optical, "optical"},
+}}};
 
-std::optional<VolumeKind> volumeKindFromRawValue(std::string_view raw) {
-    for (VolumeKind kind : allVolumeKinds) {
-        if (rawValue(kind) == raw) return kind;
-    }
-    return std::nullopt;
-}
+}  // namespace
+
+std::string_view rawValue(VolumeKind kind) { return table.name(kind); }
+std::optional<VolumeKind> volumeKindFromRawValue(std::string_view raw) { return table.value(raw); }
 
 }  // namespace kestrix

@@ -1,0 +1,20 @@
+#include "KestrixKit/Flow/DriveVerdict.h"
+
+#include <array>
+
+namespace kestrix {
+
+std::vector<Holder> DriveVerdict::holders() const {
+    if (const auto* inUse = as<InUse>()) return inUse->holders;
+    if (const auto* waiting = as<WaitingOnApps>()) return waiting->holders;
+    if (const auto* held = as<HeldByMacOS>(); held && held->holder) return {*held->holder};
+    return {};
+}
+
+std::string_view DriveVerdict::caseName() const {
+    static constexpr std::array<std::string_view, 7> names{
+        "inUse", "heldByMacOS", "waitingOnApps", "backupRunning", "failed", "ejected", "unmountedOnly"};
+    return names[value.index()];
+}
+
+}  // namespace kestrix
