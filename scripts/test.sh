@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Sets up, then builds and runs every test twice (a release build, then one under
+# AddressSanitizer and UndefinedBehaviorSanitizer), then runs each fuzzer briefly.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-dependencies.sh
+jobs=$(nproc)
+fuzz_seconds=${KESTRIX_FUZZ_SECONDS:-20}
+
+echo "== Release build and tests"
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/release -j "$jobs"
+ctest --test-dir build/release --output-on-failure -j "$jobs"
+
+echo "== AddressSanitizer + UndefinedBehaviorSanitizer build and tests"
+cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKESTRIX_SANITIZE=ON >/dev/null
+cmake --build build/sanitize -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
+
+echo "== Fuzzers (${fuzz_seconds} s each)"
+CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKESTRIX_FUZZ=ON >/dev/null
+cmake --build build/fuzz -j "$jobs" --target fuzzers
+failed=0
+for fuzzer in build/fuzz/Fuzz/*Fuzzer; do
+  [ -x "$fuzzer" ] || continue
+  corpus=$(mktemp -d)
+  if "$fuzzer" -max_total_time="$fuzz_seconds" -max_len=65536 "$corpus" >"$corpus.log" 2>&1; then
+    echo "ok   $(basename "$fuzzer"): $(grep -Eo 'stat::number_of_executed_units: *[0-9]+|Done [0-9]+ runs' "$corpus.log" | tail -1)"
+  else
+    echo "FAIL $(basename "$fuzzer")"; tail -40 "$corpus.log"; failed=1
+  fi
+  rm -rf "$corpus" "$corpus.log"
+done
+exit "$failed"
