@@ -1,0 +1,225 @@
+#include "KestrixKit/Holders/HelperCatalog.h"
+
+#include <algorithm>
+#include <initializer_list>
+#include <unordered_map>
+#include <utility>
+
+#include "KestrixKit/Holders/ProcessNameText.h"
+#include "KestrixKit/Text/Localized.h"
+
+namespace kestrix::HelperCatalog {
+namespace {
+
+using NameList = std::initializer_list<std::string_view>;
+
+// Built once, on first use; the static initialiser is safe against concurrent first calls.
+const std::unordered_map<std::string, HelperKind>& nameTable() {
+    static const std::unordered_map<std::string, HelperKind> table = [] {
+        const std::initializer_list<std::pair<HelperKind, NameList>> lists{
+            {HelperKind::finder, {"Finder"}},
+            {HelperKind::quickLook,
+             {"QuickLookUIService", "QuickLookSatellite", "ExternalQuickLookSatellite", "quicklookd", "qlmanage",
+              "com.apple.quicklook.ThumbnailsAgent", "ThumbnailExtension", "QuickLookThumbnailing", "Quick Look"}},
+            {HelperKind::spotlight,
+             {"mds", "mds_stores", "mdworker", "mdworker_shared", "mdsync", "mdbulkimport", "mdflagwriter", "mdwrite",
+              "corespotlightd", "Spotlight", "spotlightknowledged"}},
+            {HelperKind::timeMachine, {"backupd", "backupd-helper", "TimeMachine", "Time Machine", "tmutil"}},
+            {HelperKind::mediaAnalysis,
+             {"photoanalysisd", "mediaanalysisd", "mediaanalysisd-access", "photolibraryd", "cloudphotod",
+              "PTPCamera", "AMPDevicesAgent", "Image Capture Extension"}},
+            {HelperKind::diskCheck,
+             {"fsck", "fsck_apfs", "fsck_hfs", "fsck_exfat", "fsck_msdos", "fsck_udf", "fsck_cs"}},
+            {HelperKind::fileService,
+             {"kernel_task", "fseventsd", "revisiond", "diskarbitrationd", "deleted", "deleted_helper",
+              "storagekitd", "diskmanagementd", "filecoordinationd", "lsd", "iconservicesagent", "launchd", "apfsd",
+              "mount_apfs", "mount_exfat", "mount_msdos", "mount_hfs", "mount_ntfs", "mount_smbfs", "lifs",
+              "UserFSService"}},
+            {HelperKind::cloudSync,
+             {"bird", "cloudd", "fileproviderd", "Dropbox", "Google Drive", "OneDrive", "Box", "Backblaze",
+              "bztransmit", "bzfilelist", "bzserv", "CrashPlanService", "Arq", "Arq Agent", "Carbon Copy Cloner",
+              "ccc_helper", "SuperDuper!", "Syncthing", "syncthing", "Resilio Sync", "pCloud Drive", "Sync"}},
+            {HelperKind::securityScan,
+             {"XProtect", "XprotectService", "XProtectRemediator", "MRT", "RTProtectionDaemon", "SophosScanD",
+              "com.avast.daemon", "BDLDaemon", "Intego VirusBarrier"}},
+            {HelperKind::shell,
+             {"zsh", "bash", "sh", "fish", "tcsh", "csh", "dash", "ksh", "nu", "elvish", "xonsh", "pwsh", "-zsh",
+              "-bash"}},
+        };
+        std::unordered_map<std::string, HelperKind> built;
+        for (const auto& [kind, names] : lists) {
+            for (const std::string_view name : names) built[processname::lowercased(name)] = kind;
+        }
+        return built;
+    }();
+    return table;
+}
+
+std::optional<HelperKind> kindByNamePattern(const std::string& lowercasedName) {
+    const std::string_view n = lowercasedName;
+    if (n.starts_with("com.apple.quicklook") || n.find("quicklook") != std::string_view::npos ||
+        n.find("thumbnail") != std::string_view::npos) {
+        return HelperKind::quickLook;
+    }
+    if (n.starts_with("mdworker")) return HelperKind::spotlight;
+    if (n.starts_with("mds") && processname::characterCount(n) <= 10) return HelperKind::spotlight;
+    if (n.starts_with("fsck_")) return HelperKind::diskCheck;
+    if (n.starts_with("xprotect")) return HelperKind::securityScan;
+    return std::nullopt;
+}
+
+std::optional<HelperKind> kindByPath(std::string_view path) {
+    if (path.starts_with("/System/Library/CoreServices/Finder.app/")) return HelperKind::finder;
+    if (path.find("/QuickLook") != std::string_view::npos) return HelperKind::quickLook;
+    if (path.find("/Library/Apple/System/Library/CoreServices/XProtect") != std::string_view::npos) {
+        return HelperKind::securityScan;
+    }
+    for (const std::string_view syncApp :
+         {"/Applications/Dropbox.app/", "/Applications/Google Drive.app/", "/Applications/OneDrive.app/"}) {
+        if (path.starts_with(syncApp)) return HelperKind::cloudSync;
+    }
+    return std::nullopt;
+}
+
+// The last path component, as a file manager names a file.
+std::string lastPathComponent(std::string_view path) {
+    while (path.size() > 1 && path.ends_with('/')) path.remove_suffix(1);
+    if (path == "/") return std::string(path);
+    const std::size_t slash = path.rfind('/');
+    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+bool hasHold(const Holder& holder, HoldKind kind) {
+    return std::any_of(holder.holds.begin(), holder.holds.end(), [&](const Hold& hold) { return hold.kind == kind; });
+}
+
+}  // namespace
+
+HelperKind kind(std::string_view name, const std::optional<std::string>& executablePath, bool isApp,
+                std::int32_t pid) {
+    if (pid == 0) return HelperKind::fileService;
+    const std::string lowercasedName = processname::lowercased(name);
+    if (const auto found = nameTable().find(lowercasedName); found != nameTable().end()) return found->second;
+    if (const auto byPattern = kindByNamePattern(lowercasedName)) return *byPattern;
+    if (executablePath) {
+        if (const auto byPath = kindByPath(*executablePath)) return *byPath;
+    }
+    return isApp ? HelperKind::app : HelperKind::commandLine;
+}
+
+int sortRank(HelperKind kind) {
+    switch (kind) {
+        case HelperKind::app: return 0;
+        case HelperKind::shell:
+        case HelperKind::commandLine: return 1;
+        case HelperKind::finder:
+        case HelperKind::cloudSync: return 2;
+        default: return 3;
+    }
+}
+
+bool isSystemService(HelperKind kind) {
+    switch (kind) {
+        case HelperKind::app:
+        case HelperKind::finder:
+        case HelperKind::cloudSync:
+        case HelperKind::shell:
+        case HelperKind::commandLine: return false;
+        default: return true;
+    }
+}
+
+std::string label(HelperKind kind) {
+    switch (kind) {
+        case HelperKind::app: return localized("App");
+        case HelperKind::finder: return localized("Finder");
+        case HelperKind::quickLook: return localized("Quick Look");
+        case HelperKind::spotlight: return localized("Spotlight");
+        case HelperKind::timeMachine: return localized("Time Machine");
+        case HelperKind::mediaAnalysis: return localized("Photos analysis");
+        case HelperKind::diskCheck: return localized("Disk check");
+        case HelperKind::fileService: return localized("macOS service");
+        case HelperKind::cloudSync: return localized("Sync or backup");
+        case HelperKind::securityScan: return localized("Malware scan");
+        case HelperKind::shell: return localized("Terminal shell");
+        case HelperKind::commandLine: return localized("Command-line program");
+    }
+    return {};
+}
+
+std::string symbol(HelperKind kind) {
+    switch (kind) {
+        case HelperKind::app: return "app.fill";
+        case HelperKind::finder: return "folder.fill";
+        case HelperKind::quickLook: return "eye.fill";
+        case HelperKind::spotlight: return "magnifyingglass";
+        case HelperKind::timeMachine: return "clock.arrow.circlepath";
+        case HelperKind::mediaAnalysis: return "photo.on.rectangle";
+        case HelperKind::diskCheck: return "stethoscope";
+        case HelperKind::fileService: return "gearshape.2.fill";
+        case HelperKind::cloudSync: return "arrow.triangle.2.circlepath";
+        case HelperKind::securityScan: return "shield.lefthalf.filled";
+        case HelperKind::shell: return "terminal.fill";
+        case HelperKind::commandLine: return "chevron.left.forwardslash.chevron.right";
+    }
+    return {};
+}
+
+std::string description(const Holder& holder) {
+    switch (holder.kind) {
+        case HelperKind::app:
+            return holder.isWriting() ? localizedFormat("%1 is saving to a file on this drive.", {holder.name})
+                                      : localizedFormat("%1 has a file open on this drive.", {holder.name});
+        case HelperKind::finder: return localized("Finder is using this drive: copying files, or a window is showing it.");
+        case HelperKind::quickLook:
+            return localized("Quick Look is showing a preview, or making thumbnails, of files on this drive.");
+        case HelperKind::spotlight: return localized("Spotlight is indexing this drive so you can search it.");
+        case HelperKind::timeMachine: return localized("Time Machine is backing up to this drive, or reading from it.");
+        case HelperKind::mediaAnalysis: return localized("Photos is analyzing pictures or videos on this drive.");
+        case HelperKind::diskCheck: return localized("macOS is checking this drive for errors.");
+        case HelperKind::fileService: return localized("A macOS file service is still working with this drive.");
+        case HelperKind::cloudSync: return localizedFormat("%1 is syncing or backing up files on this drive.", {holder.name});
+        case HelperKind::securityScan: return localized("A malware scan is reading files on this drive.");
+        case HelperKind::shell: return localized("A Terminal window is open in a folder on this drive.");
+        case HelperKind::commandLine:
+            if (hasHold(holder, HoldKind::currentFolder) && !hasHold(holder, HoldKind::openFile)) {
+                return localizedFormat("%1, a command-line program, is working in a folder on this drive.", {holder.name});
+            }
+            return localizedFormat("%1, a command-line program, has a file open on this drive.", {holder.name});
+    }
+    return {};
+}
+
+std::string advice(HelperKind kind) {
+    switch (kind) {
+        case HelperKind::app: return localized("Save your work and quit it, or close the file.");
+        case HelperKind::finder: return localized("Wait for any copy to finish and close Finder windows showing the drive.");
+        case HelperKind::quickLook: return localized("Close the preview (press Space), wait a moment, then try again.");
+        case HelperKind::spotlight:
+            return localized("It usually lets go in a few seconds, so Kestrix tries again for you. For a drive you "
+                             "eject often, add it to Spotlight\u2019s Search Privacy list in System Settings.");
+        case HelperKind::timeMachine: return localized("Wait for the backup to finish, or stop it.");
+        case HelperKind::mediaAnalysis: return localized("This stops on its own. Wait a moment and try again, or quit Photos.");
+        case HelperKind::diskCheck: return localized("Let the check finish. Unplugging now can damage files.");
+        case HelperKind::fileService: return localized("Wait a few seconds, then try again.");
+        case HelperKind::cloudSync: return localized("Pause syncing, or wait for it to finish.");
+        case HelperKind::securityScan: return localized("Wait for the scan to finish, then try again.");
+        case HelperKind::shell: return localized("In that window, type cd ~ and press Return, or close the window.");
+        case HelperKind::commandLine: return localized("Stop it (Control-C in its Terminal window), or end it from here.");
+    }
+    return {};
+}
+
+std::string holdLine(const Hold& hold) {
+    const std::string file = lastPathComponent(hold.path);
+    switch (hold.kind) {
+        case HoldKind::openFile:
+            return hold.writing ? localizedFormat("Writing to %1", {file}) : localizedFormat("Has %1 open", {file});
+        case HoldKind::currentFolder: return localizedFormat("Working in %1", {file});
+        case HoldKind::runningFrom: return localized("Running from this drive");
+        case HoldKind::mappedFile: return localizedFormat("Still reading %1", {file});
+    }
+    return {};
+}
+
+}  // namespace kestrix::HelperCatalog

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "KestrixKit/Holders/HelperKind.h"
+#include "KestrixKit/Holders/Hold.h"
+#include "KestrixKit/Holders/Holder.h"
+
+// Classifies holders and gives each kind the words the user sees.
+namespace kestrix::HelperCatalog {
+
+// name: the process name (not an app's name); isApp: the process is a regular running app.
+HelperKind kind(std::string_view name, const std::optional<std::string>& executablePath, bool isApp,
+                std::int32_t pid);
+
+// Apps 0, shells and command-line programs 1, Finder and sync tools 2, system services 3.
+int sortRank(HelperKind kind);
+// The kinds that are the system's own background work.
+bool isSystemService(HelperKind kind);
+
+std::string label(HelperKind kind);
+// A symbol name for the kind's icon.
+std::string symbol(HelperKind kind);
+// What the holder is doing with the drive.
+std::string description(const Holder& holder);
+// What the user can do about a holder of this kind.
+std::string advice(HelperKind kind);
+// One line about one hold, naming the file by its last path component.
+std::string holdLine(const Hold& hold);
+
+}  // namespace kestrix::HelperCatalog

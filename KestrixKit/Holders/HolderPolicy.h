@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "KestrixKit/Holders/Holder.h"
+#include "KestrixKit/Holders/HolderAction.h"
+
+// Which remedies may be offered for a holder: nothing that belongs to another user, that the
+// system runs for itself or that keeps the desktop alive is ever quit or ended.
+namespace kestrix::HolderPolicy {
+
+bool isProtected(const Holder& holder, std::uint32_t currentUID);
+std::vector<HolderAction> actions(const Holder& holder, std::uint32_t currentUID);
+
+}  // namespace kestrix::HolderPolicy

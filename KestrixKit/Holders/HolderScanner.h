@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "KestrixKit/Holders/AppIdentity.h"
+#include "KestrixKit/Holders/Holder.h"
+#include "KestrixKit/Holders/ProcessSource.h"
+#include "KestrixKit/Holders/ScanResult.h"
+#include "KestrixKit/Volumes/Drive.h"
+
+namespace kestrix {
+
+// Finds the processes that keep a drive busy: open files, working folders, executables and,
+// in a deep scan, mapped files on one of the drive's volumes. Copyable; holds no mutable state.
+struct HolderScanner {
+    std::shared_ptr<const ProcessSource> source;
+    // This program's own process, never reported.
+    std::int32_t ownPID = -1;
+    // Identifies running applications; may be empty (no process is an app then).
+    std::function<std::optional<AppIdentity>(std::int32_t pid)> appLookup;
+    // Seconds on a monotonic clock, for the scan's duration; empty gives a duration of 0.
+    std::function<double()> clock;
+
+    ScanResult scan(const Drive& drive, bool deep) const;
+    ScanResult scan(const std::set<std::uint32_t>& devices, const std::vector<std::string>& mountPaths,
+                    bool deep) const;
+
+    // The process the system named as refusing an eject, shown like a scanned holder.
+    std::optional<Holder> holderForDissenter(std::int32_t pid) const;
+
+    // Whether the path is one of the mount paths or lies below one (case-sensitive).
+    static bool isUnder(std::string_view path, const std::vector<std::string>& mountPaths);
+    // The outermost .app bundle containing the executable.
+    static std::optional<std::string> outerApp(std::string_view executablePath);
+
+private:
+    Holder makeHolder(std::int32_t pid, const std::optional<ProcessBasics>& basics, std::vector<Hold> holds,
+                      bool namedByMacOS) const;
+};
+
+}  // namespace kestrix
