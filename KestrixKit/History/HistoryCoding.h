@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include <nlohmann/json.hpp>
+
+#include "KestrixKit/History/History.h"
+#include "KestrixKit/History/Offender.h"
+
+// The history file's form: {"events": [...]}, dates as ISO 8601 in UTC with whole seconds.
+namespace kestrix {
+
+nlohmann::json historyJson(const History& history);
+nlohmann::json offenderJson(const Offender& offender);
+
+// The file's bytes: pretty-printed, keys sorted.
+std::string encodeHistory(const History& history);
+
+// The history those bytes hold, whole even beyond the limit; an empty history for anything
+// that is not a history file (malformed JSON, a missing field, an unknown outcome or kind,
+// a date in another form).
+History decodeHistory(std::string_view bytes);
+
+}  // namespace kestrix

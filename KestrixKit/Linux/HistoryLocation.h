@@ -1,0 +1,18 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace kestrix {
+
+// The value of an environment variable, nothing when it is not set.
+using EnvironmentLookup = std::function<std::optional<std::string>(const std::string& name)>;
+
+std::optional<std::string> processEnvironment(const std::string& name);
+
+// Where the user's eject history lives: "com.orvane.kestrix/history.json" in the user's data
+// folder ($XDG_DATA_HOME, else ~/.local/share); nothing when there is no home folder to use.
+std::optional<std::string> historyFileLocation(const EnvironmentLookup& environment = processEnvironment);
+
+}  // namespace kestrix
