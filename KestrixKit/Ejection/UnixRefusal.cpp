@@ -1,0 +1,38 @@
+#include "KestrixKit/Ejection/UnixRefusal.h"
+
+#include <cerrno>
+
+#include "KestrixKit/Ejection/DAStatus.h"
+
+namespace kestrix::UnixRefusal {
+namespace {
+
+// The kernel's Unix-error encoding of the disk service.
+std::int32_t unixStatus(int errorNumber) { return 0xC000 + errorNumber; }
+
+}  // namespace
+
+EjectOutcome unmount(int errorNumber, const std::string& volume, const std::string& systemText) {
+    switch (errorNumber) {
+    case EBUSY:
+        return {EjectOutcome::Busy{.volume = volume, .pid = std::nullopt, .status = DAStatus::unixBusy}};
+    case EPERM:
+    case EACCES:
+        return {EjectOutcome::Failed{.volume = volume, .status = DAStatus::notPermitted, .message = systemText}};
+    case EINVAL:
+    case ENOENT:
+        // Not mounted any more, or the mount point is gone.
+        return {EjectOutcome::Failed{.volume = volume, .status = DAStatus::notFound, .message = std::nullopt}};
+    default:
+        return {EjectOutcome::Failed{.volume = volume, .status = unixStatus(errorNumber), .message = systemText}};
+    }
+}
+
+EjectOutcome eject(int errorNumber, const std::string& driveName) {
+    if (errorNumber == EBUSY) {
+        return {EjectOutcome::Busy{.volume = driveName, .pid = std::nullopt, .status = DAStatus::unixBusy}};
+    }
+    return {EjectOutcome::UnmountedOnly{}};
+}
+
+}  // namespace kestrix::UnixRefusal

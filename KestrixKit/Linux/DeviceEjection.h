@@ -1,0 +1,19 @@
+#pragma once
+
+#include <filesystem>
+
+// The kernel requests that take a device away once its file systems are unmounted. Each
+// returns 0 on success, else the errno of the failing step.
+namespace kestrix::DeviceEjection {
+
+// Detaches the loop device's backing image; a loop device with no image is already detached.
+int detachLoop(const std::filesystem::path& deviceNode);
+
+// Opens the tray of an optical drive.
+int ejectMedia(const std::filesystem::path& deviceNode);
+
+// Flushes the disk and removes it from the kernel through its sysfs "delete" attribute, which
+// also spins it down. A disk that something still claims (a mount, a mapped device) is busy.
+int powerOff(const std::filesystem::path& deviceNode, const std::filesystem::path& deleteAttribute);
+
+}  // namespace kestrix::DeviceEjection

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "KestrixKit/Ejection/DiskEjecting.h"
+
+namespace kestrix {
+
+// Ejects through the kernel: unmounts every file system of the drive (umount2), then detaches a
+// loop device, opens an optical drive's tray or removes a hot-pluggable disk. Needs the right to
+// unmount (root or CAP_SYS_ADMIN); without it every unmount is refused as not permitted.
+class UnmountEjector : public DiskEjecting {
+public:
+    // Where the system's tables are; a test lays out its own.
+    struct Paths {
+        std::filesystem::path sysfsRoot = "/sys";
+        std::string mountInfo = "/proc/self/mountinfo";
+        std::filesystem::path devRoot = "/dev";
+    };
+
+    UnmountEjector() = default;
+    explicit UnmountEjector(Paths paths) : paths_(std::move(paths)) {}
+
+    EjectOutcome eject(const Drive& drive, bool force) override;
+
+private:
+    Paths paths_;
+};
+
+}  // namespace kestrix

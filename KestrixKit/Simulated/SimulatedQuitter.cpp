@@ -1,0 +1,68 @@
+#include "KestrixKit/Simulated/SimulatedQuitter.h"
+
+#include <algorithm>
+
+#include "KestrixKit/Flow/RunningAppRule.h"
+#include "KestrixKit/Holders/HolderScanner.h"
+
+namespace kestrix {
+namespace {
+
+std::optional<std::string> bundleOf(const WorldProcess& process) {
+    if (!process.basics || !process.basics->executablePath) return std::nullopt;
+    return HolderScanner::outerApp(*process.basics->executablePath);
+}
+
+WorldProcess* processWithPID(World& world, pid_t pid) {
+    const auto found = std::find_if(world.processes.begin(), world.processes.end(),
+                                    [&](const WorldProcess& process) { return process.pid == pid; });
+    return found == world.processes.end() ? nullptr : &*found;
+}
+
+}  // namespace
+
+std::vector<RunningApp> SimulatedQuitter::runningApps() const {
+    std::vector<RunningApp> apps;
+    for (const WorldProcess& process : system_->world().processes) {
+        if (!process.app) continue;
+        apps.push_back(RunningApp{.pid = process.pid,
+                                  .localizedName = process.app->name,
+                                  .bundlePath = bundleOf(process),
+                                  .bundleID = process.app->bundleID,
+                                  .isRegular = process.app->isRegular});
+    }
+    return apps;
+}
+
+bool SimulatedQuitter::quitApp(const Holder& holder) {
+    const std::optional<RunningApp> app = RunningAppRule::runningApp(holder, runningApps());
+    World& world = system_->world();
+    // The program never quits itself.
+    if (!app || app->pid == world.ownPID) return false;
+    const WorldProcess* process = processWithPID(world, app->pid);
+    if (process == nullptr || process->onQuit == QuitResponse::refuses) return false;
+    if (process->onQuit == QuitResponse::exits) {
+        const pid_t appPID = app->pid;
+        std::erase_if(world.processes, [&](const WorldProcess& candidate) {
+            return candidate.pid == appPID || (app->bundlePath && bundleOf(candidate) == app->bundlePath);
+        });
+    }
+    return true;
+}
+
+void SimulatedQuitter::showApp(const Holder& /*holder*/) {}
+
+bool SimulatedQuitter::endProcess(pid_t pid) {
+    World& world = system_->world();
+    if (pid < 2 || pid == world.ownPID) return false;
+    const WorldProcess* process = processWithPID(world, pid);
+    if (process == nullptr || process->onTerm == TermResponse::fails) return false;
+    if (process->onTerm == TermResponse::exits) {
+        std::erase_if(world.processes, [&](const WorldProcess& candidate) { return candidate.pid == pid; });
+    }
+    return true;
+}
+
+bool SimulatedQuitter::isAlive(pid_t pid) { return pid >= 1 && processWithPID(system_->world(), pid) != nullptr; }
+
+}  // namespace kestrix

@@ -1,0 +1,8 @@
+#pragma once
+
+namespace kestrix {
+
+// Time in a world is simulated: waiting returns at once.
+inline void simulatedSleep(double /*seconds*/) {}
+
+}  // namespace kestrix
