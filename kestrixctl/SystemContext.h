@@ -1,9 +1,15 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <variant>
 
+#include "KestrixKit/Holders/AppIdentity.h"
+#include "KestrixKit/Holders/HolderScanner.h"
+#include "KestrixKit/Holders/ProcessSource.h"
 #include "KestrixKit/Simulated/SimulatedSystem.h"
 #include "KestrixKit/Volumes/MountedVolumeSource.h"
 #include "kestrixctl/GlobalOptions.h"
@@ -13,10 +19,18 @@ namespace kestrixctl {
 // The system a command runs on: this machine, or a simulated one from a world file or the demo.
 struct SystemContext {
     std::unique_ptr<kestrix::MountedVolumeSource> volumes;
+    std::shared_ptr<const kestrix::ProcessSource> processes;
+    // Identifies running applications; empty where the system offers no lookup.
+    std::function<std::optional<kestrix::AppIdentity>(std::int32_t)> appLookup;
+    // The user running the command, and the command's own process (never reported as a holder).
+    std::uint32_t currentUID = 0;
+    std::int32_t ownPID = -1;
     // Present when the system is simulated.
     std::shared_ptr<kestrix::SimulatedSystem> simulated;
 
     bool isSimulated() const { return simulated != nullptr; }
+    // A holder scanner over this system's processes, timed by the monotonic clock.
+    kestrix::HolderScanner holderScanner() const;
 };
 
 struct ContextError {

@@ -9,16 +9,6 @@
 namespace kestrix {
 namespace {
 
-struct DriveScope {
-    const std::set<std::uint32_t>& devices;
-    const std::vector<std::string>& mountPaths;
-
-    bool onDeviceOf(std::uint32_t device) const { return device != 0 && devices.contains(device); }
-    bool contains(const VnodeRef& reference) const {
-        return onDeviceOf(reference.device) || HolderScanner::isUnder(reference.path, mountPaths);
-    }
-};
-
 // One hold per kind and path; a file open both for reading and for writing counts as writing.
 std::vector<Hold> merged(const std::vector<Hold>& holds) {
     std::vector<Hold> kept;
@@ -47,12 +37,7 @@ void sortHolders(std::vector<Holder>& holders) {
 }  // namespace
 
 bool HolderScanner::isUnder(std::string_view path, const std::vector<std::string>& mountPaths) {
-    for (std::string_view base : mountPaths) {
-        if (base.ends_with('/')) base.remove_suffix(1);
-        if (path == base) return true;
-        if (path.size() > base.size() && path.starts_with(base) && path[base.size()] == '/') return true;
-    }
-    return false;
+    return DriveScope::isUnder(path, mountPaths);
 }
 
 std::optional<std::string> HolderScanner::outerApp(std::string_view executablePath) {
@@ -68,12 +53,12 @@ ScanResult HolderScanner::scan(const Drive& drive, bool deep) const {
 ScanResult HolderScanner::scan(const std::set<std::uint32_t>& devices, const std::vector<std::string>& mountPaths,
                                bool deep) const {
     const double start = clock ? clock() : 0;
-    const DriveScope scope{devices, mountPaths};
+    const DriveScope scope{.devices = devices, .mountPaths = mountPaths};
     ScanResult result;
     result.deep = deep;
     for (const std::int32_t pid : source->allPIDs()) {
         if (pid == ownPID) continue;
-        const std::optional<std::vector<VnodeRef>> files = source->openFiles(pid);
+        const std::optional<std::vector<VnodeRef>> files = source->openFilesOn(pid, scope);
         if (!files) {
             ++result.hidden;
             continue;
@@ -87,7 +72,7 @@ ScanResult HolderScanner::scan(const std::set<std::uint32_t>& devices, const std
             holds.push_back({HoldKind::currentFolder, folder->path, false});
         }
         const std::optional<ProcessBasics> basics = source->basics(pid);
-        if (basics && basics->executablePath && isUnder(*basics->executablePath, mountPaths)) {
+        if (basics && basics->executablePath && scope.containsPath(*basics->executablePath)) {
             holds.push_back({HoldKind::runningFrom, *basics->executablePath, false});
         }
         if (deep) {

@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "KestrixKit/Holders/DriveScope.h"
 #include "KestrixKit/Holders/ProcessBasics.h"
 #include "KestrixKit/Holders/VnodeRef.h"
 
@@ -23,6 +24,11 @@ public:
     virtual std::optional<VnodeRef> currentFolder(std::int32_t pid) const = 0;
     // Files backing the memory regions, each path once, lowest address first.
     virtual std::optional<std::vector<VnodeRef>> mappedFiles(std::int32_t pid) const = 0;
+
+    // The open files that lie on the drive, for a scan that knows the drive up front: absent
+    // exactly when openFiles is, and otherwise openFiles without the others. A source may answer
+    // this faster by skipping work for files that are not on the drive.
+    virtual std::optional<std::vector<VnodeRef>> openFilesOn(std::int32_t pid, const DriveScope& drive) const;
 };
 
 }  // namespace kestrix

@@ -5,8 +5,30 @@
 namespace kestrix {
 
 // The demonstration system: a USB stick, an SD card, an external disk with a two-volume
-// container, a disk image, a network share and the root volume.
+// container, a disk image, a network share and the root volume; Preview reads a photo, a shell
+// sits in a folder of the SD card and Spotlight indexes the backup disk.
 inline constexpr std::string_view demoWorldText = R"json({
+  "currentUID": 501, "ownPID": 900,
+  "processes": [
+    { "pid": 1, "name": "launchd", "executablePath": "/sbin/launchd", "uid": 0, "parentPID": 0 },
+    { "pid": 301, "name": "Finder", "executablePath": "/System/Library/CoreServices/Finder.app/Contents/MacOS/Finder",
+      "uid": 501, "parentPID": 1, "openFiles": [], "currentFolder": { "path": "/", "device": 16777230 },
+      "app": { "name": "Finder", "bundleID": "com.apple.finder", "isRegular": true } },
+    { "pid": 412, "name": "Preview", "executablePath": "/Applications/Preview.app/Contents/MacOS/Preview",
+      "uid": 501, "parentPID": 1,
+      "openFiles": [ { "path": "/Volumes/Photos/IMG_1.jpg", "device": 16777234, "writing": false } ],
+      "currentFolder": { "path": "/Users/me", "device": 16777230 },
+      "app": { "name": "Preview", "bundleID": "com.apple.Preview", "isRegular": true } },
+    { "pid": 530, "name": "zsh", "executablePath": "/bin/zsh", "uid": 501, "parentPID": 529, "openFiles": [],
+      "currentFolder": { "path": "/Volumes/CAMERA/DCIM", "device": 16777238 } },
+    { "pid": 611, "name": "mdworker_shared",
+      "executablePath": "/System/Library/Frameworks/CoreServices.framework/Versions/A/Frameworks/Metadata.framework/Versions/A/Support/mdworker_shared",
+      "uid": 501, "parentPID": 1,
+      "openFiles": [ { "path": "/Volumes/Backup/Documents/report.pdf", "device": 16777242 } ] },
+    { "pid": 900, "name": "Kestrix", "executablePath": "/Applications/Kestrix.app/Contents/MacOS/Kestrix",
+      "uid": 501, "parentPID": 1, "openFiles": [], "currentFolder": { "path": "/Volumes/Photos", "device": 16777234 },
+      "app": { "name": "Kestrix", "bundleID": "com.orvane.kestrix", "isRegular": true } }
+  ],
   "volumes": [
     { "path": "/", "name": "Macintosh HD", "totalCapacity": 494384795648, "availableCapacity": 201326592000,
       "isInternal": true, "isRootFileSystem": true, "mountSource": "/dev/disk3s1s1", "fileSystem": "apfs",

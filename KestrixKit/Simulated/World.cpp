@@ -15,6 +15,9 @@ WorldLoadResult parseWorld(std::string_view text) {
         const nlohmann::json& root = world::object(json, "world");
         World world;
         world.volumes = decodeWorldVolumes(root);
+        world.processes = decodeWorldProcesses(root);
+        world.currentUID = world::optionalUInt32(root, "currentUID", "world").value_or(501);
+        world.ownPID = world::optionalInt32(root, "ownPID", "world");
         return world;
     } catch (const world::WorldFormatError& error) {
         return WorldError{error.what()};

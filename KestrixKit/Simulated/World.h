@@ -1,10 +1,13 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
 #include <vector>
 
+#include "KestrixKit/Simulated/WorldProcess.h"
 #include "KestrixKit/Simulated/WorldVolume.h"
 
 namespace kestrix {
@@ -13,6 +16,10 @@ namespace kestrix {
 // the real one. Each section is read by its own decoder; unknown keys are ignored.
 struct World {
     std::vector<WorldVolume> volumes;
+    std::vector<WorldProcess> processes;
+    // The user running the program, and the program's own process when the world has one.
+    std::uint32_t currentUID = 501;
+    std::optional<std::int32_t> ownPID;
 };
 
 struct WorldError {

@@ -6,8 +6,9 @@
 namespace kestrixctl {
 
 Command findCommand(std::string_view name) {
-    static constexpr std::array<std::pair<std::string_view, Command>, 1> table{{
+    static constexpr std::array<std::pair<std::string_view, Command>, 2> table{{
         {"drives", runDrives},
+        {"check", runCheck},
     }};
     for (const auto& [commandName, command] : table) {
         if (commandName == name) return command;

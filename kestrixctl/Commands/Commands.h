@@ -12,5 +12,6 @@ using Command = int (*)(const Invocation&);
 Command findCommand(std::string_view name);
 
 int runDrives(const Invocation& invocation);
+int runCheck(const Invocation& invocation);
 
 }  // namespace kestrixctl

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Readers for the text files of /proc, kept apart from the file access so they can be tested.
+namespace kestrix::procfs {
+
+struct StatusFields {
+    std::string name;
+    std::uint32_t effectiveUID = 0;
+    std::int32_t parentPID = 0;
+
+    bool operator==(const StatusFields&) const = default;
+};
+
+// The Name, effective Uid and PPid lines of /proc/PID/status; absent without Name or Uid.
+std::optional<StatusFields> parseStatus(std::string_view text);
+
+// Whether /proc/PID/fdinfo/N shows a descriptor open for writing (write-only or read-write);
+// absent without a flags line.
+std::optional<bool> parseFdinfoWriting(std::string_view text);
+
+struct MappedRegion {
+    std::string path;
+    // major:minor in the kernel's 32-bit encoding, as st_dev reports it.
+    std::uint32_t device = 0;
+};
+
+// One line of /proc/PID/maps when the region is backed by a file (its path starts with "/").
+std::optional<MappedRegion> parseMapsLine(std::string_view line);
+
+// The path of a file that was deleted while in use, without the " (deleted)" mark.
+std::string withoutDeletedMark(std::string path);
+
+// The bytes as UTF-8, invalid sequences replaced by U+FFFD.
+std::string validUTF8(std::string bytes);
+
+}  // namespace kestrix::procfs

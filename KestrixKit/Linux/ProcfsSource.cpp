@@ -1,0 +1,185 @@
+#include "KestrixKit/Linux/ProcfsSource.h"
+
+#include <array>
+#include <charconv>
+#include <climits>
+#include <memory>
+#include <set>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "KestrixKit/Holders/DisplayName.h"
+#include "KestrixKit/Linux/MountPointStatus.h"
+#include "KestrixKit/Linux/ProcfsParsing.h"
+
+namespace kestrix {
+namespace {
+
+// A file descriptor closed when it goes out of scope.
+class OwnedDescriptor {
+public:
+    explicit OwnedDescriptor(int descriptor = -1) : descriptor_(descriptor) {}
+    OwnedDescriptor(const OwnedDescriptor&) = delete;
+    OwnedDescriptor& operator=(const OwnedDescriptor&) = delete;
+    ~OwnedDescriptor() {
+        if (descriptor_ >= 0) close(descriptor_);
+    }
+    int get() const { return descriptor_; }
+    bool valid() const { return descriptor_ >= 0; }
+
+private:
+    int descriptor_;
+};
+
+// A directory stream closed when it goes out of scope.
+struct DirectoryCloser {
+    void operator()(DIR* directory) const { closedir(directory); }
+};
+using Directory = std::unique_ptr<DIR, DirectoryCloser>;
+
+Directory openDirectory(int parent, const char* path) {
+    const int descriptor = openat(parent, path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0) return nullptr;
+    DIR* directory = fdopendir(descriptor);
+    if (!directory) close(descriptor);
+    return Directory(directory);
+}
+
+// The whole contents of a small /proc file.
+std::optional<std::string> readText(int parent, const char* path) {
+    const OwnedDescriptor file(openat(parent, path, O_RDONLY | O_CLOEXEC));
+    if (!file.valid()) return std::nullopt;
+    std::string text;
+    std::array<char, 8192> buffer{};
+    for (;;) {
+        const ssize_t count = read(file.get(), buffer.data(), buffer.size());
+        if (count < 0) return std::nullopt;
+        if (count == 0) return text;
+        text.append(buffer.data(), static_cast<std::size_t>(count));
+    }
+}
+
+std::optional<std::string> readLink(int parent, const char* path) {
+    std::array<char, PATH_MAX> buffer{};
+    const ssize_t length = readlinkat(parent, path, buffer.data(), buffer.size());
+    if (length <= 0 || static_cast<std::size_t>(length) >= buffer.size()) return std::nullopt;
+    return std::string(buffer.data(), static_cast<std::size_t>(length));
+}
+
+// The link's target when it is a file-system object, with the device it lies on.
+std::optional<VnodeRef> fileReference(int parent, const char* link) {
+    std::optional<std::string> target = readLink(parent, link);
+    // Pipes, sockets and anonymous inodes show as "pipe:[…]", "socket:[…]", "anon_inode:…".
+    if (!target || !target->starts_with('/')) return std::nullopt;
+    struct stat status {};
+    if (fstatat(parent, link, &status, 0) != 0) return std::nullopt;
+    return VnodeRef{.path = procfs::validUTF8(std::move(*target)), .device = kernelDeviceNumber(status.st_dev)};
+}
+
+std::optional<std::int32_t> processID(const char* entryName) {
+    std::int32_t pid = 0;
+    const char* end = entryName + std::char_traits<char>::length(entryName);
+    const auto [stop, error] = std::from_chars(entryName, end, pid);
+    if (error != std::errc{} || stop != end || pid <= 0) return std::nullopt;
+    return pid;
+}
+
+bool isDescriptorNumber(const char* entryName) {
+    if (*entryName == '\0') return false;
+    for (const char* character = entryName; *character; ++character) {
+        if (*character < '0' || *character > '9') return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string ProcfsSource::processPath(std::int32_t pid, const char* entry) const {
+    return root_ + "/" + std::to_string(pid) + "/" + entry;
+}
+
+std::vector<std::int32_t> ProcfsSource::allPIDs() const {
+    std::vector<std::int32_t> pids;
+    const Directory directory = openDirectory(AT_FDCWD, root_.c_str());
+    if (!directory) return pids;
+    while (const dirent* entry = readdir(directory.get())) {
+        if (const auto pid = processID(entry->d_name)) pids.push_back(*pid);
+    }
+    return pids;
+}
+
+std::optional<ProcessBasics> ProcfsSource::basics(std::int32_t pid) const {
+    if (pid == 0) return ProcessBasics{.pid = 0, .name = "kernel_task", .uid = 0, .parentPID = 0};
+    if (pid < 0) return std::nullopt;
+    const std::optional<std::string> statusText = readText(AT_FDCWD, processPath(pid, "status").c_str());
+    if (!statusText) return std::nullopt;
+    const std::optional<procfs::StatusFields> status = procfs::parseStatus(*statusText);
+    if (!status) return std::nullopt;
+    ProcessBasics basics{.pid = pid, .name = status->name, .uid = status->effectiveUID,
+                         .parentPID = status->parentPID};
+    if (std::optional<std::string> executable = readLink(AT_FDCWD, processPath(pid, "exe").c_str())) {
+        basics.executablePath = procfs::validUTF8(procfs::withoutDeletedMark(std::move(*executable)));
+        std::string shown = displayName(*basics.executablePath);
+        if (!shown.empty()) basics.name = std::move(shown);
+    }
+    return basics;
+}
+
+std::optional<std::vector<VnodeRef>> ProcfsSource::openFiles(std::int32_t pid) const {
+    return descriptors(pid, nullptr);
+}
+
+std::optional<std::vector<VnodeRef>> ProcfsSource::openFilesOn(std::int32_t pid, const DriveScope& drive) const {
+    return descriptors(pid, &drive);
+}
+
+std::optional<std::vector<VnodeRef>> ProcfsSource::descriptors(std::int32_t pid, const DriveScope* drive) const {
+    if (pid <= 0) return std::nullopt;
+    const Directory list = openDirectory(AT_FDCWD, processPath(pid, "fd").c_str());
+    if (!list) return std::nullopt;
+    const int listDescriptor = dirfd(list.get());
+    std::optional<OwnedDescriptor> infoFolder;
+    std::vector<VnodeRef> files;
+    while (const dirent* entry = readdir(list.get())) {
+        if (!isDescriptorNumber(entry->d_name)) continue;
+        std::optional<VnodeRef> file = fileReference(listDescriptor, entry->d_name);
+        if (!file || (drive && !drive->contains(*file))) continue;
+        if (!infoFolder) {
+            infoFolder.emplace(open(processPath(pid, "fdinfo").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        }
+        const std::optional<std::string> info = readText(infoFolder->get(), entry->d_name);
+        const std::optional<bool> writing = info ? procfs::parseFdinfoWriting(*info) : std::nullopt;
+        if (!writing) continue;  // closed in between
+        file->writing = *writing;
+        files.push_back(std::move(*file));
+    }
+    return files;
+}
+
+std::optional<VnodeRef> ProcfsSource::currentFolder(std::int32_t pid) const {
+    if (pid <= 0) return std::nullopt;
+    return fileReference(AT_FDCWD, processPath(pid, "cwd").c_str());
+}
+
+std::optional<std::vector<VnodeRef>> ProcfsSource::mappedFiles(std::int32_t pid) const {
+    if (pid <= 0) return std::nullopt;
+    const std::optional<std::string> maps = readText(AT_FDCWD, processPath(pid, "maps").c_str());
+    if (!maps) return std::nullopt;
+    std::vector<VnodeRef> files;
+    std::set<std::string, std::less<>> seen;
+    std::string_view text = *maps;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        const std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        std::optional<procfs::MappedRegion> region = procfs::parseMapsLine(line);
+        if (!region || !seen.insert(region->path).second) continue;
+        files.push_back(VnodeRef{.path = std::move(region->path), .device = region->device});
+    }
+    return files;
+}
+
+}  // namespace kestrix

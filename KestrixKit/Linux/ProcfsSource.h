@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+#include "KestrixKit/Holders/ProcessSource.h"
+
+namespace kestrix {
+
+// The process table as /proc shows it. Another user's process whose descriptors may not be
+// read, and a process that is gone, give absent results.
+class ProcfsSource : public ProcessSource {
+public:
+    explicit ProcfsSource(std::string procRoot = "/proc") : root_(std::move(procRoot)) {}
+
+    std::vector<std::int32_t> allPIDs() const override;
+    std::optional<ProcessBasics> basics(std::int32_t pid) const override;
+    std::optional<std::vector<VnodeRef>> openFiles(std::int32_t pid) const override;
+    std::optional<VnodeRef> currentFolder(std::int32_t pid) const override;
+    std::optional<std::vector<VnodeRef>> mappedFiles(std::int32_t pid) const override;
+    // Reads the write flag only of the descriptors that lie on the drive.
+    std::optional<std::vector<VnodeRef>> openFilesOn(std::int32_t pid, const DriveScope& drive) const override;
+
+private:
+    std::optional<std::vector<VnodeRef>> descriptors(std::int32_t pid, const DriveScope* drive) const;
+    std::string processPath(std::int32_t pid, const char* entry) const;
+
+    std::string root_;
+};
+
+}  // namespace kestrix

@@ -1,0 +1,204 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "KestrixKit/Holders/DisplayName.h"
+#include "KestrixKit/Holders/DriveCheck.h"
+#include "KestrixKit/Holders/HolderScanner.h"
+
+using namespace kestrix;
+
+namespace {
+
+struct FakeProcess {
+    std::optional<ProcessBasics> basics;
+    std::optional<std::vector<VnodeRef>> openFiles = std::vector<VnodeRef>{};
+    std::optional<VnodeRef> currentFolder;
+    std::optional<std::vector<VnodeRef>> mappedFiles;
+};
+
+// Processes in pid order; counts the queries made.
+struct FakeSource : ProcessSource {
+    std::map<std::int32_t, FakeProcess> processes;
+    mutable int mappedQueries = 0;
+
+    std::vector<std::int32_t> allPIDs() const override {
+        std::vector<std::int32_t> pids;
+        for (const auto& entry : processes) pids.push_back(entry.first);
+        return pids;
+    }
+    std::optional<ProcessBasics> basics(std::int32_t pid) const override {
+        return processes.contains(pid) ? processes.at(pid).basics : std::nullopt;
+    }
+    std::optional<std::vector<VnodeRef>> openFiles(std::int32_t pid) const override {
+        return processes.contains(pid) ? processes.at(pid).openFiles : std::nullopt;
+    }
+    std::optional<VnodeRef> currentFolder(std::int32_t pid) const override {
+        return processes.contains(pid) ? processes.at(pid).currentFolder : std::nullopt;
+    }
+    std::optional<std::vector<VnodeRef>> mappedFiles(std::int32_t pid) const override {
+        ++mappedQueries;
+        return processes.contains(pid) ? processes.at(pid).mappedFiles : std::nullopt;
+    }
+};
+
+ProcessBasics basics(std::int32_t pid, std::string name, std::optional<std::string> path = std::nullopt) {
+    return ProcessBasics{.pid = pid, .name = std::move(name), .executablePath = std::move(path), .uid = 501};
+}
+
+const std::set<std::uint32_t> dataDevice{7};
+const std::vector<std::string> dataMount{"/Volumes/Data"};
+
+HolderScanner scannerOver(std::shared_ptr<FakeSource> source,
+                          std::function<std::optional<AppIdentity>(std::int32_t)> lookup = {}) {
+    double now = 10;
+    return HolderScanner{.source = std::move(source), .ownPID = 900, .appLookup = std::move(lookup),
+                         .clock = [now]() mutable { return now += 0.25; }};
+}
+
+}  // namespace
+
+TEST(HolderScanner, MatchesByDeviceOrPath) {
+    EXPECT_TRUE(HolderScanner::isUnder("/Volumes/Data", dataMount));
+    EXPECT_TRUE(HolderScanner::isUnder("/Volumes/Data/x.txt", dataMount));
+    EXPECT_FALSE(HolderScanner::isUnder("/Volumes/Data2/x.txt", dataMount));
+    EXPECT_TRUE(HolderScanner::isUnder("/Volumes/Data/x.txt", {"/Volumes/Data/"}));
+    EXPECT_FALSE(HolderScanner::isUnder("/volumes/data/x.txt", dataMount));
+    EXPECT_FALSE(HolderScanner::isUnder("/x", {}));
+
+    auto source = std::make_shared<FakeSource>();
+    source->processes[10] = {.basics = basics(10, "a"), .openFiles = std::vector<VnodeRef>{{"/elsewhere/f", 7, false}}};
+    source->processes[11] = {.basics = basics(11, "b"), .openFiles = std::vector<VnodeRef>{{"/Volumes/Data/f", 0, false}}};
+    source->processes[12] = {.basics = basics(12, "c"), .openFiles = std::vector<VnodeRef>{{"/Volumes/Data2/f", 9, false}}};
+    const ScanResult result = scannerOver(source).scan(dataDevice, dataMount, false);
+    ASSERT_EQ(result.holders.size(), 2u);
+    EXPECT_EQ(result.holders[0].pid, 10);
+    EXPECT_EQ(result.holders[1].pid, 11);
+
+    // Without device numbers only the paths count, and a device of 0 matches nothing.
+    const ScanResult byPath = scannerOver(source).scan({}, dataMount, false);
+    ASSERT_EQ(byPath.holders.size(), 1u);
+    EXPECT_EQ(byPath.holders[0].pid, 11);
+    EXPECT_TRUE(scannerOver(source).scan({0}, {}, false).holders.empty());
+}
+
+TEST(HolderScanner, CollectsMergesAndCounts) {
+    auto source = std::make_shared<FakeSource>();
+    source->processes[20] = {
+        .basics = basics(20, "tool", "/Volumes/Data/bin/tool"),
+        .openFiles = std::vector<VnodeRef>{{"/Volumes/Data/a", 7, false}, {"/Volumes/Data/a", 7, true},
+                                           {"/Volumes/Data/b", 7, false}},
+        .currentFolder = VnodeRef{"/Volumes/Data", 7, false},
+        .mappedFiles = std::vector<VnodeRef>{{"/Volumes/Data/a", 7, false}, {"/Volumes/Data/bin/tool", 7, false},
+                                             {"/Volumes/Data/lib.so", 7, false}, {"/usr/lib/libc.so", 1, false}}};
+    source->processes[21] = {.basics = basics(21, "idle")};                        // readable, nothing on the drive
+    source->processes[22] = {.basics = basics(22, "root"), .openFiles = std::nullopt};  // closed to the scan
+    source->processes[900] = {.basics = basics(900, "self"),
+                              .openFiles = std::vector<VnodeRef>{{"/Volumes/Data/own", 7, true}}};
+
+    const ScanResult quick = scannerOver(source).scan(dataDevice, dataMount, false);
+    EXPECT_EQ(quick.checked, 2);
+    EXPECT_EQ(quick.hidden, 1);
+    EXPECT_FALSE(quick.deep);
+    EXPECT_DOUBLE_EQ(quick.seconds, 0.25);
+    EXPECT_EQ(source->mappedQueries, 0);
+    ASSERT_EQ(quick.holders.size(), 1u);
+    const Holder& tool = quick.holders[0];
+    EXPECT_EQ(tool.holds, (std::vector<Hold>{{HoldKind::openFile, "/Volumes/Data/a", true},
+                                             {HoldKind::openFile, "/Volumes/Data/b", false},
+                                             {HoldKind::currentFolder, "/Volumes/Data", false},
+                                             {HoldKind::runningFrom, "/Volumes/Data/bin/tool", false}}));
+    EXPECT_TRUE(tool.isWriting());
+    EXPECT_EQ(tool.mainPath(), "/Volumes/Data/a");
+    EXPECT_EQ(tool.kind, HelperKind::commandLine);
+    EXPECT_FALSE(tool.namedByMacOS);
+
+    const ScanResult deep = scannerOver(source).scan(dataDevice, dataMount, true);
+    EXPECT_TRUE(deep.deep);
+    ASSERT_EQ(deep.holders.size(), 1u);
+    ASSERT_EQ(deep.holders[0].holds.size(), 5u);
+    EXPECT_EQ(deep.holders[0].holds[4], (Hold{HoldKind::mappedFile, "/Volumes/Data/lib.so", false}));
+}
+
+TEST(HolderScanner, RunningFromUsesThePathRuleOnly) {
+    auto source = std::make_shared<FakeSource>();
+    source->processes[30] = {.basics = basics(30, "t", "/opt/tool")};
+    source->processes[31] = {.basics = std::nullopt, .currentFolder = VnodeRef{"/Volumes/Data/x", 0, false}};
+    const ScanResult result = scannerOver(source).scan(dataDevice, dataMount, false);
+    ASSERT_EQ(result.holders.size(), 1u);
+    // Without basics the holder is still reported under its pid.
+    EXPECT_EQ(result.holders[0].name, "PID 31");
+    EXPECT_EQ(result.holders[0].uid, 0u);
+    EXPECT_EQ(result.holders[0].kind, HelperKind::commandLine);
+}
+
+TEST(HolderScanner, NamesClassifiesAndSortsHolders) {
+    auto source = std::make_shared<FakeSource>();
+    const std::vector<VnodeRef> onDrive{{"/Volumes/Data/f", 7, false}};
+    source->processes[40] = {.basics = basics(40, "zsh", "/bin/zsh"), .openFiles = onDrive};
+    source->processes[41] = {.basics = basics(41, "mdworker_shared"), .openFiles = onDrive};
+    source->processes[42] = {.basics = basics(42, "Zed", "/Applications/Zed.app/Contents/MacOS/zed"), .openFiles = onDrive};
+    source->processes[43] = {.basics = basics(43, "beta", "/Applications/Beta.app/Contents/MacOS/beta"), .openFiles = onDrive};
+    source->processes[44] = {.basics = basics(44, "Alpha"), .openFiles = onDrive};
+    source->processes[45] = {.basics = basics(45, "alpha"), .openFiles = onDrive};
+    const auto lookup = [](std::int32_t pid) -> std::optional<AppIdentity> {
+        if (pid == 42) return AppIdentity{.name = "Zed", .bundleID = "dev.zed", .isRegular = true};
+        if (pid == 43) return AppIdentity{.name = "beta app", .isRegular = true};
+        return std::nullopt;
+    };
+    const ScanResult result = scannerOver(source, lookup).scan(dataDevice, dataMount, false);
+    std::vector<std::int32_t> order;
+    for (const Holder& holder : result.holders) order.push_back(holder.pid);
+    // Apps by name ignoring case, then shells and programs (equal names keep scan order), then services.
+    EXPECT_EQ(order, (std::vector<std::int32_t>{43, 42, 44, 45, 40, 41}));
+    EXPECT_EQ(result.holders[0].name, "beta app");
+    EXPECT_EQ(result.holders[0].appBundlePath, "/Applications/Beta.app");
+    EXPECT_EQ(result.holders[4].kind, HelperKind::shell);
+    EXPECT_EQ(result.holders[5].kind, HelperKind::spotlight);
+}
+
+TEST(HolderScanner, BuildsTheDissenter) {
+    auto source = std::make_shared<FakeSource>();
+    source->processes[0] = {.basics = std::nullopt};
+    source->processes[50] = {.basics = basics(50, "fseventsd", "/System/Library/Frameworks/x/fseventsd")};
+    const HolderScanner scanner = scannerOver(source);
+    EXPECT_FALSE(scanner.holderForDissenter(-1));
+    EXPECT_FALSE(scanner.holderForDissenter(0));
+    const std::optional<Holder> service = scanner.holderForDissenter(50);
+    ASSERT_TRUE(service);
+    EXPECT_TRUE(service->namedByMacOS);
+    EXPECT_TRUE(service->holds.empty());
+    EXPECT_EQ(service->kind, HelperKind::fileService);
+    EXPECT_FALSE(service->mainPath());
+}
+
+TEST(HolderScanner, FindsTheBundleAndDisplayNames) {
+    EXPECT_EQ(HolderScanner::outerApp("/Applications/Foo.app/Contents/Helpers/Bar.app/Contents/MacOS/bar"),
+              "/Applications/Foo.app");
+    EXPECT_FALSE(HolderScanner::outerApp("/usr/bin/vim"));
+
+    EXPECT_EQ(displayName("/Applications/Foo.app/Contents/MacOS/foo-bin"), "Foo");
+    EXPECT_EQ(displayName("/usr/bin/vim"), "vim");
+    EXPECT_EQ(displayName("/Applications/Foo.app/Contents/Frameworks/X.framework/Versions/A/Support/tool"), "tool");
+    EXPECT_EQ(displayName("/Applications/Foo.app/Contents/Resources/agent"), "agent");
+    EXPECT_EQ(displayName("/A.app/Contents/Helpers/B.app/Contents/MacOS/b"), "B");
+    EXPECT_EQ(displayName("//"), "");
+    EXPECT_EQ(displayName("/usr/bin/"), "bin");
+}
+
+TEST(DriveCheck, GoesDeepOnlyWhenTheQuickScanFindsNothing) {
+    auto source = std::make_shared<FakeSource>();
+    source->processes[60] = {.basics = basics(60, "viewer"),
+                             .mappedFiles = std::vector<VnodeRef>{{"/Volumes/Data/movie", 7, false}}};
+    const Drive drive{.id = "d", .volumes = {DriveVolume{.name = "Data", .mountPath = "/Volumes/Data", .device = 7}}};
+    const ScanResult found = checkDrive(scannerOver(source), drive);
+    EXPECT_TRUE(found.deep);
+    ASSERT_EQ(found.holders.size(), 1u);
+    EXPECT_EQ(found.holders[0].holds[0].kind, HoldKind::mappedFile);
+
+    source->processes[61] = {.basics = basics(61, "cat"), .openFiles = std::vector<VnodeRef>{{"/Volumes/Data/f", 7, false}}};
+    const ScanResult quick = checkDrive(scannerOver(source), drive);
+    EXPECT_FALSE(quick.deep);
+    ASSERT_EQ(quick.holders.size(), 1u);
+    EXPECT_EQ(quick.holders[0].pid, 61);
+}
