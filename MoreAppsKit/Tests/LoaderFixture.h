@@ -2,15 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
 #include "MoreAppsKit/Linux/LocalFileStore.h"
 #include "MoreAppsKit/MoreAppsLoader.h"
 #include "TestFeeds.h"
 
-namespace moreapps::testing {
+namespace moreapps::fixtures {
 
 // A loader on a fresh temporary cache folder, a settable clock and a scripted transport.
 class LoaderFixture : public ::testing::Test {
@@ -19,14 +15,15 @@ protected:
         root_ = std::filesystem::temp_directory_path() /
                 ("moreapps-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         std::filesystem::remove_all(root_);
-        loader_.cacheDirectory = root_ / "cache" / "MoreApps";
-        loader_.now = [this] { return now_; };
-        loader_.files = std::make_shared<LocalFileStore>();
-        loader_.bundled = [this] { return bundledData_; };
-        loader_.transport = [this](const MoreAppsRequest& request) -> MoreAppsTransportResult {
-            requests_.push_back(request);
-            return answer_;
-        };
+        loader_ = {.feedURL = "https://orvane.com/mac/more-apps.json",
+                   .cacheDirectory = root_ / "cache" / "MoreApps",
+                   .bundled = [this] { return bundledData_; },
+                   .now = [this] { return now_; },
+                   .transport = [this](const MoreAppsRequest& request) -> MoreAppsTransportResult {
+                       requests_.push_back(request);
+                       return answer_;
+                   },
+                   .files = std::make_shared<LocalFileStore>()};
     }
     void TearDown() override { std::filesystem::remove_all(root_); }
 
@@ -36,19 +33,12 @@ protected:
     }
 
     std::filesystem::path cacheFile() const { return loader_.cacheDirectory / MoreAppsLoader::feedFileName; }
-    std::filesystem::path metaFile() const { return loader_.cacheDirectory / MoreAppsLoader::metaFileName; }
-
     void writeFile(const std::filesystem::path& file, const std::string& content) {
-        std::filesystem::create_directories(file.parent_path());
-        std::ofstream(file, std::ios::binary) << content;
+        ASSERT_TRUE(files_.writeAtomically(file, content));
     }
-    std::string readFile(const std::filesystem::path& file) const {
-        std::ifstream in(file, std::ios::binary);
-        std::stringstream content;
-        content << in.rdbuf();
-        return content.str();
-    }
+    std::string readFile(const std::filesystem::path& file) const { return files_.read(file, 1 << 20).value_or(""); }
 
+    LocalFileStore files_;
     std::filesystem::path root_;
     MoreAppsDate now_ = dateFromSecondsSinceReferenceDate(750000000);
     std::optional<std::string> bundledData_;
@@ -57,4 +47,4 @@ protected:
     MoreAppsLoader loader_;
 };
 
-}  // namespace moreapps::testing
+}  // namespace moreapps::fixtures

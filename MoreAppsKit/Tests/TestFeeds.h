@@ -7,7 +7,7 @@
 
 #include "MoreAppsKit/MoreAppsValidator.h"
 
-namespace moreapps::testing {
+namespace moreapps::fixtures {
 
 inline nlohmann::json app(const std::string& id, const std::string& url = "https://apps.apple.com/app/id1") {
     return {{"id", id},         {"name", "Name"}, {"detail", "Does things."},
@@ -27,8 +27,10 @@ inline std::optional<MoreAppsError> errorOf(const std::string& data) {
     return std::nullopt;
 }
 
-inline MoreAppsFeed validFeed(const std::string& data) {
-    return std::get<MoreAppsFeed>(MoreAppsValidator::parse(data));
+inline std::vector<std::string> ids(const std::vector<MoreAppsEntry>& entries) {
+    std::vector<std::string> result;
+    for (const auto& entry : entries) result.push_back(entry.id);
+    return result;
 }
 
-}  // namespace moreapps::testing
+}  // namespace moreapps::fixtures
