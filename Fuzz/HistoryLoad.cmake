@@ -1,0 +1,1 @@
+kestrix_fuzzer(HistoryLoadFuzzer ${CMAKE_CURRENT_SOURCE_DIR}/HistoryLoadFuzzer.cpp KestrixKit)

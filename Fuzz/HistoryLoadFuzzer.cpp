@@ -1,0 +1,15 @@
+// Any bytes: the history file reader either gives an empty history or one that is written
+// and read back unchanged.
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "KestrixKit/History/HistoryCoding.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace kestrix;
+    const History history = decodeHistory(std::string_view(reinterpret_cast<const char*>(data), size));
+    if (history.events.empty()) return 0;
+    if (decodeHistory(encodeHistory(history)) != history) std::abort();
+    return 0;
+}
