@@ -13,7 +13,7 @@ using kestrix::DiskStacking::wholeDisk;
 namespace {
 
 // A miniature sysfs: devices under devices/, class/block/ links to them, slaves/ links between them.
-class FakeSysfs : public ::testing::Test {
+class LinuxDiskStacking : public ::testing::Test {
 protected:
     void SetUp() override {
         char pattern[] = "/tmp/kestrix-sysfs-XXXXXX";
@@ -42,7 +42,7 @@ protected:
 
 }  // namespace
 
-TEST_F(FakeSysfs, WholeDiskOfPartitionsDisksAndUnknownNames) {
+TEST_F(LinuxDiskStacking, WholeDiskOfPartitionsDisksAndUnknownNames) {
     addDevice("pci0/usb1/sdb");
     addDevice("pci0/usb1/sdb/sdb1", true);
     addDevice("pci0/mmc0/mmcblk0");
@@ -60,7 +60,7 @@ TEST_F(FakeSysfs, WholeDiskOfPartitionsDisksAndUnknownNames) {
     EXPECT_EQ(wholeDisk(root, ""), std::nullopt);
 }
 
-TEST_F(FakeSysfs, SlavesWalkReachesThePhysicalDisk) {
+TEST_F(LinuxDiskStacking, SlavesWalkReachesThePhysicalDisk) {
     addDevice("pci0/usb1/sdc");
     addDevice("pci0/usb1/sdc/sdc1", true);
     addDevice("virtual/dm-0");  // LUKS on sdc1
@@ -73,7 +73,7 @@ TEST_F(FakeSysfs, SlavesWalkReachesThePhysicalDisk) {
     EXPECT_EQ(physicalDisk(root, "unknown"), std::nullopt);
 }
 
-TEST_F(FakeSysfs, SlavesWalkPicksTheFirstMemberAndGivesUpOnLoops) {
+TEST_F(LinuxDiskStacking, SlavesWalkPicksTheFirstMemberAndGivesUpOnLoops) {
     addDevice("pci0/ata1/sda");
     addDevice("pci0/ata2/sdb");
     addDevice("virtual/md0");
