@@ -6,9 +6,10 @@
 namespace kestrixctl {
 
 Command findCommand(std::string_view name) {
-    static constexpr std::array<std::pair<std::string_view, Command>, 2> table{{
+    static constexpr std::array<std::pair<std::string_view, Command>, 3> table{{
         {"drives", runDrives},
         {"check", runCheck},
+        {"history", runHistory},
     }};
     for (const auto& [commandName, command] : table) {
         if (commandName == name) return command;

@@ -13,5 +13,6 @@ Command findCommand(std::string_view name);
 
 int runDrives(const Invocation& invocation);
 int runCheck(const Invocation& invocation);
+int runHistory(const Invocation& invocation);
 
 }  // namespace kestrixctl
