@@ -1,0 +1,135 @@
+#include "KestrixKit/Flow/EjectFlow.h"
+
+#include <algorithm>
+
+#include "KestrixKit/Holders/DriveCheck.h"
+#include "KestrixKit/Holders/HolderPolicy.h"
+
+namespace kestrix {
+namespace {
+
+constexpr double quitPollInterval = 0.25;
+
+ScanSummary summaryOf(const ScanResult& result) {
+    return ScanSummary{.checked = result.checked, .hidden = result.hidden, .deep = result.deep};
+}
+
+bool offers(const std::vector<HolderAction>& actions, HolderAction action) {
+    return std::find(actions.begin(), actions.end(), action) != actions.end();
+}
+
+}  // namespace
+
+ScanResult EjectFlow::check(const Drive& drive) const { return checkDrive(scanner, drive); }
+
+std::optional<TimeMachineStatus> EjectFlow::backupOn(const Drive& drive) const {
+    if (!timeMachine) return std::nullopt;
+    std::optional<TimeMachineStatus> status = timeMachine();
+    if (!status || !status->running) return std::nullopt;
+    const std::vector<std::string> mountPaths = drive.mountPaths();
+    for (const std::string& destination : status->destinationMountPoints) {
+        if (HolderScanner::isUnder(destination, mountPaths)) return status;
+    }
+    return std::nullopt;
+}
+
+DriveReport EjectFlow::eject(const Drive& drive, bool force) const {
+    if (force) return report(drive, attempt(drive, true), true);
+
+    const ScanResult quick = scanner.scan(drive, false);
+    if (!quick.holders.empty()) {
+        return report(drive, DriveVerdict{DriveVerdict::InUse{quick.holders, summaryOf(quick)}}, false);
+    }
+    if (std::optional<TimeMachineStatus> backup = backupOn(drive)) {
+        return report(drive, DriveVerdict{DriveVerdict::BackupRunning{std::move(*backup)}}, false);
+    }
+    DriveVerdict verdict = attempt(drive, false);
+    if (verdict.is<DriveVerdict::HeldByMacOS>()) {
+        // The system's own services often let go within a moment; one retry, whatever it yields.
+        sleep(serviceRetryDelay);
+        verdict = attempt(drive, false);
+    }
+    return report(drive, std::move(verdict), false);
+}
+
+DriveVerdict EjectFlow::attempt(const Drive& drive, bool force) const {
+    const EjectOutcome outcome = ejector->eject(drive, force);
+    if (outcome.is<EjectOutcome::Ejected>()) return DriveVerdict{DriveVerdict::Ejected{}};
+    if (outcome.is<EjectOutcome::UnmountedOnly>()) return DriveVerdict{DriveVerdict::UnmountedOnly{}};
+    if (const auto* failed = outcome.as<EjectOutcome::Failed>()) {
+        return DriveVerdict{DriveVerdict::Failed{failed->status, failed->message}};
+    }
+    const auto& busy = *outcome.as<EjectOutcome::Busy>();
+    const ScanResult deep = scanner.scan(drive, true);
+    if (!deep.holders.empty()) return DriveVerdict{DriveVerdict::InUse{deep.holders, summaryOf(deep)}};
+    if (std::optional<TimeMachineStatus> backup = backupOn(drive)) {
+        return DriveVerdict{DriveVerdict::BackupRunning{std::move(*backup)}};
+    }
+    return DriveVerdict{DriveVerdict::HeldByMacOS{dissenter(busy.pid), summaryOf(deep)}};
+}
+
+std::optional<Holder> EjectFlow::dissenter(const std::optional<std::int32_t>& pid) const {
+    if (!pid) return std::nullopt;
+    std::optional<Holder> holder = scanner.holderForDissenter(*pid);
+    // The program itself is never the one to blame.
+    if (holder && holder->pid == scanner.ownPID) return std::nullopt;
+    return holder;
+}
+
+DriveReport EjectFlow::quitAndEject(const Drive& drive, const std::vector<Holder>& holders,
+                                    const std::set<std::int32_t>& endProcesses) const {
+    const std::vector<Holder> asked = askToQuit(holders, endProcesses);
+    waitForExit(asked);
+
+    std::vector<Holder> remaining;
+    std::copy_if(asked.begin(), asked.end(), std::back_inserter(remaining),
+                 [&](const Holder& holder) { return quitter->isAlive(holder.pid); });
+    if (remaining.empty()) return eject(drive, false);
+
+    // An app that is still open may be showing a save dialog; bring it where the user sees it.
+    for (const Holder& holder : remaining) {
+        if (holder.app && holder.app->isRegular) quitter->showApp(holder);
+    }
+    return report(drive, DriveVerdict{DriveVerdict::WaitingOnApps{std::move(remaining)}}, false);
+}
+
+std::vector<Holder> EjectFlow::askToQuit(const std::vector<Holder>& holders,
+                                         const std::set<std::int32_t>& endProcesses) const {
+    std::vector<Holder> asked;
+    for (const Holder& holder : holders) {
+        const std::vector<HolderAction> actions = HolderPolicy::actions(holder, currentUID);
+        if (offers(actions, HolderAction::quitApp)) {
+            if (quitter->quitApp(holder)) asked.push_back(holder);
+        } else if (offers(actions, HolderAction::endProcess) && endProcesses.contains(holder.pid)) {
+            if (quitter->endProcess(holder.pid)) asked.push_back(holder);
+        }
+    }
+    return asked;
+}
+
+void EjectFlow::waitForExit(const std::vector<Holder>& asked) const {
+    // Written so that a zero, negative or NaN wait skips waiting altogether.
+    if (!(quitWait > 0) || asked.empty()) return;
+    double elapsed = 0;
+    while (true) {
+        const bool anyAlive = std::any_of(asked.begin(), asked.end(),
+                                          [&](const Holder& holder) { return quitter->isAlive(holder.pid); });
+        if (!anyAlive) return;
+        sleep(quitPollInterval);
+        if (!(quitWait > elapsed + quitPollInterval)) return;
+        elapsed += quitPollInterval;
+    }
+}
+
+std::vector<DriveReport> EjectFlow::ejectAll(const std::vector<Drive>& drives) const {
+    std::vector<DriveReport> reports;
+    reports.reserve(drives.size());
+    for (const Drive& drive : drives) reports.push_back(eject(drive, false));
+    return reports;
+}
+
+DriveReport EjectFlow::report(const Drive& drive, DriveVerdict verdict, bool forced) const {
+    return DriveReport{.drive = drive, .verdict = std::move(verdict), .date = now(), .forced = forced};
+}
+
+}  // namespace kestrix

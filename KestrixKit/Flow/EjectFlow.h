@@ -1,0 +1,64 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <set>
+#include <vector>
+
+#include "KestrixKit/Ejection/DiskEjecting.h"
+#include "KestrixKit/Flow/DriveReport.h"
+#include "KestrixKit/Flow/DriveVerdict.h"
+#include "KestrixKit/Flow/HolderQuitting.h"
+#include "KestrixKit/Holders/Holder.h"
+#include "KestrixKit/Holders/HolderScanner.h"
+#include "KestrixKit/Holders/ScanResult.h"
+#include "KestrixKit/TimeMachine/TimeMachineStatus.h"
+#include "KestrixKit/Volumes/Drive.h"
+
+namespace kestrix {
+
+// Decides, for one drive, whether to eject it, what to tell the user when it cannot, and how
+// to get it free. Holds no state between calls; every collaborator is injected so that the
+// decisions run the same on a simulated system.
+struct EjectFlow {
+    HolderScanner scanner;
+    std::shared_ptr<DiskEjecting> ejector;
+    std::shared_ptr<HolderQuitting> quitter;
+    // The signed-in user, for the holder policy.
+    std::uint32_t currentUID = 0;
+    // Every wait goes through here, in seconds.
+    std::function<void(double seconds)> sleep;
+    // The current backup status; empty means backups are never considered.
+    std::function<std::optional<TimeMachineStatus>()> timeMachine;
+    // The time stamp of a report.
+    std::function<std::chrono::system_clock::time_point()> now;
+    // Seconds to wait for asked holders to exit.
+    double quitWait = 10.0;
+    // Seconds before the one retry after the system kept the drive for itself.
+    double serviceRetryDelay = 1.5;
+
+    // What holds the drive: the quick scan, and the deep one when the quick one finds nothing.
+    ScanResult check(const Drive& drive) const;
+    DriveReport eject(const Drive& drive, bool force) const;
+    // Asks the holders to quit (and ends the command-line programs whose pid is in
+    // endProcesses), waits for them, and ejects when they are all gone.
+    DriveReport quitAndEject(const Drive& drive, const std::vector<Holder>& holders,
+                             const std::set<std::int32_t>& endProcesses) const;
+    // One plain eject after another, reports in input order.
+    std::vector<DriveReport> ejectAll(const std::vector<Drive>& drives) const;
+    // The running backup that writes to the drive.
+    std::optional<TimeMachineStatus> backupOn(const Drive& drive) const;
+    // One eject request and the reading of its refusal.
+    DriveVerdict attempt(const Drive& drive, bool force) const;
+
+private:
+    std::vector<Holder> askToQuit(const std::vector<Holder>& holders, const std::set<std::int32_t>& endProcesses) const;
+    void waitForExit(const std::vector<Holder>& asked) const;
+    std::optional<Holder> dissenter(const std::optional<std::int32_t>& pid) const;
+    DriveReport report(const Drive& drive, DriveVerdict verdict, bool forced) const;
+};
+
+}  // namespace kestrix

@@ -1,0 +1,89 @@
+#include "KestrixKit/Flow/ReportText.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <variant>
+
+#include "KestrixKit/Ejection/DAStatus.h"
+#include "KestrixKit/Text/Localized.h"
+
+namespace kestrix::ReportText {
+namespace {
+
+constexpr std::size_t namedHolderLimit = 3;
+
+// "A", "A and B", "A, B and C".
+std::string listed(const std::vector<std::string>& names) {
+    if (names.size() < 2) return names.empty() ? std::string() : names.front();
+    std::string result = localizedFormat("%1 and %2", {names[names.size() - 2], names.back()});
+    for (std::size_t index = names.size() - 2; index-- > 0;) result = localizedFormat("%1, %2", {names[index], result});
+    return result;
+}
+
+struct MessageOf {
+    const std::string& drive;
+
+    std::string operator()(const DriveVerdict::InUse& inUse) const {
+        return localizedFormat("%1 is in use by %2.", {drive, holderNames(inUse.holders)});
+    }
+    std::string operator()(const DriveVerdict::HeldByMacOS& held) const {
+        if (held.holder) return localizedFormat("%1 is in use: macOS says %2 is using it.", {drive, held.holder->name});
+        return localizedFormat("%1 is still in use by a macOS service. Try again in a moment.", {drive});
+    }
+    std::string operator()(const DriveVerdict::WaitingOnApps& waiting) const {
+        return localizedFormat("%1 is still open on %2. It may be asking you to save.",
+                               {holderNames(waiting.holders), drive});
+    }
+    std::string operator()(const DriveVerdict::BackupRunning&) const {
+        return localizedFormat("Time Machine is backing up to %1.", {drive});
+    }
+    std::string operator()(const DriveVerdict::Failed& failed) const {
+        return localizedFormat("macOS couldn’t eject %1 (%2).", {drive, failureReason(failed.status)});
+    }
+    std::string operator()(const DriveVerdict::Ejected&) const {
+        return localizedFormat("%1 ejected. It’s safe to unplug.", {drive});
+    }
+    std::string operator()(const DriveVerdict::UnmountedOnly&) const {
+        return localizedFormat("%1 is unmounted and safe to unplug (macOS couldn’t power it off).", {drive});
+    }
+};
+
+}  // namespace
+
+std::string message(const DriveReport& report) {
+    return std::visit(MessageOf{report.drive.name()}, report.verdict.value);
+}
+
+std::string holderNames(const std::vector<Holder>& holders) {
+    std::vector<std::string> names;
+    for (const Holder& holder : holders) {
+        if (names.size() == namedHolderLimit) break;
+        if (std::find(names.begin(), names.end(), holder.name) == names.end()) names.push_back(holder.name);
+    }
+    std::string result = listed(names);
+    if (holders.size() > namedHolderLimit) result += localized(" and others");
+    return result;
+}
+
+std::string failureReason(std::int32_t status) {
+    if (status == DAStatus::notPrivileged || status == DAStatus::notPermitted) return localized("not allowed");
+    if (status == DAStatus::notFound) return localized("the drive is gone");
+    std::array<char, 16> code{};
+    std::snprintf(code.data(), code.size(), "0x%08X", static_cast<unsigned>(static_cast<std::uint32_t>(status)));
+    return code.data();
+}
+
+std::string ejectAllSummary(const std::vector<DriveReport>& reports) {
+    if (reports.empty()) return localized("No drives to eject.");
+    const auto done = std::count_if(reports.begin(), reports.end(),
+                                    [](const DriveReport& report) { return report.verdict.isDone(); });
+    std::string summary =
+        localizedFormat("Ejected: %1 of %2.", {std::to_string(done), std::to_string(reports.size())});
+    for (const DriveReport& report : reports) {
+        if (!report.verdict.isDone()) summary += " " + message(report);
+    }
+    return summary;
+}
+
+}  // namespace kestrix::ReportText

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "KestrixKit/Flow/DriveReport.h"
+#include "KestrixKit/Holders/Holder.h"
+
+// The sentences that tell the user how an eject went.
+namespace kestrix::ReportText {
+
+// One sentence about the report's verdict, naming the drive.
+std::string message(const DriveReport& report);
+// The first three distinct holder names as a list ("A, B and C"), with " and others" after
+// them when there were more than three holders.
+std::string holderNames(const std::vector<Holder>& holders);
+// Why the disk service refused, in words where there are any, else the code in hexadecimal.
+std::string failureReason(std::int32_t status);
+// How many drives were ejected, then the sentence of each one that was not.
+std::string ejectAllSummary(const std::vector<DriveReport>& reports);
+
+}  // namespace kestrix::ReportText
