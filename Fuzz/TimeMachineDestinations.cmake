@@ -1,0 +1,1 @@
+kestrix_fuzzer(TimeMachineDestinationsFuzzer ${CMAKE_CURRENT_SOURCE_DIR}/TimeMachineDestinationsFuzzer.cpp KestrixKit)

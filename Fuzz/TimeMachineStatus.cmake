@@ -1,0 +1,1 @@
+kestrix_fuzzer(TimeMachineStatusFuzzer ${CMAKE_CURRENT_SOURCE_DIR}/TimeMachineStatusFuzzer.cpp KestrixKit)
