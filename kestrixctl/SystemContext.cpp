@@ -1,19 +1,53 @@
 #include "kestrixctl/SystemContext.h"
 
 #include <chrono>
+#include <chrono>
 #include <iostream>
+#include <thread>
 
 #include <unistd.h>
 
 #include "KestrixKit/Linux/MountTableVolumeSource.h"
+#include "KestrixKit/Linux/ProcessRunner.h"
 #include "KestrixKit/Linux/ProcfsSource.h"
+#include "KestrixKit/Linux/UnmountEjector.h"
+#include "KestrixKit/Simulated/SimulatedEjector.h"
 #include "KestrixKit/Simulated/SimulatedProcessSource.h"
+#include "KestrixKit/Simulated/SimulatedQuitter.h"
+#include "KestrixKit/Simulated/SimulatedSleep.h"
+#include "KestrixKit/Simulated/SimulatedTimeMachineRunner.h"
 #include "KestrixKit/Simulated/SimulatedVolumeSource.h"
+#include "KestrixKit/TimeMachine/TimeMachine.h"
+#include "kestrixctl/CommandLineQuitter.h"
+#include "kestrixctl/TracingEjector.h"
+#include "kestrixctl/TracingFunctions.h"
+#include "kestrixctl/TracingQuitter.h"
 
 namespace kestrixctl {
 namespace {
 
 void traceToStandardError(const std::string& line) { std::cerr << line << '\n'; }
+
+// The eject side of a system, with every call traced when asked.
+void attachEjection(SystemContext& context, std::shared_ptr<kestrix::DiskEjecting> ejector,
+                    std::shared_ptr<kestrix::HolderQuitting> quitter, std::function<void(double)> sleep,
+                    kestrix::TimeMachineRunner tmutil, bool trace) {
+    if (trace) {
+        ejector = std::make_shared<TracingEjector>(std::move(ejector), traceToStandardError);
+        quitter = std::make_shared<TracingQuitter>(std::move(quitter), traceToStandardError);
+        sleep = tracingSleep(std::move(sleep), traceToStandardError);
+        tmutil = tracingRunner(std::move(tmutil), traceToStandardError);
+    }
+    context.ejector = std::move(ejector);
+    context.quitter = std::move(quitter);
+    context.sleep = std::move(sleep);
+    context.timeMachineStatus = [tmutil] { return kestrix::TimeMachine::read(tmutil); };
+    context.stopBackup = [tmutil] { return kestrix::TimeMachine::stopBackup(tmutil); };
+}
+
+void realSleep(double seconds) {
+    if (seconds > 0) std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
 
 SystemContext simulatedContext(kestrix::World world, bool trace) {
     SystemContext context;
@@ -25,15 +59,20 @@ SystemContext simulatedContext(kestrix::World world, bool trace) {
     context.processes = std::move(processes);
     context.currentUID = context.simulated->world().currentUID;
     context.ownPID = context.simulated->world().ownPID.value_or(-1);
+    attachEjection(context, std::make_shared<kestrix::SimulatedEjector>(context.simulated),
+                   std::make_shared<kestrix::SimulatedQuitter>(context.simulated), kestrix::simulatedSleep,
+                   kestrix::simulatedTimeMachineRunner(context.simulated), trace);
     return context;
 }
 
-SystemContext realContext() {
+SystemContext realContext(bool trace) {
     SystemContext context;
     context.volumes = std::make_unique<kestrix::MountTableVolumeSource>();
     context.processes = std::make_shared<kestrix::ProcfsSource>();
     context.currentUID = getuid();
     context.ownPID = getpid();
+    attachEjection(context, std::make_shared<kestrix::UnmountEjector>(), std::make_shared<CommandLineQuitter>(),
+                   realSleep, kestrix::ProcessRunner::timeMachineRunner(), trace);
     return context;
 }
 
@@ -53,7 +92,7 @@ std::variant<SystemContext, ContextError> makeSystemContext(const GlobalOptions&
         if (auto* error = std::get_if<kestrix::WorldError>(&loaded)) return ContextError{error->message};
         return simulatedContext(std::get<kestrix::World>(std::move(loaded)), options.trace);
     }
-    return realContext();
+    return realContext(options.trace);
 }
 
 }  // namespace kestrixctl

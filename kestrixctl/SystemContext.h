@@ -5,12 +5,16 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <variant>
 
+#include "KestrixKit/Ejection/DiskEjecting.h"
+#include "KestrixKit/Flow/HolderQuitting.h"
 #include "KestrixKit/Holders/AppIdentity.h"
 #include "KestrixKit/Holders/HolderScanner.h"
 #include "KestrixKit/Holders/ProcessSource.h"
 #include "KestrixKit/Simulated/SimulatedSystem.h"
+#include "KestrixKit/TimeMachine/TimeMachineStatus.h"
 #include "KestrixKit/Volumes/MountedVolumeSource.h"
 #include "kestrixctl/GlobalOptions.h"
 
@@ -25,6 +29,14 @@ struct SystemContext {
     // The user running the command, and the command's own process (never reported as a holder).
     std::uint32_t currentUID = 0;
     std::int32_t ownPID = -1;
+    // Ejecting, quitting holders, waiting and the backup tool; each call is traced under --trace.
+    std::shared_ptr<kestrix::DiskEjecting> ejector;
+    std::shared_ptr<kestrix::HolderQuitting> quitter;
+    std::function<void(double seconds)> sleep;
+    // The current backup status, absent when the backup tool cannot be run.
+    std::function<std::optional<kestrix::TimeMachineStatus>()> timeMachineStatus;
+    // Whether the running backup was stopped, and the tool's message.
+    std::function<std::pair<bool, std::string>()> stopBackup;
     // Present when the system is simulated.
     std::shared_ptr<kestrix::SimulatedSystem> simulated;
 

@@ -6,7 +6,8 @@ namespace kestrix {
 
 // The demonstration system: a USB stick, an SD card, an external disk with a two-volume
 // container, a disk image, a network share and the root volume; Preview reads a photo, a shell
-// sits in a folder of the SD card and Spotlight indexes the backup disk.
+// sits in a folder of the SD card and Spotlight indexes the backup disk. The stick is first
+// refused by a system service, and a backup to the backup disk is running.
 inline constexpr std::string_view demoWorldText = R"json({
   "currentUID": 501, "ownPID": 900,
   "processes": [
@@ -29,6 +30,14 @@ inline constexpr std::string_view demoWorldText = R"json({
       "uid": 501, "parentPID": 1, "openFiles": [], "currentFolder": { "path": "/Volumes/Photos", "device": 16777234 },
       "app": { "name": "Kestrix", "bundleID": "com.orvane.kestrix", "isRegular": true } }
   ],
+  "ejector": {
+    "disk4": [ { "outcome": "busy", "volume": "Photos", "pid": 611, "status": "0xF8DA0002" } ]
+  },
+  "timeMachine": {
+    "status": "Backup session status:\n{\n    BackupPhase = Copying;\n    ClientID = \"com.apple.backupd\";\n    DestinationMountPoint = \"/Volumes/Backup\";\n    Percent = \"0.42\";\n    Progress =     {\n        Percent = \"0.42\";\n        TimeRemaining = 1260;\n    };\n    Running = 1;\n    Stopping = 0;\n}\n",
+    "destinationinfo": "====================================================\nName          : Backup\nKind          : Local\nMount Point   : /Volumes/Backup\nID            : 5C1F0A7E-29D4-4C36-9E0B-8A1D3F6B2C11\n",
+    "stopbackup": { "exit": 0, "output": "" }
+  },
   "volumes": [
     { "path": "/", "name": "Macintosh HD", "totalCapacity": 494384795648, "availableCapacity": 201326592000,
       "isInternal": true, "isRootFileSystem": true, "mountSource": "/dev/disk3s1s1", "fileSystem": "apfs",

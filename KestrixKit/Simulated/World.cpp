@@ -18,6 +18,8 @@ WorldLoadResult parseWorld(std::string_view text) {
         world.processes = decodeWorldProcesses(root);
         world.currentUID = world::optionalUInt32(root, "currentUID", "world").value_or(501);
         world.ownPID = world::optionalInt32(root, "ownPID", "world");
+        world.ejector = decodeWorldEjector(root);
+        world.timeMachine = decodeWorldTimeMachine(root);
         return world;
     } catch (const world::WorldFormatError& error) {
         return WorldError{error.what()};

@@ -7,7 +7,9 @@
 #include <variant>
 #include <vector>
 
+#include "KestrixKit/Simulated/WorldEjector.h"
 #include "KestrixKit/Simulated/WorldProcess.h"
+#include "KestrixKit/Simulated/WorldTimeMachine.h"
 #include "KestrixKit/Simulated/WorldVolume.h"
 
 namespace kestrix {
@@ -20,6 +22,9 @@ struct World {
     // The user running the program, and the program's own process when the world has one.
     std::uint32_t currentUID = 501;
     std::optional<std::int32_t> ownPID;
+    WorldEjector ejector;
+    // Absent when the backup tool cannot be started at all.
+    std::optional<WorldTimeMachine> timeMachine;
 };
 
 struct WorldError {
