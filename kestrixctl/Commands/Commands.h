@@ -14,5 +14,8 @@ Command findCommand(std::string_view name);
 int runDrives(const Invocation& invocation);
 int runCheck(const Invocation& invocation);
 int runHistory(const Invocation& invocation);
+int runEject(const Invocation& invocation);
+int runQuitAndEject(const Invocation& invocation);
+int runEjectAll(const Invocation& invocation);
 
 }  // namespace kestrixctl
