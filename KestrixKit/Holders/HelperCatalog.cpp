@@ -1,9 +1,10 @@
 #include "KestrixKit/Holders/HelperCatalog.h"
 
 #include <algorithm>
-#include <initializer_list>
 #include <unordered_map>
 #include <utility>
+#include <vector>
+#include <vector>
 
 #include "KestrixKit/Holders/ProcessNameText.h"
 #include "KestrixKit/Text/Localized.h"
@@ -11,12 +12,13 @@
 namespace kestrix::HelperCatalog {
 namespace {
 
-using NameList = std::initializer_list<std::string_view>;
+// Owned copies: a nested initializer_list would not outlive the pair built from it.
+using NameList = std::vector<std::string_view>;
 
 // Built once, on first use; the static initialiser is safe against concurrent first calls.
 const std::unordered_map<std::string, HelperKind>& nameTable() {
     static const std::unordered_map<std::string, HelperKind> table = [] {
-        const std::initializer_list<std::pair<HelperKind, NameList>> lists{
+        const std::vector<std::pair<HelperKind, NameList>> lists{
             {HelperKind::finder, {"Finder"}},
             {HelperKind::quickLook,
              {"QuickLookUIService", "QuickLookSatellite", "ExternalQuickLookSatellite", "quicklookd", "qlmanage",

@@ -56,9 +56,12 @@ ScanResult HolderScanner::scan(const std::set<std::uint32_t>& devices, const std
     const DriveScope scope{.devices = devices, .mountPaths = mountPaths};
     ScanResult result;
     result.deep = deep;
-    for (const std::int32_t pid : source->allPIDs()) {
-        if (pid == ownPID) continue;
-        const std::optional<std::vector<VnodeRef>> files = source->openFilesOn(pid, scope);
+    std::vector<std::int32_t> pids = source->allPIDs();
+    std::erase(pids, ownPID);
+    const std::vector<std::optional<std::vector<VnodeRef>>> fileLists = source->openFilesOfEach(pids, scope);
+    for (std::size_t index = 0; index < pids.size() && index < fileLists.size(); ++index) {
+        const std::int32_t pid = pids[index];
+        const std::optional<std::vector<VnodeRef>>& files = fileLists[index];
         if (!files) {
             ++result.hidden;
             continue;

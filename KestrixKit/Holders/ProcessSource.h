@@ -29,6 +29,9 @@ public:
     // exactly when openFiles is, and otherwise openFiles without the others. A source may answer
     // this faster by skipping work for files that are not on the drive.
     virtual std::optional<std::vector<VnodeRef>> openFilesOn(std::int32_t pid, const DriveScope& drive) const;
+    // openFilesOn for each of the processes, in their order; a source may read them in parallel.
+    virtual std::vector<std::optional<std::vector<VnodeRef>>> openFilesOfEach(const std::vector<std::int32_t>& pids,
+                                                                             const DriveScope& drive) const;
 };
 
 }  // namespace kestrix

@@ -1,10 +1,13 @@
 #include "KestrixKit/Linux/ProcfsSource.h"
 
+#include <algorithm>
 #include <array>
+#include <atomic>
 #include <charconv>
 #include <climits>
 #include <memory>
 #include <set>
+#include <thread>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -134,6 +137,33 @@ std::optional<std::vector<VnodeRef>> ProcfsSource::openFiles(std::int32_t pid) c
 
 std::optional<std::vector<VnodeRef>> ProcfsSource::openFilesOn(std::int32_t pid, const DriveScope& drive) const {
     return descriptors(pid, &drive);
+}
+
+std::vector<std::optional<std::vector<VnodeRef>>> ProcfsSource::openFilesOfEach(const std::vector<std::int32_t>& pids,
+                                                                                const DriveScope& drive) const {
+    std::vector<std::optional<std::vector<VnodeRef>>> lists(pids.size());
+    // Small batches from a shared counter keep the threads evenly busy.
+    constexpr std::size_t batch = 8;
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+        for (std::size_t start = next.fetch_add(batch); start < pids.size(); start = next.fetch_add(batch)) {
+            for (std::size_t index = start; index < std::min(start + batch, pids.size()); ++index) {
+                lists[index] = descriptors(pids[index], &drive);
+            }
+        }
+    };
+    const unsigned helpers = std::clamp(std::thread::hardware_concurrency(), 1u, 4u) - 1;
+    std::vector<std::jthread> threads;
+    for (unsigned count = 0; count < helpers && count * batch < pids.size(); ++count) {
+        try {
+            threads.emplace_back(work);
+        } catch (const std::system_error&) {
+            break;  // no thread to be had: the calling thread does the rest
+        }
+    }
+    work();
+    threads.clear();
+    return lists;
 }
 
 std::optional<std::vector<VnodeRef>> ProcfsSource::descriptors(std::int32_t pid, const DriveScope* drive) const {

@@ -142,8 +142,8 @@ TEST(HolderScanner, NamesClassifiesAndSortsHolders) {
     source->processes[44] = {.basics = basics(44, "Alpha"), .openFiles = onDrive};
     source->processes[45] = {.basics = basics(45, "alpha"), .openFiles = onDrive};
     const auto lookup = [](std::int32_t pid) -> std::optional<AppIdentity> {
-        if (pid == 42) return AppIdentity{.name = "Zed", .bundleID = "dev.zed", .isRegular = true};
-        if (pid == 43) return AppIdentity{.name = "beta app", .isRegular = true};
+        if (pid == 42) return AppIdentity{.name = "zed", .bundleID = "dev.zed", .isRegular = true};
+        if (pid == 43) return AppIdentity{.name = "Beta app", .isRegular = true};
         return std::nullopt;
     };
     const ScanResult result = scannerOver(source, lookup).scan(dataDevice, dataMount, false);
@@ -151,7 +151,7 @@ TEST(HolderScanner, NamesClassifiesAndSortsHolders) {
     for (const Holder& holder : result.holders) order.push_back(holder.pid);
     // Apps by name ignoring case, then shells and programs (equal names keep scan order), then services.
     EXPECT_EQ(order, (std::vector<std::int32_t>{43, 42, 44, 45, 40, 41}));
-    EXPECT_EQ(result.holders[0].name, "beta app");
+    EXPECT_EQ(result.holders[0].name, "Beta app");
     EXPECT_EQ(result.holders[0].appBundlePath, "/Applications/Beta.app");
     EXPECT_EQ(result.holders[4].kind, HelperKind::shell);
     EXPECT_EQ(result.holders[5].kind, HelperKind::spotlight);
