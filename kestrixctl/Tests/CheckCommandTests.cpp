@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "kestrixctl/Tests/RunKestrixctl.h"
+
+using kestrixctl::testing::run;
+
+namespace {
+
+const std::string world = KESTRIXCTL_TEST_DATA "/holders-world.json";
+
+}  // namespace
+
+TEST(CheckCommand, ShowsEachHolderAsItsRow) {
+    const auto result = run({"--world", world, "check", "data"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out,
+              "Preview · Writing\n"
+              "  Preview is saving to a file on this drive.\n"
+              "  Has a.jpg open\n"
+              "  Save your work and quit it, or close the file.\n"
+              "  Actions: Quit, Show\n"
+              "Terminal shell · -zsh\n"
+              "  A Terminal window is open in a folder on this drive.\n"
+              "  Working in src\n"
+              "  In that window, type cd ~ and press Return, or close the window.\n"
+              "  Actions: End, Wait\n"
+              "PID 700\n"
+              "  PID 700, a command-line program, has a file open on this drive.\n"
+              "  Has d open\n"
+              "  Stop it (Control-C in its Terminal window), or end it from here.\n"
+              "  Actions: Wait\n"
+              "Spotlight · mdworker_shared\n"
+              "  Spotlight is indexing this drive so you can search it.\n"
+              "  Has c.pdf open\n"
+              "  It usually lets go in a few seconds, so Kestrix tries again for you. For a drive you eject often, "
+              "add it to Spotlight\u2019s Search Privacy list in System Settings.\n"
+              "  Actions: Wait\n"
+              "5 processes checked, 1 hidden, quick scan.\n");
+}
+
+TEST(CheckCommand, GoesDeepWhenNothingHoldsTheDrive) {
+    const auto result = run({"--world", world, "check", "Empty"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.out.find("Still reading movie.mov"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("deep scan."), std::string::npos);
+
+    const auto demo = run({"--demo", "check", "Installer", "--show-disk-images"});
+    EXPECT_EQ(demo.status, 0);
+    EXPECT_NE(demo.out.find("ready to eject"), std::string::npos) << demo.out;
+}
+
+TEST(CheckCommand, PrintsJSONWithTheRowTexts) {
+    const auto result = run({"--world", world, "check", "Data", "--json"});
+    ASSERT_EQ(result.status, 1) << result.err;
+    const nlohmann::json json = nlohmann::json::parse(result.out);
+    EXPECT_EQ(json.at("drive").at("id"), "disk4");
+    const nlohmann::json& scan = json.at("scan");
+    EXPECT_EQ(scan.at("checked"), 5);
+    EXPECT_EQ(scan.at("hidden"), 1);
+    EXPECT_EQ(scan.at("deep"), false);
+    EXPECT_TRUE(scan.at("seconds").is_number());
+    const nlohmann::json& preview = scan.at("holders").at(0);
+    EXPECT_EQ(preview.at("appBundlePath"), "/Applications/Preview.app");
+    EXPECT_EQ(preview.at("app").at("bundleID"), "com.apple.Preview");
+    EXPECT_EQ(preview.at("holds").size(), 2u);
+    EXPECT_EQ(preview.at("holdLines"), (nlohmann::json{"Has a.jpg open", "Writing to b.txt"}));
+    EXPECT_EQ(preview.at("actions"), (nlohmann::json{"quitApp", "showApp"}));
+    EXPECT_EQ(preview.at("label"), "App");
+    EXPECT_EQ(preview.at("symbol"), "app.fill");
+    const nlohmann::json& unreadable = scan.at("holders").at(2);
+    EXPECT_EQ(unreadable.at("uid"), 0);
+    EXPECT_FALSE(unreadable.contains("executablePath"));
+    EXPECT_EQ(unreadable.at("kind"), "commandLine");
+}
+
+TEST(CheckCommand, RejectsUnknownDrivesAndBadArguments) {
+    const auto missing = run({"--world", world, "check", "Nope"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "No drive named Nope is connected.\n");
+    EXPECT_TRUE(missing.out.empty());
+    EXPECT_EQ(run({"--world", world, "check"}).status, 2);
+    EXPECT_EQ(run({"--world", world, "check", "Data", "extra"}).status, 2);
+}
