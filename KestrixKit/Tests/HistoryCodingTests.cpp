@@ -8,22 +8,14 @@
 
 using namespace kestrix;
 using namespace std::chrono_literals;
-using Outcome = HistoryEvent::Outcome;
 
 namespace {
 
 // 2025-03-01T14:05:09Z
 const auto sampleDate = std::chrono::system_clock::time_point{} + 1'740'837'909s;
+const std::string sampleId = "4B5E6A1C-9D2F-4E8A-B7C3-1F0A2B3C4D5E";
 
-const Uuid sampleId = *Uuid::parse("4B5E6A1C-9D2F-4E8A-B7C3-1F0A2B3C4D5E");
-
-std::string fixture(const std::string& name) {
-    std::ifstream file(std::string(KESTRIX_TEST_DATA) + "/history/" + name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-std::string oneEvent(const std::string& id, const std::string& date, const std::string& outcome,
-                     const std::string& kind) {
+std::string oneEvent(const std::string& id, const std::string& date, const std::string& outcome, const std::string& kind) {
     return R"({"events":[{"id":")" + id + R"(","date":")" + date + R"(","driveName":"Stick","outcome":")" + outcome +
            R"(","culprits":[{"name":"sh","kind":")" + kind + R"("}]}]})";
 }
@@ -31,11 +23,8 @@ std::string oneEvent(const std::string& id, const std::string& date, const std::
 }  // namespace
 
 TEST(HistoryCoding, WritesSortedPrettyJsonWithWholeSecondUtcDates) {
-    const History history(std::vector<HistoryEvent>{HistoryEvent{.id = sampleId,
-                                                                 .date = sampleDate + 900ms,
-                                                                 .driveName = "Stick",
-                                                                 .outcome = Outcome::heldByMacOS,
-                                                                 .culprits = {{"mds", HelperKind::spotlight}}}});
+    const History history(std::vector<HistoryEvent>{{*Uuid::parse(sampleId), sampleDate + 900ms, "Stick",
+                                                     HistoryEvent::Outcome::heldByMacOS, {{"mds", HelperKind::spotlight}}}});
     EXPECT_EQ(encodeHistory(history), R"({
   "events": [
     {
@@ -55,40 +44,36 @@ TEST(HistoryCoding, WritesSortedPrettyJsonWithWholeSecondUtcDates) {
 )");
 }
 
-TEST(HistoryCoding, ReadsAFileAndWritesItBackUnchanged) {
-    const History history = decodeHistory(fixture("three-events.json"));
+TEST(HistoryCoding, ReadsFilesWholeAndWritesThemBackUnchanged) {
+    std::ifstream file(KESTRIX_TEST_DATA "/history/three-events.json", std::ios::binary);
+    const History history = decodeHistory(std::string(std::istreambuf_iterator<char>(file), {}));
     ASSERT_EQ(history.events.size(), 3u);
     const HistoryEvent& blocked = history.events[1];
     EXPECT_EQ(blocked.id.string(), "0C1D2E3F-4A5B-4C6D-8E7F-8A9B0C1D2E3F");
     EXPECT_EQ(blocked.date, sampleDate - 39s);
-    EXPECT_EQ(blocked.outcome, Outcome::inUse);
-    EXPECT_EQ(blocked.culprits,
-              (std::vector<HistoryEvent::Culprit>{{"zsh", HelperKind::shell}, {"Preview", HelperKind::app}}));
-    EXPECT_EQ(history.events[2].driveName, "Backup, Projects");
+    EXPECT_EQ(blocked.outcome, HistoryEvent::Outcome::inUse);
+    EXPECT_EQ(blocked.culprits, (std::vector<HistoryEvent::Culprit>{{"zsh", HelperKind::shell}, {"Preview", HelperKind::app}}));
     EXPECT_EQ(decodeHistory(encodeHistory(history)), history);
-}
 
-TEST(HistoryCoding, ReadsMoreThanTheLimitWhole) {
-    History history;
-    history.events.assign(History::limit + 20, HistoryEvent{.id = sampleId, .date = sampleDate, .driveName = "Stick"});
-    EXPECT_EQ(decodeHistory(encodeHistory(history)).events.size(), History::limit + 20);
+    History many;
+    many.events.assign(History::limit + 20, history.events[0]);
+    EXPECT_EQ(decodeHistory(encodeHistory(many)).events.size(), History::limit + 20);
 }
 
 TEST(HistoryCoding, AnythingButAHistoryFileReadsAsEmpty) {
-    const std::string id = "4B5E6A1C-9D2F-4E8A-B7C3-1F0A2B3C4D5E";
-    ASSERT_EQ(decodeHistory(oneEvent(id, "2025-03-01T14:05:09Z", "inUse", "shell")).events.size(), 1u);
+    ASSERT_EQ(decodeHistory(oneEvent(sampleId, "2025-03-01T14:05:09Z", "inUse", "shell")).events.size(), 1u);
     for (const std::string& bytes : {
-             std::string(), std::string("{\"events\": [") , std::string("[]"), std::string("{}"),
+             std::string(), std::string("{\"events\": ["), std::string("[]"), std::string("{}"),
              std::string("{\"events\": {}}"), std::string("{\"events\": [1]}"),
-             std::string(R"({"events":[{"id":")" + id + R"(","date":"2025-03-01T14:05:09Z","driveName":"S","outcome":"ejected"}]})"),
-             oneEvent(id, "2025-03-01T14:05:09Z", "ejectedd", "shell"),
-             oneEvent(id, "2025-03-01T14:05:09Z", "inUse", "daemon"),
-             oneEvent(id, "2025-03-01T14:05:09.250Z", "inUse", "shell"),
-             oneEvent(id, "2025-03-01T15:05:09+01:00", "inUse", "shell"),
-             oneEvent(id, "2025-03-01 14:05:09Z", "inUse", "shell"),
-             oneEvent(id, "2025-02-29T14:05:09Z", "inUse", "shell"),
-             oneEvent(id, "2025-03-01T24:00:00Z", "inUse", "shell"),
-             oneEvent(id, "9999-03-01T14:05:09Z", "inUse", "shell"),
+             std::string(R"({"events":[{"id":")" + sampleId + R"(","date":"2025-03-01T14:05:09Z","driveName":"S","outcome":"ejected"}]})"),
+             oneEvent(sampleId, "2025-03-01T14:05:09Z", "ejectedd", "shell"),
+             oneEvent(sampleId, "2025-03-01T14:05:09Z", "inUse", "daemon"),
+             oneEvent(sampleId, "2025-03-01T14:05:09.250Z", "inUse", "shell"),
+             oneEvent(sampleId, "2025-03-01T15:05:09+01:00", "inUse", "shell"),
+             oneEvent(sampleId, "2025-03-01 14:05:09Z", "inUse", "shell"),
+             oneEvent(sampleId, "2025-02-29T14:05:09Z", "inUse", "shell"),
+             oneEvent(sampleId, "2025-03-01T24:00:00Z", "inUse", "shell"),
+             oneEvent(sampleId, "9999-03-01T14:05:09Z", "inUse", "shell"),
              oneEvent("4B5E6A1C9D2F4E8AB7C31F0A2B3C4D5E", "2025-03-01T14:05:09Z", "inUse", "shell"),
              oneEvent("4B5E6A1C-9D2F-4E8A-B7C3-1F0A2B3C4D5G", "2025-03-01T14:05:09Z", "inUse", "shell"),
          }) {
@@ -96,24 +81,16 @@ TEST(HistoryCoding, AnythingButAHistoryFileReadsAsEmpty) {
     }
 }
 
-TEST(IsoDate, RoundTripsToTheSecond) {
-    for (const std::string text : {"1970-01-01T00:00:00Z", "1969-12-31T23:59:59Z", "2024-02-29T23:59:59Z",
-                                   "2025-03-01T14:05:09Z", "2200-12-31T00:00:01Z"}) {
+TEST(HistoryCoding, DatesAndIdentifiersRoundTrip) {
+    for (const std::string text : {"1969-12-31T23:59:59Z", "2024-02-29T23:59:59Z", "2200-12-31T00:00:01Z"}) {
         const auto date = isoDate(text);
         ASSERT_TRUE(date) << text;
-        EXPECT_EQ(isoDateString(*date), text);
         EXPECT_EQ(isoDateString(*date + 999ms), text);
     }
-    EXPECT_EQ(isoDate("2025-03-01T14:05:09Z"), sampleDate);
     EXPECT_EQ(isoDateString(sampleDate - 1ms), "2025-03-01T14:05:08Z");
-}
 
-TEST(Uuid, RandomIdentifiersAreVersionFourInUpperCase) {
     std::array<std::uint8_t, 16> bytes;
     bytes.fill(0xab);
-    const Uuid uuid = Uuid::version4(bytes);
-    EXPECT_EQ(uuid.string(), "ABABABAB-ABAB-4BAB-ABAB-ABABABABABAB");
-    EXPECT_EQ(Uuid::parse("abababab-abab-4bab-abab-abababababab"), uuid);
-    EXPECT_EQ(Uuid::parse("ABABABAB-ABAB-4BAB-ABAB-ABABABABABA"), std::nullopt);
-    EXPECT_EQ(Uuid::parse("ABABABAB-ABAB-4BAB-ABAB+ABABABABABAB"), std::nullopt);
+    EXPECT_EQ(Uuid::version4(bytes).string(), "ABABABAB-ABAB-4BAB-ABAB-ABABABABABAB");
+    EXPECT_EQ(Uuid::parse("abababab-abab-4bab-abab-abababababab"), Uuid::version4(bytes));
 }
