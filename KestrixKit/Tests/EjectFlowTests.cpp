@@ -13,20 +13,14 @@ namespace {
 
 constexpr std::uint32_t user = 501;
 
-struct FakeProcess {
-    ProcessBasics basics;
-    std::optional<std::vector<VnodeRef>> openFiles = std::vector<VnodeRef>{};
-    std::vector<VnodeRef> mappedFiles;
-};
-
+// Processes of the user, each with the files it has open.
 class FakeProcesses : public ProcessSource {
 public:
-    std::map<std::int32_t, FakeProcess> processes;
+    std::map<std::int32_t, std::pair<ProcessBasics, std::vector<VnodeRef>>> processes;
     mutable int listings = 0;
 
-    void add(std::int32_t pid, const std::string& name, std::vector<VnodeRef> open, std::vector<VnodeRef> mapped = {}) {
-        processes[pid] = FakeProcess{ProcessBasics{pid, name, "/usr/bin/" + name, user, 1}, std::move(open),
-                                     std::move(mapped)};
+    void add(std::int32_t pid, const std::string& name, std::vector<VnodeRef> open) {
+        processes[pid] = {ProcessBasics{pid, name, "/usr/bin/" + name, user, 1}, std::move(open)};
     }
     std::vector<std::int32_t> allPIDs() const override {
         ++listings;
@@ -36,15 +30,13 @@ public:
     }
     std::optional<ProcessBasics> basics(std::int32_t pid) const override {
         const auto found = processes.find(pid);
-        return found == processes.end() ? std::nullopt : std::optional(found->second.basics);
+        return found == processes.end() ? std::nullopt : std::optional(found->second.first);
     }
     std::optional<std::vector<VnodeRef>> openFiles(std::int32_t pid) const override {
-        return processes.at(pid).openFiles;
+        return processes.at(pid).second;
     }
     std::optional<VnodeRef> currentFolder(std::int32_t) const override { return std::nullopt; }
-    std::optional<std::vector<VnodeRef>> mappedFiles(std::int32_t pid) const override {
-        return processes.at(pid).mappedFiles;
-    }
+    std::optional<std::vector<VnodeRef>> mappedFiles(std::int32_t) const override { return std::vector<VnodeRef>{}; }
 };
 
 class ScriptedEjector : public DiskEjecting {
@@ -90,8 +82,6 @@ private:
     }
 };
 
-const VnodeRef onStick{"/media/Stick/notes.txt", 0, true};
-
 Drive stick() {
     return Drive{"sdb", {DriveVolume{.name = "Stick", .mountPath = "/media/Stick", .bsdName = "sdb1"}}};
 }
@@ -136,96 +126,48 @@ struct EjectFlowTest : ::testing::Test {
 
 }  // namespace
 
-TEST_F(EjectFlowTest, PlainEjectOfAHeldDriveReportsTheQuickScanAndNeverCallsTheEjector) {
-    processes->add(100, "vim", {onStick});
-    processes->add(101, "bash", {{"/media/Stick2/other.txt", 0, false}});
-    processes->processes[102].openFiles = std::nullopt;  // closed to the scan
-
-    const DriveReport report = flow().eject(stick(), false);
-    ASSERT_TRUE(report.verdict.is<DriveVerdict::InUse>()) << report.verdict.caseName();
-    const auto& inUse = *report.verdict.as<DriveVerdict::InUse>();
-    ASSERT_EQ(inUse.holders.size(), 1u);
-    EXPECT_EQ(inUse.holders[0].name, "vim");
-    EXPECT_EQ(inUse.summary, (ScanSummary{.checked = 2, .hidden = 1, .deep = false}));
-    EXPECT_TRUE(ejector->calls.empty());
-    EXPECT_FALSE(report.forced);
-    EXPECT_EQ(report.date, fixedNow);
-    EXPECT_EQ(report.drive, stick());
-}
-
-TEST_F(EjectFlowTest, OnlyARunningBackupToTheDriveKeepsItFromEjecting) {
-    backup = backupTo("/media/Stick/");
-    const DriveReport held = flow().eject(stick(), false);
-    ASSERT_TRUE(held.verdict.is<DriveVerdict::BackupRunning>());
-    EXPECT_EQ(held.verdict.as<DriveVerdict::BackupRunning>()->status, *backup);
-    EXPECT_TRUE(ejector->calls.empty());
-
+TEST_F(EjectFlowTest, OnlyARunningBackupToTheDriveCounts) {
     for (const auto& other : {backupTo("/media/Stick2"), backupTo("/media/Stick", false)}) {
         backup = other;
         EXPECT_TRUE(flow().eject(stick(), false).verdict.is<DriveVerdict::Ejected>());
-        EXPECT_FALSE(flow().backupOn(stick()));
     }
     EjectFlow withoutReader = flow();
     withoutReader.timeMachine = nullptr;
-    backup = backupTo("/media/Stick");
+    backup = backupTo("/media/Stick/");
     EXPECT_FALSE(withoutReader.backupOn(stick()));
-    EXPECT_EQ(ejector->calls.size(), 2u);
-}
+    EXPECT_EQ(flow().backupOn(stick()), backup);
 
-TEST_F(EjectFlowTest, BusyRefusalLooksDeeperThenAtBackupsThenBlamesTheSystem) {
-    processes->add(100, "preview", {}, {onStick});
-    ejector->outcomes = {busy(7)};
-    const DriveReport mapped = flow().eject(stick(), false);
-    ASSERT_TRUE(mapped.verdict.is<DriveVerdict::InUse>()) << mapped.verdict.caseName();
-    EXPECT_TRUE(mapped.verdict.as<DriveVerdict::InUse>()->summary.deep);
-    EXPECT_EQ(mapped.verdict.holders()[0].holds[0].kind, HoldKind::mappedFile);
-    EXPECT_TRUE(sleeps.empty());
-
-    processes->processes.clear();
-    backup = backupTo("/media/Stick");
+    // A backup that starts between the scan and the refusal is found after the refusal.
     ejector->outcomes = {busy(7)};
     EXPECT_TRUE(flow().attempt(stick(), false).is<DriveVerdict::BackupRunning>());
 }
 
-TEST_F(EjectFlowTest, SystemRefusalRetriesOnceAfterTheDelayAndNamesOnlyAReadableForeignProcess) {
+TEST_F(EjectFlowTest, TheSystemIsNamedOnlyAsAReadableForeignProcess) {
     processes->add(300, "mds", {});
-    ejector->outcomes = {busy(300), EjectOutcome{EjectOutcome::Ejected{}}};
-    EXPECT_TRUE(flow().eject(stick(), false).verdict.is<DriveVerdict::Ejected>());
-    EXPECT_EQ(sleeps, std::vector<double>{1.5});
-    EXPECT_EQ(ejector->calls.size(), 2u);
-
-    sleeps.clear();
-    ejector->calls.clear();
-    ejector->outcomes = {busy(300), busy(300), busy(300)};
-    const DriveReport twice = flow().eject(stick(), false);
-    ASSERT_TRUE(twice.verdict.is<DriveVerdict::HeldByMacOS>()) << twice.verdict.caseName();
-    const auto& held = *twice.verdict.as<DriveVerdict::HeldByMacOS>();
-    ASSERT_TRUE(held.holder);
-    EXPECT_EQ(held.holder->name, "mds");
-    EXPECT_TRUE(held.holder->namedByMacOS);
-    EXPECT_TRUE(held.holder->holds.empty());
-    EXPECT_TRUE(held.summary.deep);
-    EXPECT_EQ(sleeps, std::vector<double>{1.5});
-    EXPECT_EQ(ejector->calls.size(), 2u);
-
     processes->add(4242, "kestrixctl", {});
+    ejector->outcomes = {busy(300)};
+    const DriveVerdict named = flow().attempt(stick(), false);
+    ASSERT_TRUE(named.is<DriveVerdict::HeldByMacOS>());
+    EXPECT_EQ(named.holders().at(0).name, "mds");
+    EXPECT_TRUE(named.as<DriveVerdict::HeldByMacOS>()->summary.deep);
+
     for (const std::optional<std::int32_t> pid : {std::optional<std::int32_t>{}, std::optional(-3), std::optional(999),
                                                    std::optional(4242)}) {
         ejector->outcomes = {busy(pid)};
         const DriveVerdict verdict = flow().attempt(stick(), false);
         ASSERT_TRUE(verdict.is<DriveVerdict::HeldByMacOS>());
-        EXPECT_FALSE(verdict.as<DriveVerdict::HeldByMacOS>()->holder) << pid.value_or(0);
-        EXPECT_TRUE(verdict.holders().empty());
+        EXPECT_TRUE(verdict.holders().empty()) << pid.value_or(0);
     }
+    EXPECT_TRUE(sleeps.empty());
 }
 
 TEST_F(EjectFlowTest, ForcedEjectSkipsScansBackupsAndRetries) {
-    processes->add(100, "vim", {onStick});
+    processes->add(100, "vim", {{"/media/Stick/notes.txt", 0, true}});
     backup = backupTo("/media/Stick");
     const DriveReport forced = flow().eject(stick(), true);
     EXPECT_TRUE(forced.verdict.is<DriveVerdict::Ejected>());
     EXPECT_TRUE(forced.forced);
-    EXPECT_EQ(ejector->calls, std::vector<bool>{true});
+    EXPECT_EQ(forced.date, fixedNow);
     EXPECT_EQ(processes->listings, 0);
 
     processes->processes.clear();
@@ -233,15 +175,7 @@ TEST_F(EjectFlowTest, ForcedEjectSkipsScansBackupsAndRetries) {
     ejector->outcomes = {busy(std::nullopt)};
     EXPECT_TRUE(flow().eject(stick(), true).verdict.is<DriveVerdict::HeldByMacOS>());
     EXPECT_TRUE(sleeps.empty());
-    EXPECT_EQ(ejector->calls.size(), 2u);
-}
-
-TEST_F(EjectFlowTest, FailuresKeepStatusAndMessageAndOtherOutcomesMapOneToOne) {
-    ejector->outcomes = {EjectOutcome{EjectOutcome::Failed{"Stick", DAStatus::notPermitted, "Operation not permitted"}},
-                         EjectOutcome{EjectOutcome::UnmountedOnly{}}};
-    EXPECT_EQ(flow().eject(stick(), false).verdict,
-              (DriveVerdict{DriveVerdict::Failed{DAStatus::notPermitted, "Operation not permitted"}}));
-    EXPECT_TRUE(flow().eject(stick(), false).verdict.is<DriveVerdict::UnmountedOnly>());
+    EXPECT_EQ(ejector->calls, (std::vector<bool>{true, true}));
 }
 
 TEST_F(EjectFlowTest, QuitAndEjectEjectsAfreshOnceEveryAskedHolderHasGone) {
@@ -274,8 +208,8 @@ TEST_F(EjectFlowTest, QuitAndEjectLeavesAloneWhatItMayNotTouchAndReportsWhoStays
     EXPECT_TRUE(ejector->calls.empty());
     const std::vector<std::string> asked(quitter->calls.begin(), quitter->calls.begin() + 3);
     EXPECT_EQ(asked, (std::vector<std::string>{"quitApp 10", "endProcess 20", "quitApp 50"}));
+    // Only the regular app that stays is brought forward, once, at the end.
     EXPECT_EQ(quitter->calls.back(), "showApp 10");
-    EXPECT_EQ(std::count(quitter->calls.begin(), quitter->calls.end(), "showApp 10"), 1);
     EXPECT_EQ(std::count_if(quitter->calls.begin(), quitter->calls.end(),
                             [](const std::string& call) { return call.starts_with("showApp"); }), 1);
 }
@@ -293,23 +227,4 @@ TEST_F(EjectFlowTest, QuitWaitBoundsTheWaitAndZeroOrNaNSkipsIt) {
     brief.quitWait = 0.6;
     brief.quitAndEject(stick(), {app(10, "Pages")}, {});
     EXPECT_EQ(sleeps.size(), 3u);
-}
-
-TEST_F(EjectFlowTest, EjectAllAndCheckGoDriveByDriveAndQuickThenDeep) {
-    Drive second = stick();
-    second.id = "sdc";
-    second.volumes[0].mountPath = "/media/Other";
-    processes->add(100, "vim", {{"/media/Other/a", 0, false}});
-    const std::vector<DriveReport> reports = flow().ejectAll({stick(), second});
-    ASSERT_EQ(reports.size(), 2u);
-    EXPECT_EQ(reports[0].drive.id, "sdb");
-    EXPECT_TRUE(reports[0].verdict.isDone());
-    EXPECT_TRUE(reports[1].verdict.is<DriveVerdict::InUse>());
-    EXPECT_TRUE(flow().ejectAll({}).empty());
-
-    processes->add(200, "preview", {}, {onStick});
-    const ScanResult checked = flow().check(stick());
-    EXPECT_TRUE(checked.deep);
-    ASSERT_EQ(checked.holders.size(), 1u);
-    EXPECT_FALSE(flow().check(second).deep);
 }

@@ -141,15 +141,17 @@ protected:
         return std::system(("losetup -j " + image.string() + " | grep -q .").c_str()) == 0;
     }
 
-    // The command on the real system with the disk image listed and a history of its own.
-    kestrixctl::testing::RunResult kestrixctl(std::vector<std::string> words, const std::string& input = "") const {
-        words.insert(words.end(), {"--show-disk-images", "--history", history.string()});
-        return run(words, input);
-    }
-    nlohmann::json report(std::vector<std::string> words) const {
-        words.push_back("--json");
-        const auto result = kestrixctl(words);
-        return result.out.empty() ? nlohmann::json::object() : nlohmann::json::parse(result.out);
+    // The command on the real system with the disk image listed, a history of its own, the
+    // report as JSON on stdout and the trace on stderr.
+    struct Outcome {
+        int status = -1;
+        nlohmann::json report;
+        std::string trace;
+    };
+    Outcome kestrixctl(std::vector<std::string> words, const std::string& input = "") const {
+        words.insert(words.end(), {"--trace", "--json", "--show-disk-images", "--history", history.string()});
+        const auto result = run(words, input);
+        return {result.status, nlohmann::json::parse(result.out.empty() ? "{}" : result.out), result.err};
     }
 
     ChildProcess& hold(auto body) { return *holders.emplace_back(std::make_unique<ChildProcess>(mountPath, body)); }
@@ -177,16 +179,14 @@ std::vector<std::string> traceLines(const std::string& err, const std::string& c
 
 TEST_F(RealEject, AShellSittingInTheDriveKeepsItWithoutAnUnmount) {
     hold(exec({"/bin/bash", "-c", "while :; do sleep 1; done"}));
-    const auto result = kestrixctl({"--trace", "eject", name});
+    const auto result = kestrixctl({"eject", name});
     EXPECT_EQ(result.status, 1);
-    EXPECT_TRUE(result.out.starts_with(name + " is in use by bash")) << result.out;
-    EXPECT_TRUE(traceLines(result.err, "eject ").empty()) << result.err;
+    EXPECT_TRUE(result.report.value("message", "").starts_with(name + " is in use by bash")) << result.report;
+    const nlohmann::json& shell = result.report.at("verdict").at("holders").at(0);
+    EXPECT_EQ(shell.at("kind"), "shell");
+    EXPECT_EQ(shell.at("holds").at(0).at("kind"), "currentFolder");
+    EXPECT_TRUE(traceLines(result.trace, "eject ").empty()) << result.trace;
     EXPECT_TRUE(isMounted());
-
-    const nlohmann::json json = report({"eject", name});
-    EXPECT_EQ(json.at("verdict").at("case"), "inUse");
-    EXPECT_EQ(json.at("verdict").at("holders")[0].at("kind"), "shell");
-    EXPECT_EQ(json.at("verdict").at("holders")[0].at("holds")[0].at("kind"), "currentFolder");
 }
 
 TEST_F(RealEject, AMappedFileIsFoundByTheDeepScanAfterTheKernelRefuses) {
@@ -200,16 +200,15 @@ TEST_F(RealEject, AMappedFileIsFoundByTheDeepScanAfterTheKernelRefuses) {
         [[maybe_unused]] const auto wrote = write(ready, "k", 1);
         for (;;) pause();
     });
-    const auto result = kestrixctl({"--trace", "eject", name});
+    const auto result = kestrixctl({"eject", name});
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.out, name + " is in use by KestrixctlTests.\n");
-    EXPECT_EQ(traceLines(result.err, "eject ").size(), 1u) << result.err;
-    EXPECT_NE(result.err.find("-> busy"), std::string::npos);
-
-    const nlohmann::json json = report({"eject", name});
-    EXPECT_EQ(json.at("verdict").at("summary").at("deep"), true);
-    EXPECT_EQ(json.at("verdict").at("holders")[0].at("holds")[0],
+    EXPECT_EQ(result.report.value("message", ""), name + " is in use by KestrixctlTests.");
+    EXPECT_EQ(result.report.at("verdict").at("summary").at("deep"), true);
+    EXPECT_EQ(result.report.at("verdict").at("holders").at(0).at("holds").at(0),
               (nlohmann::json{{"kind", "mappedFile"}, {"path", file}, {"writing", false}}));
+    const std::vector<std::string> ejects = traceLines(result.trace, "eject ");
+    ASSERT_EQ(ejects.size(), 1u) << result.trace;
+    EXPECT_TRUE(ejects[0].ends_with("-> busy"));
     EXPECT_TRUE(isMounted());
 }
 
@@ -220,20 +219,21 @@ TEST_F(RealEject, AFileSystemMountedInsideIsHeldByTheSystemAfterOneRetry) {
         innerMount.clear();
         GTEST_SKIP() << "cannot mount a tmpfs inside the image";
     }
-    const auto result = kestrixctl({"--trace", "eject", name});
+    const auto result = kestrixctl({"eject", name});
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.out, name + " is still in use by a macOS service. Try again in a moment.\n");
-    EXPECT_EQ(traceLines(result.err, "sleep"), std::vector<std::string>{"sleep 1.5"});
-    EXPECT_EQ(traceLines(result.err, "eject ").size(), 2u) << result.err;
+    EXPECT_EQ(result.report.value("message", ""), name + " is still in use by a macOS service. Try again in a moment.");
+    EXPECT_EQ(result.report.at("verdict").at("holder"), nullptr);
+    EXPECT_EQ(traceLines(result.trace, "sleep"), std::vector<std::string>{"sleep 1.5"});
+    EXPECT_EQ(traceLines(result.trace, "eject ").size(), 2u) << result.trace;
     EXPECT_TRUE(isMounted());
 }
 
 TEST_F(RealEject, QuitAndEjectEndsTheAllowedProgramAndEjects) {
     ChildProcess& sleeper = hold(exec({"/bin/sleep", "300"}));
-    const auto result = kestrixctl({"--trace", "quit-and-eject", name, "--end", std::to_string(sleeper.pid())});
-    EXPECT_EQ(result.status, 0) << result.out << result.err;
-    EXPECT_EQ(result.out, name + " ejected. It’s safe to unplug.\n");
-    EXPECT_EQ(traceLines(result.err, "endProcess"),
+    const auto result = kestrixctl({"quit-and-eject", name, "--end", std::to_string(sleeper.pid())});
+    EXPECT_EQ(result.status, 0) << result.report << result.trace;
+    EXPECT_EQ(result.report.value("message", ""), name + " ejected. It’s safe to unplug.");
+    EXPECT_EQ(traceLines(result.trace, "endProcess"),
               std::vector<std::string>{"endProcess " + std::to_string(sleeper.pid()) + " -> true"});
     EXPECT_TRUE(sleeper.hasExited());
     EXPECT_FALSE(isMounted());
@@ -242,27 +242,28 @@ TEST_F(RealEject, QuitAndEjectEndsTheAllowedProgramAndEjects) {
 
 TEST_F(RealEject, AFreeDriveEjectsAndItsLoopDeviceIsGone) {
     const auto result = kestrixctl({"eject", name});
-    EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out, name + " ejected. It’s safe to unplug.\n");
+    EXPECT_EQ(result.status, 0) << result.trace;
+    EXPECT_EQ(result.report.at("verdict").at("case"), "ejected");
     EXPECT_FALSE(isMounted());
     EXPECT_FALSE(loopDeviceRemains());
     const auto again = kestrixctl({"eject", name});
     EXPECT_EQ(again.status, 1);
-    EXPECT_EQ(again.err, "No drive named " + name + " is connected.\n");
+    EXPECT_EQ(again.trace, "No drive named " + name + " is connected.\n");
 }
 
 TEST_F(RealEject, ForcingAsksFirstAndThenEjectsDespiteAHolder) {
     hold(exec({"/bin/bash", "-c", "while :; do sleep 1; done"}));
     const auto declined = kestrixctl({"eject", name, "--force"}, "n\n");
     EXPECT_EQ(declined.status, 1);
-    EXPECT_NE(declined.err.find("Force eject " + name + "?"), std::string::npos) << declined.err;
-    EXPECT_TRUE(declined.out.empty());
+    EXPECT_NE(declined.trace.find("Force eject " + name + "?"), std::string::npos) << declined.trace;
+    EXPECT_TRUE(declined.report.empty());
     EXPECT_TRUE(isMounted());
 
-    const auto forced = kestrixctl({"--trace", "eject", name, "--force", "--yes"});
-    EXPECT_EQ(forced.status, 0) << forced.out << forced.err;
-    const std::vector<std::string> ejects = traceLines(forced.err, "eject ");
-    ASSERT_EQ(ejects.size(), 1u) << forced.err;
+    const auto forced = kestrixctl({"eject", name, "--force", "--yes"});
+    EXPECT_EQ(forced.status, 0) << forced.report << forced.trace;
+    EXPECT_EQ(forced.report.at("forced"), true);
+    const std::vector<std::string> ejects = traceLines(forced.trace, "eject ");
+    ASSERT_EQ(ejects.size(), 1u) << forced.trace;
     EXPECT_NE(ejects[0].find("force=true"), std::string::npos);
     EXPECT_FALSE(isMounted());
 }
