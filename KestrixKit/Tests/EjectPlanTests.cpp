@@ -46,9 +46,6 @@ TEST(EjectPlan, VolumesWithoutWholeDiskGoByDeviceNameOrPath) {
     EXPECT_EQ(keys(plan), (std::vector<std::string>{"sdd1", "/media/me/Share"}));
     EXPECT_FALSE(plan.unmounts[0].key.isWholeDisk);
     EXPECT_EQ(plan.ejectTarget, std::nullopt);
-
-    const Drive later{.id = "y", .volumes = {volume("Share", std::nullopt, std::nullopt), volume("Disk", "sde1", "sde")}};
-    EXPECT_EQ(EjectPlan::of(later).ejectTarget, "sde");
 }
 
 TEST(UnixRefusal, UnmountErrorsReadAsOutcomes) {
@@ -57,18 +54,14 @@ TEST(UnixRefusal, UnmountErrorsReadAsOutcomes) {
     EXPECT_EQ(UnixRefusal::unmount(EPERM, "Photos", "Operation not permitted"),
               (EjectOutcome{EjectOutcome::Failed{.volume = "Photos", .status = DAStatus::notPermitted,
                                                  .message = "Operation not permitted"}}));
-    EXPECT_EQ(UnixRefusal::unmount(EACCES, "Photos", "x").as<EjectOutcome::Failed>()->status, DAStatus::notPermitted);
     EXPECT_EQ(UnixRefusal::unmount(EINVAL, "Photos", "Invalid argument"),
               (EjectOutcome{EjectOutcome::Failed{.volume = "Photos", .status = DAStatus::notFound, .message = std::nullopt}}));
-    EXPECT_EQ(UnixRefusal::unmount(ENOENT, "Photos", "x").as<EjectOutcome::Failed>()->status, DAStatus::notFound);
     EXPECT_EQ(UnixRefusal::unmount(EIO, "Photos", "Input/output error"),
               (EjectOutcome{EjectOutcome::Failed{.volume = "Photos", .status = 0xC000 + EIO, .message = "Input/output error"}}));
-    EXPECT_TRUE(DAStatus::isBusy(UnixRefusal::unmount(EBUSY, "P", "").as<EjectOutcome::Busy>()->status));
 }
 
 TEST(UnixRefusal, EjectErrorsAreBusyOrUnmountedOnly) {
     EXPECT_EQ(UnixRefusal::eject(EBUSY, "Photos, Backup"),
               (EjectOutcome{EjectOutcome::Busy{.volume = "Photos, Backup", .pid = std::nullopt, .status = DAStatus::unixBusy}}));
     EXPECT_TRUE(UnixRefusal::eject(EIO, "Photos").is<EjectOutcome::UnmountedOnly>());
-    EXPECT_TRUE(UnixRefusal::eject(ENOTTY, "Photos").is<EjectOutcome::UnmountedOnly>());
 }

@@ -46,11 +46,9 @@ TEST(ProcessRunner, ReadsOutputLargerThanThePipeBeforeWaiting) {
 
 TEST(ProcessRunner, ToolThatCannotStartGivesNothing) {
     EXPECT_EQ(ProcessRunner::run("/nonexistent/kestrix-tool", {"status"}), std::nullopt);
-    // This system has no backup tool, so reading finds no status and stopping cannot run.
+    // Without the backup tool on this system, reading finds no status.
     if (!fs::exists(ProcessRunner::tmutilPath)) {
-        const TimeMachineRunner tmutil = ProcessRunner::timeMachineRunner();
-        EXPECT_EQ(TimeMachine::read(tmutil), std::nullopt);
-        EXPECT_EQ(TimeMachine::stopBackup(tmutil), std::make_pair(false, std::string("tmutil couldn't be run")));
+        EXPECT_EQ(TimeMachine::read(ProcessRunner::timeMachineRunner()), std::nullopt);
     }
 }
 

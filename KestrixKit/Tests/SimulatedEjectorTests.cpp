@@ -32,7 +32,7 @@ TEST(SimulatedEjector, GivesTheDrivesOutcomesInOrderThenEjects) {
         { "outcome": "busy", "volume": "Photos", "pid": 512, "status": "0xF8DA0002" },
         { "outcome": "busy", "volume": "Photos", "status": 49168 },
         { "outcome": "failed", "status": -119930877, "message": "Not permitted" },
-        { "outcome": "failed", "volume": "Photos", "status": 4175036421 } ] } })");
+        { "outcome": "failed", "volume": "Photos", "status": 4175036421 }, { "outcome": "unmountedOnly" } ] } })");
     SimulatedEjector ejector(system);
     EXPECT_EQ(ejector.eject(photos, false),
               (EjectOutcome{EjectOutcome::Busy{.volume = "Photos", .pid = 512, .status = DAStatus::busy}}));
@@ -43,26 +43,17 @@ TEST(SimulatedEjector, GivesTheDrivesOutcomesInOrderThenEjects) {
     EXPECT_EQ(ejector.eject(photos, false),
               (EjectOutcome{EjectOutcome::Failed{.volume = "Photos", .status = DAStatus::notFound, .message = std::nullopt}}));
     EXPECT_EQ(system->world().volumes.size(), 2u);
+    EXPECT_EQ(ejector.eject(photos, false), EjectOutcome{EjectOutcome::UnmountedOnly{}});
     EXPECT_EQ(ejector.eject(photos, false), EjectOutcome{EjectOutcome::Ejected{}});
     ASSERT_EQ(system->world().volumes.size(), 1u);
     EXPECT_EQ(system->world().volumes[0].facts.path, "/Volumes/Other");
 }
 
-TEST(SimulatedEjector, UnmountedOnlyAlsoTakesTheVolumesAway) {
-    const auto system = systemFrom(R"({ "volumes": [ { "path": "/Volumes/Photos" } ],
-                                        "ejector": { "disk4": [ { "outcome": "unmountedOnly" } ] } })");
-    EXPECT_TRUE(SimulatedEjector(system).eject(photos, false).is<EjectOutcome::UnmountedOnly>());
-    EXPECT_TRUE(system->world().volumes.empty());
-}
-
 TEST(SimulatedEjector, MalformedOutcomesAreWorldErrors) {
-    EXPECT_EQ(errorOf(R"({"ejector": []})"), "ejector: expected an object");
-    EXPECT_EQ(errorOf(R"({"ejector": {"disk4": {}}})"), "ejector.disk4: expected an array");
     EXPECT_EQ(errorOf(R"({"ejector": {"disk4": [{"outcome": "gone"}]}})"),
               "ejector.disk4[0].outcome: expected busy, failed, ejected or unmountedOnly");
     EXPECT_EQ(errorOf(R"({"ejector": {"disk4": [{"outcome": "busy", "volume": "P"}]}})"), "ejector.disk4[0].status: missing");
-    EXPECT_EQ(errorOf(R"({"ejector": {"disk4": [{"outcome": "busy", "status": 1}]}})"), "ejector.disk4[0].volume: missing");
-    for (const char* status : {R"("0x1FFFFFFFF")", R"("F8DA0002")", R"("0x")", R"("0xZZ")", "4294967296", "-2147483649", "1.5"}) {
+    for (const char* status : {R"("0x1FFFFFFFF")", R"("F8DA0002")", R"("0x")", "4294967296", "1.5"}) {
         EXPECT_EQ(errorOf(std::string(R"({"ejector": {"d": [{"outcome": "failed", "status": )") + status + "}]}}"),
                   "ejector.d[0].status: expected a 32-bit number or a \"0x\" hexadecimal string")
             << status;
@@ -82,23 +73,14 @@ TEST(SimulatedTimeMachine, PrintsTheWorldsTextOrCannotStart) {
     EXPECT_EQ(TimeMachine::read(tmutil), TimeMachineStatus{});
 
     const auto failing = systemFrom(R"({ "timeMachine": { "status": "Running = 1;", "stopbackup": { "exit": 1 } } })");
-    const TimeMachineRunner failingTool = simulatedTimeMachineRunner(failing);
-    EXPECT_EQ(TimeMachine::read(failingTool)->destinationMountPoints, std::vector<std::string>{});
-    EXPECT_EQ(TimeMachine::stopBackup(failingTool), std::make_pair(false, std::string()));
-    EXPECT_TRUE(TimeMachine::read(failingTool)->running);
+    EXPECT_EQ(TimeMachine::stopBackup(simulatedTimeMachineRunner(failing)), std::make_pair(false, std::string()));
+    EXPECT_TRUE(TimeMachine::read(simulatedTimeMachineRunner(failing))->running);
 
     const TimeMachineRunner absent = simulatedTimeMachineRunner(systemFrom("{}"));
     EXPECT_EQ(TimeMachine::read(absent), std::nullopt);
-    EXPECT_EQ(TimeMachine::stopBackup(absent).first, false);
-    EXPECT_EQ(errorOf(R"({"timeMachine": {"stopbackup": {"exit": "0"}}})"),
-              "timeMachine.stopbackup.exit: expected a 32-bit whole number");
 }
 
 TEST(SimulatedWorld, DemoWorldHasABackupRunningToTheBackupDisk) {
-    const auto system = std::make_shared<SimulatedSystem>(demoWorld());
-    const auto status = TimeMachine::read(simulatedTimeMachineRunner(system));
-    ASSERT_TRUE(status);
-    EXPECT_TRUE(status->running);
+    const auto status = TimeMachine::read(simulatedTimeMachineRunner(std::make_shared<SimulatedSystem>(demoWorld())));
     EXPECT_EQ(status->destinationMountPoints, std::vector<std::string>{"/Volumes/Backup"});
-    EXPECT_EQ(system->world().ejector.outcomesByDrive.at("disk4").size(), 1u);
 }

@@ -54,7 +54,6 @@ TEST(SimulatedQuitter, TerminationFollowsOnTerm) {
     SimulatedQuitter quitter(world());
     EXPECT_TRUE(quitter.endProcess(530));
     EXPECT_FALSE(quitter.isAlive(530));
-    EXPECT_FALSE(quitter.endProcess(530));
     EXPECT_TRUE(quitter.endProcess(531));
     EXPECT_TRUE(quitter.isAlive(531));
     EXPECT_FALSE(quitter.endProcess(532));

@@ -10,9 +10,8 @@ using namespace kestrix;
 namespace {
 
 constexpr const char* runningStatus = "Backup session status:\n{\n    BackupPhase = Copying;\n"
-                                      "    ClientID = \"com.apple.backupd\";\n    Percent = \"0.25\";\n"
-                                      "    Progress =     {\n        Percent = \"0.9\";\n    };\n"
-                                      "    Running = 1;\n}\n";
+                                      "    Percent = \"0.25\";\n    Progress =     {\n        Percent = \"0.9\";\n"
+                                      "    };\n    Running = 1;\n}\n";
 
 // A runner answering from a table and remembering what it was asked.
 struct FakeTool {
@@ -23,11 +22,14 @@ struct FakeTool {
         return [this](const std::vector<std::string>& arguments) -> std::optional<CommandOutput> {
             calls.push_back(arguments.at(0));
             const auto found = answers.find(arguments.at(0));
-            if (found == answers.end()) return std::nullopt;
-            return found->second;
+            return found == answers.end() ? std::nullopt : std::optional(found->second);
         };
     }
 };
+
+std::optional<double> progress(const std::string& percent) {
+    return TimeMachine::parseStatus("Running = 1;\nPercent = " + percent + ";").progress;
+}
 
 }  // namespace
 
@@ -38,23 +40,9 @@ TEST(TimeMachine, ParseStatusReadsRunningPhaseAndFirstPercent) {
     EXPECT_EQ(TimeMachine::parseStatus("{\r\n\t\"Running\" = \"1\";\r\n BackupPhase = \"Thinning Pre\" ;\u2028}"),
               (TimeMachine::StatusFields{.running = true, .phase = "Thinning Pre", .progress = std::nullopt}));
     EXPECT_EQ(TimeMachine::parseStatus("Running = 0;"), TimeMachine::StatusFields{});
-    EXPECT_EQ(TimeMachine::parseStatus("Running = 12;"), TimeMachine::StatusFields{});
-    EXPECT_EQ(TimeMachine::parseStatus(""), TimeMachine::StatusFields{});
     EXPECT_EQ(TimeMachine::parseStatus("no pairs here\n{\n}"), TimeMachine::StatusFields{});
-}
-
-TEST(TimeMachine, ParseStatusKeepsProgressWithinZeroToOne) {
-    const auto progress = [](const std::string& percent) {
-        return TimeMachine::parseStatus("Running = 1;\nPercent = " + percent + ";").progress;
-    };
     EXPECT_EQ(progress("\"1.5\""), 1.0);
-    EXPECT_EQ(progress("0"), 0.0);
-    EXPECT_EQ(progress("\"-1\""), std::nullopt);
-    EXPECT_EQ(progress("abc"), std::nullopt);
-    EXPECT_EQ(progress("0.5x"), std::nullopt);
-    EXPECT_EQ(progress("nan"), std::nullopt);
-    EXPECT_EQ(progress("0,5"), std::nullopt);
-    EXPECT_EQ(progress(""), std::nullopt);
+    for (const char* refused : {"\"-1\"", "abc", "nan", ""}) EXPECT_EQ(progress(refused), std::nullopt) << refused;
 }
 
 TEST(TimeMachine, ParseDestinationsKeepsMountPointsInOrder) {
@@ -64,33 +52,23 @@ TEST(TimeMachine, ParseDestinationsKeepsMountPointsInOrder) {
                              "Mount Point : /Volumes/Two\n";
     EXPECT_EQ(TimeMachine::parseDestinations(text),
               (std::vector<std::string>{"/Volumes/Backup One", "/Volumes/Two", "/Volumes/Two"}));
-    EXPECT_TRUE(TimeMachine::parseDestinations("").empty());
 }
 
-TEST(TimeMachine, ReadAsksForDestinationsOnlyWhileRunning) {
+TEST(TimeMachine, ReadAndStopThroughTheRunner) {
     FakeTool tool;
+    EXPECT_EQ(TimeMachine::read(tool.runner()), std::nullopt);
+    EXPECT_EQ(TimeMachine::stopBackup(tool.runner()), std::make_pair(false, std::string("tmutil couldn't be run")));
+
     tool.answers["status"] = {.exitStatus = 1, .output = runningStatus};
     tool.answers["destinationinfo"] = {.exitStatus = 0, .output = "Mount Point : /Volumes/Backup\n"};
     EXPECT_EQ(TimeMachine::read(tool.runner()),
               (TimeMachineStatus{.running = true, .phase = "Copying", .progress = 0.25,
                                  .destinationMountPoints = {"/Volumes/Backup"}}));
-
-    tool.answers.erase("destinationinfo");
-    EXPECT_EQ(TimeMachine::read(tool.runner())->destinationMountPoints, std::vector<std::string>{});
-
     tool.calls.clear();
     tool.answers["status"] = {.exitStatus = 0, .output = "Running = 0;"};
     EXPECT_EQ(TimeMachine::read(tool.runner()), TimeMachineStatus{});
     EXPECT_EQ(tool.calls, std::vector<std::string>{"status"});
 
-    tool.answers.clear();
-    EXPECT_EQ(TimeMachine::read(tool.runner()), std::nullopt);
-    EXPECT_EQ(TimeMachine::read(nullptr), std::nullopt);
-}
-
-TEST(TimeMachine, StopBackupReportsExitAndTrimmedOutput) {
-    FakeTool tool;
-    EXPECT_EQ(TimeMachine::stopBackup(tool.runner()), std::make_pair(false, std::string("tmutil couldn't be run")));
     tool.answers["stopbackup"] = {.exitStatus = 0, .output = "\n  Stopped.\t\n"};
     EXPECT_EQ(TimeMachine::stopBackup(tool.runner()), std::make_pair(true, std::string("Stopped.")));
     tool.answers["stopbackup"] = {.exitStatus = 70, .output = "Not permitted\n"};
@@ -98,12 +76,8 @@ TEST(TimeMachine, StopBackupReportsExitAndTrimmedOutput) {
 }
 
 TEST(TimeMachine, StatusCodingLeavesOutAbsentFields) {
-    const TimeMachineStatus full{.running = true, .phase = "Copying", .progress = 0.5,
-                                 .destinationMountPoints = {"/Volumes/Backup"}};
+    const TimeMachineStatus full{.running = true, .phase = "Copying", .progress = 0.5, .destinationMountPoints = {"/V"}};
     EXPECT_EQ(nlohmann::json(full).get<TimeMachineStatus>(), full);
-    const nlohmann::json idle = TimeMachineStatus{};
-    EXPECT_EQ(idle, nlohmann::json::parse(R"({"running": false, "destinationMountPoints": []})"));
+    EXPECT_EQ(nlohmann::json(TimeMachineStatus{}), nlohmann::json::parse(R"({"running": false, "destinationMountPoints": []})"));
     EXPECT_THROW(nlohmann::json::parse(R"({"running": true})").get<TimeMachineStatus>(), nlohmann::json::exception);
-    EXPECT_THROW(nlohmann::json::parse(R"({"running": 1, "destinationMountPoints": []})").get<TimeMachineStatus>(),
-                 nlohmann::json::exception);
 }

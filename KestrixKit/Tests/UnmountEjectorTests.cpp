@@ -125,14 +125,3 @@ TEST_F(LoopMountedDrive, FileSystemMountedInsideKeepsItBusy) {
     EXPECT_EQ(outcome.as<EjectOutcome::Busy>()->status, DAStatus::unixBusy);
     EXPECT_TRUE(isMounted(mountPath_ + "/inner"));
 }
-
-TEST_F(LoopMountedDrive, VolumeAlreadyGoneIsReportedAsGone) {
-    Drive byPath = drive_;
-    byPath.volumes[0].wholeDisk.reset();
-    byPath.volumes[0].mountPath = mountPath_ + "/not-a-mount";
-    fs::create_directories(byPath.volumes[0].mountPath);
-    const EjectOutcome outcome = UnmountEjector().eject(byPath, false);
-    ASSERT_TRUE(outcome.is<EjectOutcome::Failed>());
-    EXPECT_EQ(outcome.as<EjectOutcome::Failed>()->status, DAStatus::notFound);
-    EXPECT_TRUE(isMounted(mountPath_));
-}
