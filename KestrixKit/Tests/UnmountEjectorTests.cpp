@@ -60,7 +60,8 @@ protected:
 
     void TearDown() override {
         if (holder_ > 0) {
-            kill(holder_, SIGKILL);
+            // The whole group, so that no sleep outlives the test holding its output open.
+            kill(-holder_, SIGKILL);
             waitpid(holder_, nullptr, 0);
         }
         if (!mountPath_.empty()) {
@@ -80,6 +81,7 @@ protected:
         holder_ = fork();
         ASSERT_GE(holder_, 0);
         if (holder_ == 0) {
+            setpgid(0, 0);
             execl("/bin/sh", "sh", "-c", script.c_str(), nullptr);
             _exit(127);
         }
