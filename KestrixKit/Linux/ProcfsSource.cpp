@@ -11,11 +11,15 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/eventfd.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include "KestrixKit/Holders/DisplayName.h"
 #include "KestrixKit/Linux/MountPointStatus.h"
+#include "KestrixKit/Linux/ProcfsFastScan.h"
 #include "KestrixKit/Linux/ProcfsParsing.h"
 
 namespace kestrix {
@@ -72,14 +76,57 @@ std::optional<std::string> readLink(int parent, const char* path) {
     return std::string(buffer.data(), static_cast<std::size_t>(length));
 }
 
-// The link's target when it is a file-system object, with the device it lies on.
-std::optional<VnodeRef> fileReference(int parent, const char* link) {
+// The link's target when it is a file-system object.
+std::optional<std::string> filePath(int parent, const char* link) {
     std::optional<std::string> target = readLink(parent, link);
     // Pipes, sockets and anonymous inodes show as "pipe:[…]", "socket:[…]", "anon_inode:…".
     if (!target || !target->starts_with('/')) return std::nullopt;
+    return procfs::validUTF8(std::move(*target));
+}
+
+// The link's target when it is a file-system object, with the device it lies on.
+std::optional<VnodeRef> fileReference(int parent, const char* link) {
+    std::optional<std::string> path = filePath(parent, link);
+    if (!path) return std::nullopt;
     struct stat status {};
     if (fstatat(parent, link, &status, 0) != 0) return std::nullopt;
-    return VnodeRef{.path = procfs::validUTF8(std::move(*target)), .device = kernelDeviceNumber(status.st_dev)};
+    return VnodeRef{.path = std::move(*path), .device = kernelDeviceNumber(status.st_dev)};
+}
+
+// fileReference for a scan of one drive: the path is read only when it can matter, so most
+// descriptors cost one call. Cached attributes suffice for the device and mount, and spare a
+// network file system a round trip.
+std::optional<VnodeRef> fileReferenceFor(const ProcfsFastScan& scan, int parent, const char* link) {
+    struct statx facts {};
+    if (statx(parent, link, AT_STATX_DONT_SYNC, STATX_MNT_ID, &facts) != 0) return std::nullopt;
+    const DescriptorFacts descriptor{
+        .device = kernelDeviceNumber(makedev(facts.stx_dev_major, facts.stx_dev_minor)),
+        .mountID = (facts.stx_mask & STATX_MNT_ID) ? std::optional<std::uint64_t>(facts.stx_mnt_id) : std::nullopt};
+    if (!scan.needsPath(descriptor)) return std::nullopt;
+    std::optional<std::string> path = filePath(parent, link);
+    if (!path) return std::nullopt;
+    return VnodeRef{.path = std::move(*path), .device = descriptor.device};
+}
+
+std::optional<std::uint32_t> deviceOf(int descriptor) {
+    struct stat status {};
+    const bool known = descriptor >= 0 && fstat(descriptor, &status) == 0;
+    if (descriptor >= 0) close(descriptor);
+    if (!known) return std::nullopt;
+    return kernelDeviceNumber(status.st_dev);
+}
+
+// The devices of the kernel's own pipe, socket and anonymous-inode file systems.
+std::set<std::uint32_t> kernelOnlyDevices() {
+    std::set<std::uint32_t> devices;
+    std::array<int, 2> pipeEnds{-1, -1};
+    if (pipe2(pipeEnds.data(), O_CLOEXEC) == 0) {
+        close(pipeEnds[1]);
+        if (const auto device = deviceOf(pipeEnds[0])) devices.insert(*device);
+    }
+    if (const auto device = deviceOf(socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0))) devices.insert(*device);
+    if (const auto device = deviceOf(eventfd(0, EFD_CLOEXEC))) devices.insert(*device);
+    return devices;
 }
 
 std::optional<std::int32_t> processID(const char* entryName) {
@@ -132,23 +179,31 @@ std::optional<ProcessBasics> ProcfsSource::basics(std::int32_t pid) const {
 }
 
 std::optional<std::vector<VnodeRef>> ProcfsSource::openFiles(std::int32_t pid) const {
-    return descriptors(pid, nullptr);
+    return descriptors(pid, nullptr, nullptr);
 }
 
 std::optional<std::vector<VnodeRef>> ProcfsSource::openFilesOn(std::int32_t pid, const DriveScope& drive) const {
-    return descriptors(pid, &drive);
+    const ProcfsFastScan scan = fastScan(drive);
+    return descriptors(pid, &drive, &scan);
+}
+
+ProcfsFastScan ProcfsSource::fastScan(const DriveScope& drive) const {
+    // Unreadable mounts leave none known, and every path is read.
+    const auto mounts = readMountedFileSystems(root_ + "/self/mountinfo");
+    return ProcfsFastScan(drive, mounts.value_or(std::vector<MountedFileSystem>{}), kernelOnlyDevices());
 }
 
 std::vector<std::optional<std::vector<VnodeRef>>> ProcfsSource::openFilesOfEach(const std::vector<std::int32_t>& pids,
                                                                                 const DriveScope& drive) const {
     std::vector<std::optional<std::vector<VnodeRef>>> lists(pids.size());
+    const ProcfsFastScan scan = fastScan(drive);
     // Small batches from a shared counter keep the threads evenly busy.
     constexpr std::size_t batch = 8;
     std::atomic<std::size_t> next{0};
     const auto work = [&] {
         for (std::size_t start = next.fetch_add(batch); start < pids.size(); start = next.fetch_add(batch)) {
             for (std::size_t index = start; index < std::min(start + batch, pids.size()); ++index) {
-                lists[index] = descriptors(pids[index], &drive);
+                lists[index] = descriptors(pids[index], &drive, &scan);
             }
         }
     };
@@ -166,7 +221,8 @@ std::vector<std::optional<std::vector<VnodeRef>>> ProcfsSource::openFilesOfEach(
     return lists;
 }
 
-std::optional<std::vector<VnodeRef>> ProcfsSource::descriptors(std::int32_t pid, const DriveScope* drive) const {
+std::optional<std::vector<VnodeRef>> ProcfsSource::descriptors(std::int32_t pid, const DriveScope* drive,
+                                                                const ProcfsFastScan* scan) const {
     if (pid <= 0) return std::nullopt;
     const Directory list = openDirectory(AT_FDCWD, processPath(pid, "fd").c_str());
     if (!list) return std::nullopt;
@@ -175,7 +231,9 @@ std::optional<std::vector<VnodeRef>> ProcfsSource::descriptors(std::int32_t pid,
     std::vector<VnodeRef> files;
     while (const dirent* entry = readdir(list.get())) {
         if (!isDescriptorNumber(entry->d_name)) continue;
-        std::optional<VnodeRef> file = fileReference(listDescriptor, entry->d_name);
+        const char* name = entry->d_name;
+        std::optional<VnodeRef> file =
+            scan ? fileReferenceFor(*scan, listDescriptor, name) : fileReference(listDescriptor, name);
         if (!file || (drive && !drive->contains(*file))) continue;
         if (!infoFolder) {
             infoFolder.emplace(open(processPath(pid, "fdinfo").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <thread>
 
 #include <fcntl.h>
@@ -85,6 +87,7 @@ protected:
 
     void TearDown() override {
         endChildren(children_);
+        for (const fs::path& inner : innerMounts_) std::system(("umount -l " + inner.string()).c_str());
         if (mounted_ && std::system(("umount " + mount_.string() + " 2>/dev/null").c_str()) != 0) {
             std::system(("umount -l " + mount_.string()).c_str());
         }
@@ -127,6 +130,7 @@ protected:
     std::string loop_;
     bool mounted_ = false;
     std::vector<pid_t> children_;
+    std::vector<fs::path> innerMounts_;
 };
 
 }  // namespace
@@ -205,4 +209,80 @@ TEST_F(LoopDrive, ReportsShellsWritersRunnersAndMappers) {
     EXPECT_TRUE(checked.deep);
     ASSERT_EQ(checked.holders.size(), 1u);
     EXPECT_EQ(checked.holders[0].pid, mapper);
+}
+
+namespace {
+
+// What the scan-time query finds of the process, asked until it finds something.
+std::vector<VnodeRef> openFilesOnDrive(pid_t pid, const Drive& drive) {
+    const ProcfsSource source;
+    const DriveScope scope{.devices = drive.devices(), .mountPaths = drive.mountPaths()};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const auto lists = source.openFilesOfEach({pid}, scope);
+        if (lists.size() == 1 && lists[0] && !lists[0]->empty()) return *lists[0];
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return {};
+}
+
+std::vector<std::string> paths(const std::vector<VnodeRef>& files) {
+    std::vector<std::string> result;
+    for (const VnodeRef& file : files) result.push_back(file.path);
+    return result;
+}
+
+}  // namespace
+
+TEST_F(LoopDrive, ScanQueryKeepsExactlyThePlainRule) {
+    const std::string mount = mount_.string();
+    const std::string elsewhere = (fs::temp_directory_path() / ("kestrix-off-" + std::to_string(getpid()))).string();
+    const pid_t holder = startChild([&] {
+        int ends[2];
+        return open((mount + "/out.txt").c_str(), O_CREAT | O_WRONLY, 0644) >= 0 &&
+               open(mount.c_str(), O_RDONLY | O_DIRECTORY) >= 0 &&
+               open(elsewhere.c_str(), O_CREAT | O_RDONLY, 0644) >= 0 && pipe(ends) == 0;
+    });
+    children_ = {holder};
+    const std::vector<VnodeRef> fast = openFilesOnDrive(holder, drive());
+    fs::remove(elsewhere);
+
+    const std::optional<std::vector<VnodeRef>> all = ProcfsSource().openFiles(holder);
+    ASSERT_TRUE(all);
+    const DriveScope scope{.devices = drive().devices(), .mountPaths = drive().mountPaths()};
+    std::vector<VnodeRef> expected;
+    std::copy_if(all->begin(), all->end(), std::back_inserter(expected),
+                 [&](const VnodeRef& file) { return scope.contains(file); });
+    EXPECT_EQ(fast, expected);
+    EXPECT_EQ(paths(fast), (std::vector<std::string>{mount + "/out.txt", mount}));
+}
+
+TEST_F(LoopDrive, ScanQueryFindsFilesOfMountsInsideTheDrive) {
+    const fs::path inner = mount_ / "inner";
+    fs::create_directories(inner);
+    if (std::system(("mount -t tmpfs kestrix-inner " + inner.string()).c_str()) != 0) {
+        GTEST_SKIP() << "cannot mount a tmpfs";
+    }
+    innerMounts_ = {inner};
+    const std::string file = (inner / "note.txt").string();
+    const pid_t holder = startChild([&] { return open(file.c_str(), O_CREAT | O_RDWR, 0644) >= 0; });
+    children_ = {holder};
+
+    const std::vector<VnodeRef> found = openFilesOnDrive(holder, drive());
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].path, file);
+    EXPECT_FALSE(drive().devices().contains(found[0].device));  // found by its path alone
+    EXPECT_TRUE(found[0].writing);
+}
+
+TEST_F(LoopDrive, ScanQueryFindsHoldersInAnotherMountNamespace) {
+    if (std::system("unshare -m true 2>/dev/null") != 0) GTEST_SKIP() << "cannot make a mount namespace";
+    const std::string file = mount_.string() + "/shared.txt";
+    std::ofstream(file) << "x";
+    const pid_t holder = startShell("exec unshare -m sh -c 'exec 3<\"$0\"; while :; do sleep 1; done' " + file);
+    children_ = {holder};
+
+    const std::vector<VnodeRef> found = openFilesOnDrive(holder, drive());
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].path, file);
+    EXPECT_FALSE(found[0].writing);
 }

@@ -1,0 +1,30 @@
+#include <gtest/gtest.h>
+
+#include "KestrixKit/Linux/ProcfsFastScan.h"
+
+using namespace kestrix;
+
+TEST(ProcfsFastScan, ReadsPathsOnlyWhereTheyCanLieOnTheDrive) {
+    constexpr std::uint32_t rootDevice = 0x800001, drive = 0x700, subvolume = 0x31, inner = 0x32, pipes = 0xd;
+    const std::vector<MountedFileSystem> mounts{{.id = 1, .target = "/", .device = rootDevice},
+                                                {.id = 2, .target = "/media/Stick", .device = drive},
+                                                {.id = 3, .target = "/media/Stick/inner", .device = inner},
+                                                {.id = 4, .target = "/media/Sticky", .device = 0x33}};
+    const ProcfsFastScan scan({.devices = {drive}, .mountPaths = {"/media/Stick/"}}, mounts, {pipes});
+    EXPECT_TRUE(scan.needsPath({.device = drive, .mountID = 2}));
+    EXPECT_TRUE(scan.needsPath({.device = drive, .mountID = 99}));
+    EXPECT_TRUE(scan.needsPath({.device = subvolume, .mountID = 2}));  // a subvolume's own device
+    EXPECT_TRUE(scan.needsPath({.device = inner, .mountID = 3}));     // mounted inside the drive
+    EXPECT_FALSE(scan.needsPath({.device = rootDevice, .mountID = 1}));
+    EXPECT_FALSE(scan.needsPath({.device = 0x33, .mountID = 4}));
+    // Mounts this namespace does not show, and kernels that do not name the mount.
+    EXPECT_TRUE(scan.needsPath({.device = 0x40, .mountID = 77}));
+    EXPECT_FALSE(scan.needsPath({.device = pipes, .mountID = 77}));
+    EXPECT_TRUE(scan.needsPath({.device = rootDevice}));
+    EXPECT_FALSE(scan.needsPath({.device = pipes}));
+
+    // A drive mounted at the root holds every path.
+    const ProcfsFastScan rootDrive({.devices = {drive}, .mountPaths = {"/"}}, mounts, {pipes});
+    EXPECT_TRUE(rootDrive.needsPath({.device = rootDevice, .mountID = 1}));
+    EXPECT_TRUE(rootDrive.needsPath({.device = 0x33, .mountID = 4}));
+}
