@@ -30,12 +30,12 @@ Commands:
   eject DRIVE          eject DRIVE when nothing holds it
       --force                eject even if something holds it (asks first unless --yes)
       --yes                  do not ask before a forced eject
-      --json                 print the report as JSON
+      --json, --show-disk-images, --show-network-shares as above
   quit-and-eject DRIVE ask the apps holding DRIVE to quit, then eject it
       --end PID              also end this command-line program (repeatable)
-      --json                 print the report as JSON
+      --json, --show-disk-images, --show-network-shares as above
   eject-all            eject every listed drive
-      --json                 print the reports as JSON
+      --json, --show-disk-images, --show-network-shares as above
   history              show the eject history and the repeat offenders
       --json                 print the history as JSON
       --top N                how many repeat offenders to show (default 5)

@@ -2,6 +2,7 @@
 
 #include "KestrixKit/Text/ByteCountFormat.h"
 #include "KestrixKit/Text/Localized.h"
+#include "KestrixKit/Text/UnicodeText.h"
 
 using namespace kestrix;
 
@@ -22,4 +23,11 @@ TEST(ByteCountFormat, DecimalUnitsWithThePrecisionOfEachUnit) {
 TEST(Localized, FormatFillsNumberedPlaceholders) {
     EXPECT_EQ(localizedFormat("%2 before %1", {"a", "b"}), "b before a");
     EXPECT_EQ(localizedFormat("100% and %3", {"a"}), "100% and %3");
+}
+
+TEST(UnicodeText, NameOrderIgnoresLetterCaseEvenInThePosixLocale) {
+    // Runs under whatever locale the environment sets, C.UTF-8 included.
+    EXPECT_LT(text::localizedCaseInsensitiveCompare("beta", "Zed"), 0);
+    EXPECT_GT(text::localizedCaseInsensitiveCompare("Zed", "alpha"), 0);
+    EXPECT_EQ(text::localizedCaseInsensitiveCompare("Finder", "finder"), 0);
 }

@@ -55,7 +55,11 @@ int localizedCaseInsensitiveCompare(std::string_view a, std::string_view b) {
     // Secondary strength: accents count, letter case does not.
     thread_local std::unique_ptr<icu::Collator> collator = [] {
         UErrorCode createStatus = U_ZERO_ERROR;
-        std::unique_ptr<icu::Collator> created(icu::Collator::createInstance(icu::Locale::getDefault(), createStatus));
+        // The POSIX locale's collation orders by code point, upper case before all lower case;
+        // the root collation is the neutral order a C locale should get.
+        icu::Locale locale = icu::Locale::getDefault();
+        if (std::string_view(locale.getVariant()) == "POSIX") locale = icu::Locale::getRoot();
+        std::unique_ptr<icu::Collator> created(icu::Collator::createInstance(locale, createStatus));
         if (U_FAILURE(createStatus)) created.reset();
         if (created) created->setStrength(icu::Collator::SECONDARY);
         return created;
