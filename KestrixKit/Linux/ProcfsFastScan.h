@@ -24,7 +24,8 @@ struct DescriptorFacts {
 // the drive's own mounts (a btrfs subvolume's files report a device of their own), foreign file
 // systems mounted inside the drive, and mounts this namespace does not show (another process's
 // namespace, detached mounts) unless they are the kernel's pipes, sockets and anonymous inodes,
-// whose paths never start with "/". One kind is left out on purpose: a file of the file system
+// whose paths never start with "/". When a drive mount path is not where one of the drive's
+// volumes is mounted, every path is read. One kind is left out on purpose: a file of the file system
 // beneath a drive's mount point, opened before the drive covered it, shows a path inside the
 // drive without being on it and does not keep the drive busy.
 class ProcfsFastScan {

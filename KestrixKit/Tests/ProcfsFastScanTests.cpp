@@ -23,8 +23,14 @@ TEST(ProcfsFastScan, ReadsPathsOnlyWhereTheyCanLieOnTheDrive) {
     EXPECT_TRUE(scan.needsPath({.device = rootDevice}));
     EXPECT_FALSE(scan.needsPath({.device = pipes}));
 
-    // A drive mounted at the root holds every path.
-    const ProcfsFastScan rootDrive({.devices = {drive}, .mountPaths = {"/"}}, mounts, {pipes});
-    EXPECT_TRUE(rootDrive.needsPath({.device = rootDevice, .mountID = 1}));
+    // A mount path that is a plain folder, or where the drive is no longer mounted, and a drive
+    // mounted at the root: every path can lie on the drive.
+    const ProcfsFastScan folder({.devices = {drive}, .mountPaths = {"/media/Stick", "/home/me/stick"}}, mounts, {});
+    EXPECT_TRUE(folder.needsPath({.device = rootDevice, .mountID = 1}));
+    const ProcfsFastScan unmounted({.devices = {0x701}, .mountPaths = {"/media/Stick"}}, mounts, {});
+    EXPECT_TRUE(unmounted.needsPath({.device = rootDevice, .mountID = 1}));
+    const std::vector<MountedFileSystem> rootMounts{{.id = 1, .target = "/", .device = drive},
+                                                    {.id = 4, .target = "/media/Sticky", .device = 0x33}};
+    const ProcfsFastScan rootDrive({.devices = {drive}, .mountPaths = {"/"}}, rootMounts, {pipes});
     EXPECT_TRUE(rootDrive.needsPath({.device = 0x33, .mountID = 4}));
 }
