@@ -2,8 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
-#include <csignal>
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -12,7 +11,6 @@
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "KestrixKit/Holders/DriveCheck.h"
@@ -20,43 +18,13 @@
 #include "KestrixKit/Holders/HolderPolicy.h"
 #include "KestrixKit/Linux/MountPointStatus.h"
 #include "KestrixKit/Linux/ProcfsSource.h"
+#include "KestrixKit/Tests/Support/ChildProcess.h"
+#include "KestrixKit/Tests/Support/LoopDrive.h"
 
 using namespace kestrix;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string commandOutput(const std::string& command) {
-    std::string output;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[256];
-        while (fgets(buffer, sizeof buffer, pipe)) output += buffer;
-        pclose(pipe);
-    }
-    while (!output.empty() && output.back() == '\n') output.pop_back();
-    return output;
-}
-
-pid_t startShell(const std::string& script) {
-    const pid_t pid = fork();
-    if (pid == 0) {
-        setpgid(0, 0);  // its own group, so that ending it also ends what it runs
-        execl("/bin/sh", "sh", "-c", script.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    return pid;
-}
-
-// A child that runs the given preparation and then waits to be killed.
-template <typename Preparation>
-pid_t startChild(Preparation prepare) {
-    const pid_t pid = fork();
-    if (pid == 0) {
-        if (!prepare()) _exit(1);
-        for (;;) pause();
-    }
-    return pid;
-}
 
 const Holder* holderWithPID(const ScanResult& result, pid_t pid) {
     for (const Holder& holder : result.holders) {
@@ -69,40 +37,7 @@ const Holder* holderWithPID(const ScanResult& result, pid_t pid) {
 class LoopDrive : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (geteuid() != 0) GTEST_SKIP() << "needs root to loop-mount a drive";
-        const std::string unique = "kestrix-holders-" + std::to_string(getpid());
-        image_ = fs::temp_directory_path() / (unique + ".img");
-        mount_ = fs::path("/media") / unique;
-        if (std::system(("truncate -s 16M " + image_.string() + " && mkfs.ext4 -q -F " + image_.string() +
-                         " >/dev/null 2>&1").c_str()) != 0) {
-            GTEST_SKIP() << "cannot make an ext4 image (mkfs.ext4 missing?)";
-        }
-        loop_ = commandOutput("losetup -f --show " + image_.string() + " 2>/dev/null");
-        fs::create_directories(mount_);
-        if (loop_.empty() || std::system(("mount " + loop_ + " " + mount_.string() + " 2>/dev/null").c_str()) != 0) {
-            GTEST_SKIP() << "cannot loop-mount an image here";
-        }
-        mounted_ = true;
-    }
-
-    void TearDown() override {
-        endChildren(children_);
-        for (const fs::path& inner : innerMounts_) std::system(("umount -l " + inner.string()).c_str());
-        if (mounted_ && std::system(("umount " + mount_.string() + " 2>/dev/null").c_str()) != 0) {
-            std::system(("umount -l " + mount_.string()).c_str());
-        }
-        if (!loop_.empty()) std::system(("losetup -d " + loop_).c_str());
-        std::error_code ignored;
-        fs::remove(mount_, ignored);
-        fs::remove(image_, ignored);
-    }
-
-    static void endChildren(const std::vector<pid_t>& children) {
-        for (const pid_t child : children) {
-            kill(-child, SIGKILL);
-            kill(child, SIGKILL);
-        }
-        for (const pid_t child : children) waitpid(child, nullptr, 0);
+        if (const auto& reason = loop_.skipReason()) GTEST_SKIP() << *reason;
     }
 
     Drive drive() const {
@@ -125,12 +60,8 @@ protected:
         return result;
     }
 
-    fs::path image_;
-    fs::path mount_;
-    std::string loop_;
-    bool mounted_ = false;
-    std::vector<pid_t> children_;
-    std::vector<fs::path> innerMounts_;
+    test::LoopDrive loop_{{.folderPrefix = "kestrix-holders", .labelPrefix = "KestrixHolders"}};
+    const fs::path mount_ = loop_.mountPath();
 };
 
 }  // namespace
@@ -141,21 +72,17 @@ TEST_F(LoopDrive, ReportsShellsWritersRunnersAndMappers) {
     fs::copy_file("/bin/sleep", mount + "/napper");
     fs::permissions(mount + "/napper", fs::perms::owner_all);
 
-    const pid_t shell = startShell("cd " + mount + " && /bin/sleep 60");
-    const pid_t writer = startChild([&] { return open((mount + "/out.txt").c_str(), O_CREAT | O_WRONLY, 0644) >= 0; });
-    const pid_t runner = fork();
-    if (runner == 0) {
-        chdir("/");
-        execl((mount + "/napper").c_str(), "napper", "60", static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    const pid_t mapper = startChild([&] {
+    test::ChildProcess shellProcess({"/bin/sh", "-c", "cd " + mount + " && /bin/sleep 60"});
+    test::ChildProcess writerProcess([&] { return open((mount + "/out.txt").c_str(), O_CREAT | O_WRONLY, 0644) >= 0; });
+    test::ChildProcess runnerProcess({mount + "/napper", "60"});
+    test::ChildProcess mapperProcess([&] {
         const int file = open((mount + "/data.bin").c_str(), O_RDONLY);
         const bool mapped = file >= 0 && mmap(nullptr, 15, PROT_READ, MAP_PRIVATE, file, 0) != MAP_FAILED;
         close(file);
         return mapped && chdir("/") == 0;
     });
-    children_ = {shell, writer, runner, mapper};
+    const pid_t shell = shellProcess.pid(), writer = writerProcess.pid(), runner = runnerProcess.pid(),
+                mapper = mapperProcess.pid();
 
     const ScanResult quick = scanUntilHeldBy({shell, writer, runner}, false);
     EXPECT_FALSE(holderWithPID(quick, mapper));
@@ -197,8 +124,7 @@ TEST_F(LoopDrive, ReportsShellsWritersRunnersAndMappers) {
     EXPECT_EQ(holderWithPID(deep, runner)->holds.size(), 1u);
 
     // With the others gone, checking the drive falls through to the deep scan and finds the mapper.
-    endChildren({shell, writer, runner});
-    children_ = {mapper};
+    for (test::ChildProcess* process : {&shellProcess, &writerProcess, &runnerProcess}) process->end();
     const HolderScanner scanner{.source = std::make_shared<ProcfsSource>(), .ownPID = getpid()};
     ScanResult checked;
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -236,13 +162,13 @@ std::vector<std::string> paths(const std::vector<VnodeRef>& files) {
 TEST_F(LoopDrive, ScanQueryKeepsExactlyThePlainRule) {
     const std::string mount = mount_.string();
     const std::string elsewhere = (fs::temp_directory_path() / ("kestrix-off-" + std::to_string(getpid()))).string();
-    const pid_t holder = startChild([&] {
+    const test::ChildProcess holderProcess([&] {
         int ends[2];
         return open((mount + "/out.txt").c_str(), O_CREAT | O_WRONLY, 0644) >= 0 &&
                open(mount.c_str(), O_RDONLY | O_DIRECTORY) >= 0 &&
                open(elsewhere.c_str(), O_CREAT | O_RDONLY, 0644) >= 0 && pipe(ends) == 0;
     });
-    children_ = {holder};
+    const pid_t holder = holderProcess.pid();
     const std::vector<VnodeRef> fast = openFilesOnDrive(holder, drive());
     fs::remove(elsewhere);
 
@@ -262,12 +188,10 @@ TEST_F(LoopDrive, ScanQueryFindsFilesOfMountsInsideTheDrive) {
     if (std::system(("mount -t tmpfs kestrix-inner " + inner.string()).c_str()) != 0) {
         GTEST_SKIP() << "cannot mount a tmpfs";
     }
-    innerMounts_ = {inner};
     const std::string file = (inner / "note.txt").string();
-    const pid_t holder = startChild([&] { return open(file.c_str(), O_CREAT | O_RDWR, 0644) >= 0; });
-    children_ = {holder};
+    const test::ChildProcess holder([&] { return open(file.c_str(), O_CREAT | O_RDWR, 0644) >= 0; });
 
-    const std::vector<VnodeRef> found = openFilesOnDrive(holder, drive());
+    const std::vector<VnodeRef> found = openFilesOnDrive(holder.pid(), drive());
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].path, file);
     EXPECT_FALSE(drive().devices().contains(found[0].device));  // found by its path alone
@@ -278,10 +202,10 @@ TEST_F(LoopDrive, ScanQueryFindsHoldersInAnotherMountNamespace) {
     if (std::system("unshare -m true 2>/dev/null") != 0) GTEST_SKIP() << "cannot make a mount namespace";
     const std::string file = mount_.string() + "/shared.txt";
     std::ofstream(file) << "x";
-    const pid_t holder = startShell("exec unshare -m sh -c 'exec 3<\"$0\"; while :; do sleep 1; done' " + file);
-    children_ = {holder};
+    const test::ChildProcess holder(
+        {"/bin/sh", "-c", "exec unshare -m sh -c 'exec 3<\"$0\"; while :; do sleep 1; done' " + file});
 
-    const std::vector<VnodeRef> found = openFilesOnDrive(holder, drive());
+    const std::vector<VnodeRef> found = openFilesOnDrive(holder.pid(), drive());
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].path, file);
     EXPECT_FALSE(found[0].writing);

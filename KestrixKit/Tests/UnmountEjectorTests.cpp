@@ -1,103 +1,37 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <csignal>
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
+#include <optional>
 
 #include "KestrixKit/Ejection/DAStatus.h"
 #include "KestrixKit/Linux/UnmountEjector.h"
+#include "KestrixKit/Tests/Support/ChildProcess.h"
+#include "KestrixKit/Tests/Support/LoopDrive.h"
 
 using namespace kestrix;
+using kestrix::test::isMounted;
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string commandOutput(const std::string& command) {
-    std::string output;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[256];
-        while (fgets(buffer, sizeof buffer, pipe)) output += buffer;
-        pclose(pipe);
-    }
-    while (!output.empty() && output.back() == '\n') output.pop_back();
-    return output;
-}
-
-bool isMounted(const std::string& path) {
-    std::ifstream mounts("/proc/self/mountinfo");
-    for (std::string line; std::getline(mounts, line);) {
-        if (line.find(" " + path + " ") != std::string::npos) return true;
-    }
-    return false;
-}
-
-// An ext4 image on a loop device, mounted under /media; everything is undone afterwards.
+// A loop-mounted image whose loop device stays attached until the ejector detaches it.
 class LoopMountedDrive : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (geteuid() != 0) GTEST_SKIP() << "unmounting a loop-mounted image needs root";
-        const std::string unique = "kestrix-" + std::to_string(getpid()) + "-" +
-                                   ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        image_ = fs::temp_directory_path() / (unique + ".img");
-        mountPath_ = "/media/" + unique;
-        if (std::system(("truncate -s 16M " + image_.string() + " && mkfs.ext4 -q " + image_.string()).c_str()) != 0) {
-            GTEST_SKIP() << "could not make an ext4 image (mkfs.ext4 missing?)";
-        }
-        loop_ = commandOutput("losetup -f --show " + image_.string() + " 2>/dev/null");
-        fs::create_directories(mountPath_);
-        if (!loop_.starts_with("/dev/loop") || std::system(("mount " + loop_ + " " + mountPath_).c_str()) != 0) {
-            GTEST_SKIP() << "could not loop-mount an image here (no loop devices?)";
-        }
-        const std::string name = loop_.substr(5);
+        if (const auto& reason = loop_.skipReason()) GTEST_SKIP() << *reason;
+        const std::string name = loop_.loopDevice().substr(5);
         drive_ = Drive{.id = name, .volumes = {DriveVolume{.name = "KestrixTest", .mountPath = mountPath_, .bsdName = name,
                                                           .wholeDisk = name, .physicalDisk = name, .fileSystem = "ext4"}}};
     }
 
-    void TearDown() override {
-        if (holder_ > 0) {
-            // The whole group, so that no sleep outlives the test holding its output open.
-            kill(-holder_, SIGKILL);
-            waitpid(holder_, nullptr, 0);
-        }
-        if (!mountPath_.empty()) {
-            std::system(("umount -l " + mountPath_ + "/inner " + mountPath_ + " 2>/dev/null").c_str());
-            std::error_code error;
-            fs::remove_all(mountPath_, error);
-        }
-        if (!loop_.empty()) std::system(("losetup -d " + loop_ + " 2>/dev/null").c_str());
-        if (!image_.empty()) fs::remove(image_);
-    }
-
-    bool isAttached() const { return !commandOutput("losetup -j " + image_.string()).empty(); }
-
     // A shell sitting in the mounted folder, as a terminal window would.
-    void startHolder() {
-        const std::string script = "cd " + mountPath_ + " && sleep 60";
-        holder_ = fork();
-        ASSERT_GE(holder_, 0);
-        if (holder_ == 0) {
-            setpgid(0, 0);
-            execl("/bin/sh", "sh", "-c", script.c_str(), nullptr);
-            _exit(127);
-        }
-        for (int attempt = 0; attempt < 200; ++attempt) {
-            std::error_code error;
-            if (fs::read_symlink("/proc/" + std::to_string(holder_) + "/cwd", error) == mountPath_) return;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        FAIL() << "the shell did not enter " << mountPath_;
-    }
+    void startHolder() { holder_.emplace(std::vector<std::string>{"/bin/sh", "-c", "sleep 60"}, mountPath_); }
 
-    fs::path image_;
-    std::string mountPath_;
-    std::string loop_;
+    test::LoopDrive loop_{{.folderPrefix = "kestrix-unmount", .labelPrefix = "KestrixUnmount", .detachesOnUnmount = false}};
+    const std::string mountPath_ = loop_.mountPath();
     Drive drive_;
-    pid_t holder_ = -1;
+    std::optional<test::ChildProcess> holder_;
 };
 
 }  // namespace
@@ -105,7 +39,7 @@ protected:
 TEST_F(LoopMountedDrive, FreeDriveUnmountsAndDetachesItsImage) {
     EXPECT_EQ(UnmountEjector().eject(drive_, false), EjectOutcome{EjectOutcome::Ejected{}});
     EXPECT_FALSE(isMounted(mountPath_));
-    EXPECT_FALSE(isAttached());
+    EXPECT_FALSE(loop_.isAttached());
 }
 
 TEST_F(LoopMountedDrive, ShellInsideIsBusyWithoutPidUntilForced) {
@@ -113,7 +47,7 @@ TEST_F(LoopMountedDrive, ShellInsideIsBusyWithoutPidUntilForced) {
     EXPECT_EQ(UnmountEjector().eject(drive_, false),
               (EjectOutcome{EjectOutcome::Busy{.volume = "KestrixTest", .pid = std::nullopt, .status = DAStatus::unixBusy}}));
     EXPECT_TRUE(isMounted(mountPath_));
-    EXPECT_TRUE(isAttached());
+    EXPECT_TRUE(loop_.isAttached());
 
     EXPECT_EQ(UnmountEjector().eject(drive_, true), EjectOutcome{EjectOutcome::Ejected{}});
     EXPECT_FALSE(isMounted(mountPath_));

@@ -1,56 +1,24 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
+#include <algorithm>
 #include <nlohmann/json.hpp>
-#include <random>
 
 #include "KestrixKit/Linux/MountTableVolumeSource.h"
+#include "KestrixKit/Tests/Support/LoopDrive.h"
 #include "KestrixKit/Volumes/VolumeList.h"
 #include "kestrixctl/Tests/RunKestrixctl.h"
 
-namespace fs = std::filesystem;
 using kestrixctl::testing::run;
 
 namespace {
 
-bool runQuietly(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()) == 0; }
-
-std::string randomSuffix() {
-    std::random_device device;
-    return std::to_string(std::uniform_int_distribution<unsigned>(100000, 999999)(device));
-}
-
 // An ext4 image loop-mounted at /media/kestrix-test-N/NAME on this machine, as a desktop would
-// mount a disk image. Names are unique so that parallel runs do not meet.
+// mount a disk image.
 class LoopMountedImage : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (geteuid() != 0) GTEST_SKIP() << "loop-mounting an image needs root";
-        const std::string suffix = randomSuffix();
-        name = "Kestrix" + suffix;
-        image = "/tmp/kestrix-test-" + suffix + ".img";
-        folder = "/media/kestrix-test-" + suffix;
-        mountPath = (folder / name).string();
-        if (!runQuietly("mkdir -p '" + mountPath + "'") || !runQuietly("truncate -s 16M " + image.string()) ||
-            !runQuietly("mkfs.ext4 -q -F -L " + name + " " + image.string())) {
-            GTEST_SKIP() << "cannot prepare an ext4 image at " << mountPath << " (mkfs.ext4 missing or /media read-only)";
-        }
-        mounted = runQuietly("mount -o loop " + image.string() + " '" + mountPath + "'");
-        if (!mounted) GTEST_SKIP() << "this machine cannot loop-mount an image (no loop devices or no mount rights)";
-    }
-
-    void TearDown() override {
-        if (mounted) runQuietly("umount '" + mountPath + "'");
-        // mount -o loop detaches on unmount; this catches a device left behind by a failed unmount.
-        if (!image.empty()) runQuietly("losetup -j " + image.string() + " -n -O NAME | xargs -r losetup -d");
-        std::error_code error;
-        fs::remove(image, error);
-        // Never recursive: should the unmount have failed, the image's files stay untouched.
-        fs::remove(mountPath, error);
-        fs::remove(folder, error);
+        if (const auto& reason = image.skipReason()) GTEST_SKIP() << *reason;
     }
 
     std::optional<nlohmann::json> listedVolume(const std::vector<std::string>& words) const {
@@ -64,11 +32,9 @@ protected:
         return std::nullopt;
     }
 
-    std::string name;
-    fs::path image;
-    fs::path folder;
-    std::string mountPath;
-    bool mounted = false;
+    kestrix::test::LoopDrive image;
+    const std::string name = image.name();
+    const std::string mountPath = image.mountPath();
 };
 
 }  // namespace
