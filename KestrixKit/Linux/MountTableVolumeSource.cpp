@@ -2,33 +2,18 @@
 
 #include <libmount.h>
 
-#include <memory>
-
 #include "KestrixKit/Linux/DeviceDescription.h"
 #include "KestrixKit/Linux/DiskStacking.h"
+#include "KestrixKit/Linux/MountInfoTable.h"
 #include "KestrixKit/Linux/NetworkFileSystems.h"
 #include "KestrixKit/Linux/UdevBlockDevices.h"
 
 namespace kestrix {
 namespace {
 
-using TablePointer = std::unique_ptr<libmnt_table, decltype(&mnt_unref_table)>;
-using IteratorPointer = std::unique_ptr<libmnt_iter, decltype(&mnt_free_iter)>;
-
 std::optional<std::string> text(const char* value) {
     if (value == nullptr) return std::nullopt;
     return std::string(value);
-}
-
-// A malformed line costs that line only, never the rest of the table.
-int skipMalformedLine(libmnt_table*, const char*, int) { return 1; }
-
-TablePointer readMountTable(const std::string& path) {
-    TablePointer table(mnt_new_table(), &mnt_unref_table);
-    if (!table) return table;
-    mnt_table_set_parser_errcb(table.get(), skipMalformedLine);
-    if (mnt_table_parse_file(table.get(), path.c_str()) != 0) table.reset();
-    return table;
 }
 
 bool isReadOnlyMount(libmnt_fs* fs) {
@@ -71,18 +56,12 @@ MountTableVolumeSource::MountTableVolumeSource(std::string mountInfoPath, std::f
 
 std::vector<MountedVolume> MountTableVolumeSource::mountedVolumes() const {
     std::vector<MountedVolume> volumes;
-    const TablePointer table = readMountTable(mountInfoPath_);
-    if (!table) return volumes;
-    const IteratorPointer iterator(mnt_new_iter(MNT_ITER_FORWARD), &mnt_free_iter);
-    if (!iterator) return volumes;
     const UdevBlockDevices devices;
-
-    libmnt_fs* fs = nullptr;
-    while (mnt_table_next_fs(table.get(), iterator.get(), &fs) == 0) {
+    forEachMount(mountInfoPath_, [&](libmnt_fs* fs) {
         const std::optional<std::string> target = text(mnt_fs_get_target(fs));
-        if (!target) continue;
+        if (!target) return;
         const std::optional<MountPointStatus> status = statusOf_(*target);
-        if (!status) continue;
+        if (!status) return;
 
         MountedVolume volume;
         volume.path = *target;
@@ -96,7 +75,7 @@ std::vector<MountedVolume> MountTableVolumeSource::mountedVolumes() const {
         volume.availableCapacity = status->freeBytes;
         if (*volume.isLocal) addDeviceFacts(volume, devices, sysfsRoot_, mnt_fs_get_devno(fs));
         volumes.push_back(std::move(volume));
-    }
+    });
     return volumes;
 }
 
