@@ -21,15 +21,19 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 echo "== Fuzzers (${fuzz_seconds} s each)"
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKESTRIX_FUZZ=ON >/dev/null
 cmake --build build/fuzz -j "$jobs" --target fuzzers
+passed=0
 failed=0
 for fuzzer in build/fuzz/Fuzz/*Fuzzer; do
   [ -x "$fuzzer" ] || continue
   corpus=$(mktemp -d)
   if "$fuzzer" -max_total_time="$fuzz_seconds" -max_len=65536 "$corpus" >"$corpus.log" 2>&1; then
-    echo "ok   $(basename "$fuzzer"): $(grep -Eo 'stat::number_of_executed_units: *[0-9]+|Done [0-9]+ runs' "$corpus.log" | tail -1)"
+    echo "ok   $(basename "$fuzzer"): $(grep -Eo 'Done [0-9]+ runs' "$corpus.log" | tail -1)"
+    passed=$((passed + 1))
   else
-    echo "FAIL $(basename "$fuzzer")"; tail -40 "$corpus.log"; failed=1
+    echo "FAIL $(basename "$fuzzer")"; tail -40 "$corpus.log"
+    failed=$((failed + 1))
   fi
   rm -rf "$corpus" "$corpus.log"
 done
-exit "$failed"
+echo "fuzzers: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
