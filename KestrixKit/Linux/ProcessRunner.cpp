@@ -6,29 +6,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "KestrixKit/Linux/OwnedDescriptor.h"
 #include "KestrixKit/Text/ValidUTF8.h"
 
 extern char** environ;
 
 namespace kestrix::ProcessRunner {
 namespace {
-
-// Closes a descriptor once, on every path out.
-class Descriptor {
-public:
-    explicit Descriptor(int fd = -1) : fd_(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() { close(); }
-    int get() const { return fd_; }
-    void close() {
-        if (fd_ >= 0) ::close(fd_);
-        fd_ = -1;
-    }
-
-private:
-    int fd_;
-};
 
 class FileActions {
 public:
@@ -76,8 +60,8 @@ std::optional<CommandOutput> run(const std::string& executable, const std::vecto
     int ends[2];
     // Close-on-exec keeps both ends out of the child except as the two dup'ed streams.
     if (pipe2(ends, O_CLOEXEC) != 0) return std::nullopt;
-    Descriptor readEnd(ends[0]);
-    Descriptor writeEnd(ends[1]);
+    OwnedDescriptor readEnd(ends[0]);
+    OwnedDescriptor writeEnd(ends[1]);
 
     FileActions actions;
     if (!actions.attach(writeEnd.get())) return std::nullopt;

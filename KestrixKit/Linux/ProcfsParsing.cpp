@@ -4,9 +4,9 @@
 #include <fcntl.h>
 #include <sys/sysmacros.h>
 
-#include <unicode/unistr.h>
 
 #include "KestrixKit/Linux/MountPointStatus.h"
+#include "KestrixKit/Text/ValidUTF8.h"
 
 namespace kestrix::procfs {
 namespace {
@@ -86,7 +86,7 @@ std::optional<StatusFields> parseStatus(std::string_view text) {
         }
     }
     if (!name || !uid) return std::nullopt;
-    return StatusFields{.name = validUTF8(std::move(*name)), .effectiveUID = *uid, .parentPID = parentPID};
+    return StatusFields{.name = text::validUTF8(std::move(*name)), .effectiveUID = *uid, .parentPID = parentPID};
 }
 
 std::optional<bool> parseFdinfoWriting(std::string_view text) {
@@ -115,23 +115,13 @@ std::optional<MappedRegion> parseMapsLine(std::string_view line) {
     const std::optional<unsigned> major = number<unsigned>(device.substr(0, colon), 16);
     const std::optional<unsigned> minor = number<unsigned>(device.substr(colon + 1), 16);
     if (!major || !minor) return std::nullopt;
-    return MappedRegion{.path = validUTF8(std::string(path)), .device = kernelDeviceNumber(makedev(*major, *minor))};
+    return MappedRegion{.path = text::validUTF8(std::string(path)), .device = kernelDeviceNumber(makedev(*major, *minor))};
 }
 
 std::string withoutDeletedMark(std::string path) {
     constexpr std::string_view mark = " (deleted)";
     if (path.ends_with(mark)) path.resize(path.size() - mark.size());
     return path;
-}
-
-std::string validUTF8(std::string bytes) {
-    bool ascii = true;
-    for (const char byte : bytes) ascii = ascii && static_cast<unsigned char>(byte) < 0x80;
-    if (ascii) return bytes;
-    std::string result;
-    icu::UnicodeString::fromUTF8(icu::StringPiece(bytes.data(), static_cast<int32_t>(bytes.size())))
-        .toUTF8String(result);
-    return result;
 }
 
 }  // namespace kestrix::procfs

@@ -35,7 +35,4 @@ std::optional<MappedRegion> parseMapsLine(std::string_view line);
 // The path of a file that was deleted while in use, without the " (deleted)" mark.
 std::string withoutDeletedMark(std::string path);
 
-// The bytes as UTF-8, invalid sequences replaced by U+FFFD.
-std::string validUTF8(std::string bytes);
-
 }  // namespace kestrix::procfs

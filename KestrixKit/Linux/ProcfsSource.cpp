@@ -18,28 +18,14 @@
 #include <unistd.h>
 
 #include "KestrixKit/Holders/DisplayName.h"
+#include "KestrixKit/Text/ValidUTF8.h"
 #include "KestrixKit/Linux/MountPointStatus.h"
+#include "KestrixKit/Linux/OwnedDescriptor.h"
 #include "KestrixKit/Linux/ProcfsFastScan.h"
 #include "KestrixKit/Linux/ProcfsParsing.h"
 
 namespace kestrix {
 namespace {
-
-// A file descriptor closed when it goes out of scope.
-class OwnedDescriptor {
-public:
-    explicit OwnedDescriptor(int descriptor = -1) : descriptor_(descriptor) {}
-    OwnedDescriptor(const OwnedDescriptor&) = delete;
-    OwnedDescriptor& operator=(const OwnedDescriptor&) = delete;
-    ~OwnedDescriptor() {
-        if (descriptor_ >= 0) close(descriptor_);
-    }
-    int get() const { return descriptor_; }
-    bool valid() const { return descriptor_ >= 0; }
-
-private:
-    int descriptor_;
-};
 
 // A directory stream closed when it goes out of scope.
 struct DirectoryCloser {
@@ -81,7 +67,7 @@ std::optional<std::string> filePath(int parent, const char* link) {
     std::optional<std::string> target = readLink(parent, link);
     // Pipes, sockets and anonymous inodes show as "pipe:[…]", "socket:[…]", "anon_inode:…".
     if (!target || !target->starts_with('/')) return std::nullopt;
-    return procfs::validUTF8(std::move(*target));
+    return text::validUTF8(std::move(*target));
 }
 
 // The link's target when it is a file-system object, with the device it lies on.
@@ -171,7 +157,7 @@ std::optional<ProcessBasics> ProcfsSource::basics(std::int32_t pid) const {
     ProcessBasics basics{.pid = pid, .name = status->name, .uid = status->effectiveUID,
                          .parentPID = status->parentPID};
     if (std::optional<std::string> executable = readLink(AT_FDCWD, processPath(pid, "exe").c_str())) {
-        basics.executablePath = procfs::validUTF8(procfs::withoutDeletedMark(std::move(*executable)));
+        basics.executablePath = text::validUTF8(procfs::withoutDeletedMark(std::move(*executable)));
         std::string shown = displayName(*basics.executablePath);
         if (!shown.empty()) basics.name = std::move(shown);
     }

@@ -9,6 +9,7 @@
 
 #include "KestrixKit/Linux/ProcfsParsing.h"
 #include "KestrixKit/Linux/ProcfsSource.h"
+#include "KestrixKit/Text/ValidUTF8.h"
 
 using namespace kestrix;
 
@@ -33,8 +34,8 @@ TEST(ProcfsParsing, ReadsStatusFdinfoAndMaps) {
     EXPECT_FALSE(procfs::parseMapsLine("7ffd1000-7ffd2000 rw-p 00000000 00:00 0"));
 
     EXPECT_EQ(procfs::withoutDeletedMark("/usr/bin/tool (deleted)"), "/usr/bin/tool");
-    EXPECT_EQ(procfs::validUTF8("caf\xc3\xa9"), "caf\xc3\xa9");
-    EXPECT_EQ(procfs::validUTF8("a\xff" "b"), "a\xef\xbf\xbd" "b");
+    EXPECT_EQ(text::validUTF8("caf\xc3\xa9"), "caf\xc3\xa9");
+    EXPECT_EQ(text::validUTF8("a\xff" "b"), "a\xef\xbf\xbd" "b");
 }
 
 TEST(ProcfsSource, ReadsThisProcess) {

@@ -1,5 +1,6 @@
 #include "KestrixKit/Text/ValidUTF8.h"
 
+#include <algorithm>
 #include <limits>
 
 #include <unicode/unistr.h>
@@ -7,6 +8,9 @@
 namespace kestrix::text {
 
 std::string validUTF8(std::string_view bytes) {
+    // Most names and paths are plain ASCII, which needs no conversion.
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char byte) { return (byte & 0x80) == 0; });
+    if (ascii) return std::string(bytes);
     std::string result;
     // ICU counts in 32-bit lengths, so very long text is converted in pieces cut between
     // characters (never before a continuation byte).
