@@ -4,10 +4,10 @@
 #include <unordered_map>
 #include <utility>
 #include <vector>
-#include <vector>
 
 #include "KestrixKit/Holders/ProcessNameText.h"
 #include "KestrixKit/Text/Localized.h"
+#include "KestrixKit/Text/PlainText.h"
 
 namespace kestrix::HelperCatalog {
 namespace {
@@ -81,14 +81,6 @@ std::optional<HelperKind> kindByPath(std::string_view path) {
         if (path.starts_with(syncApp)) return HelperKind::cloudSync;
     }
     return std::nullopt;
-}
-
-// The last path component, as a file manager names a file.
-std::string lastPathComponent(std::string_view path) {
-    while (path.size() > 1 && path.ends_with('/')) path.remove_suffix(1);
-    if (path == "/") return std::string(path);
-    const std::size_t slash = path.rfind('/');
-    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
 bool hasHold(const Holder& holder, HoldKind kind) {
@@ -213,7 +205,7 @@ std::string advice(HelperKind kind) {
 }
 
 std::string holdLine(const Hold& hold) {
-    const std::string file = lastPathComponent(hold.path);
+    const std::string file = text::lastPathComponent(hold.path);
     switch (hold.kind) {
         case HoldKind::openFile:
             return hold.writing ? localizedFormat("Writing to %1", {file}) : localizedFormat("Has %1 open", {file});

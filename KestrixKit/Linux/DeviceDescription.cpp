@@ -5,6 +5,8 @@
 #include <string_view>
 #include <utility>
 
+#include "KestrixKit/Text/PlainText.h"
+
 namespace kestrix {
 namespace {
 
@@ -47,17 +49,11 @@ std::optional<std::string> protocolOf(const BlockDeviceFacts& facts) {
     return protocolOfBus(busOf(facts));
 }
 
-std::string trimmedBlanks(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 std::optional<std::string> modelOf(const BlockDeviceFacts& facts) {
     if (isLoopDevice(facts)) return "Disk Image";
     const std::optional<std::string>& model = facts.udevModel ? facts.udevModel : facts.sysfsModel;
     if (!model) return std::nullopt;
-    return trimmedBlanks(*model);
+    return std::string(text::trimmingBlanks(*model));
 }
 
 std::string mediaKindOf(const BlockDeviceFacts& facts) {

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "KestrixKit/Text/Localized.h"
+#include "KestrixKit/Text/PlainText.h"
 #include "KestrixKit/Text/UnicodeText.h"
 
 namespace kestrix::TimeMachine {
@@ -33,14 +34,6 @@ std::vector<std::string_view> nonEmptyLines(std::string_view text) {
     return lines;
 }
 
-std::string_view trimmedOf(std::string_view text, std::string_view characters) {
-    const std::size_t first = text.find_first_not_of(characters);
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(characters) - first + 1);
-}
-
-std::string_view trimmedOfBlanks(std::string_view text) { return trimmedOf(text, " \t"); }
-
 // The whole text as a decimal number with a "." point, or absent.
 std::optional<double> decimalNumber(std::string_view text) {
     if (text.starts_with('+') && text.size() > 1 && text[1] != '-') text.remove_prefix(1);
@@ -67,13 +60,13 @@ std::optional<CommandOutput> runWith(const TimeMachineRunner& run, const char* a
 StatusFields parseStatus(std::string_view text) {
     std::map<std::string, std::string, std::less<>> values;
     for (std::string_view line : nonEmptyLines(text)) {
-        line = trimmedOfBlanks(line);
+        line = text::trimmingBlanks(line);
         const std::size_t equals = line.find('=');
         if (equals == std::string_view::npos) continue;
-        const std::string_view key = trimmedOf(trimmedOfBlanks(line.substr(0, equals)), "\"");
-        std::string_view value = trimmedOfBlanks(line.substr(equals + 1));
+        const std::string_view key = text::trimming(text::trimmingBlanks(line.substr(0, equals)), "\"");
+        std::string_view value = text::trimmingBlanks(line.substr(equals + 1));
         if (value.ends_with(';')) value.remove_suffix(1);
-        values.try_emplace(std::string(key), trimmedOf(value, "\" "));
+        values.try_emplace(std::string(key), text::trimming(value, "\" "));
     }
     const auto valueOf = [&](std::string_view key) -> const std::string* {
         const auto found = values.find(key);
@@ -90,11 +83,11 @@ StatusFields parseStatus(std::string_view text) {
 std::vector<std::string> parseDestinations(std::string_view text) {
     std::vector<std::string> mountPoints;
     for (std::string_view line : nonEmptyLines(text)) {
-        line = trimmedOfBlanks(line);
+        line = text::trimmingBlanks(line);
         if (!line.starts_with("Mount Point")) continue;
         const std::size_t colon = line.find(':');
         if (colon == std::string_view::npos) continue;
-        const std::string_view value = trimmedOfBlanks(line.substr(colon + 1));
+        const std::string_view value = text::trimmingBlanks(line.substr(colon + 1));
         if (!value.empty()) mountPoints.emplace_back(value);
     }
     return mountPoints;

@@ -2,17 +2,11 @@
 
 #include <map>
 
+#include "KestrixKit/Text/PlainText.h"
 #include "KestrixKit/Volumes/VolumeRules.h"
 
 namespace kestrix::VolumeList {
 namespace {
-
-std::string lastPathComponent(const std::string& path) {
-    std::string_view view = path;
-    while (view.size() > 1 && view.ends_with('/')) view.remove_suffix(1);
-    const std::size_t slash = view.rfind('/');
-    return std::string(slash == std::string_view::npos ? view : view.substr(slash + 1));
-}
 
 std::string groupingKey(const DriveVolume& volume) {
     if (volume.kind == VolumeKind::networkShare) return volume.mountPath;
@@ -43,7 +37,7 @@ std::optional<DriveVolume> read(const MountedVolume& mounted, bool anyMountPoint
     if (!kind) return std::nullopt;
 
     DriveVolume volume;
-    volume.name = mounted.name.value_or(lastPathComponent(mounted.path));
+    volume.name = mounted.name.value_or(text::lastPathComponent(mounted.path));
     volume.mountPath = mounted.path;
     if (mounted.mountSource && mounted.mountSource->starts_with("/dev/")) volume.bsdName = mounted.mountSource->substr(5);
     if (mounted.wholeDisk) {
