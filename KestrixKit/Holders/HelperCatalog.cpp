@@ -5,9 +5,9 @@
 #include <utility>
 #include <vector>
 
-#include "KestrixKit/Holders/ProcessNameText.h"
 #include "KestrixKit/Text/Localized.h"
 #include "KestrixKit/Text/PlainText.h"
+#include "KestrixKit/Text/UnicodeText.h"
 
 namespace kestrix::HelperCatalog {
 namespace {
@@ -50,7 +50,7 @@ const std::unordered_map<std::string, HelperKind>& nameTable() {
         };
         std::unordered_map<std::string, HelperKind> built;
         for (const auto& [kind, names] : lists) {
-            for (const std::string_view name : names) built[processname::lowercased(name)] = kind;
+            for (const std::string_view name : names) built[text::lowercased(name)] = kind;
         }
         return built;
     }();
@@ -64,7 +64,7 @@ std::optional<HelperKind> kindByNamePattern(const std::string& lowercasedName) {
         return HelperKind::quickLook;
     }
     if (n.starts_with("mdworker")) return HelperKind::spotlight;
-    if (n.starts_with("mds") && processname::characterCount(n) <= 10) return HelperKind::spotlight;
+    if (n.starts_with("mds") && text::characterCount(n) <= 10) return HelperKind::spotlight;
     if (n.starts_with("fsck_")) return HelperKind::diskCheck;
     if (n.starts_with("xprotect")) return HelperKind::securityScan;
     return std::nullopt;
@@ -92,7 +92,7 @@ bool hasHold(const Holder& holder, HoldKind kind) {
 HelperKind kind(std::string_view name, const std::optional<std::string>& executablePath, bool isApp,
                 std::int32_t pid) {
     if (pid == 0) return HelperKind::fileService;
-    const std::string lowercasedName = processname::lowercased(name);
+    const std::string lowercasedName = text::lowercased(name);
     if (const auto found = nameTable().find(lowercasedName); found != nameTable().end()) return found->second;
     if (const auto byPattern = kindByNamePattern(lowercasedName)) return *byPattern;
     if (executablePath) {

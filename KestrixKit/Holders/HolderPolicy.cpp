@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "KestrixKit/Holders/DisplayName.h"
-#include "KestrixKit/Holders/ProcessNameText.h"
+#include "KestrixKit/Text/UnicodeText.h"
 
 namespace kestrix::HolderPolicy {
 namespace {
@@ -23,7 +23,7 @@ constexpr std::array<std::string_view, 7> systemPathPrefixes{
     "/System/Library/", "/usr/libexec/", "/usr/sbin/", "/sbin/", "/Library/Apple/", "/System/iOSSupport/",
     "/System/Cryptexes/"};
 
-bool isProtectedName(std::string_view name) { return protectedNames().contains(processname::lowercased(name)); }
+bool isProtectedName(std::string_view name) { return protectedNames().contains(text::lowercased(name)); }
 
 bool isRegularApp(const Holder& holder) { return holder.app && holder.app->isRegular; }
 

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include <unicode/brkiter.h>
 #include <unicode/coll.h>
 #include <unicode/normalizer2.h>
 #include <unicode/uchar.h>
@@ -48,6 +49,26 @@ std::string trimmed(std::string_view utf8) {
 
 bool equalIgnoringCaseAndDiacritics(std::string_view a, std::string_view b) {
     return foldedWithoutDiacritics(a) == foldedWithoutDiacritics(b);
+}
+
+std::string lowercased(std::string_view utf8) {
+    std::string result;
+    fromUTF8(utf8).toLower(icu::Locale::getRoot()).toUTF8String(result);
+    return result;
+}
+
+std::size_t characterCount(std::string_view utf8) {
+    const icu::UnicodeString text = fromUTF8(utf8);
+    UErrorCode status = U_ZERO_ERROR;
+    std::unique_ptr<icu::BreakIterator> characters(
+        icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
+    if (U_FAILURE(status) || !characters) return static_cast<std::size_t>(text.countChar32());
+    characters->setText(text);
+    std::size_t count = 0;
+    for (int32_t boundary = characters->next(); boundary != icu::BreakIterator::DONE; boundary = characters->next()) {
+        ++count;
+    }
+    return count;
 }
 
 int localizedCaseInsensitiveCompare(std::string_view a, std::string_view b) {
