@@ -3,8 +3,17 @@
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 apt-get update -qq
-apt-get install -y -qq --no-install-recommends \
-  ca-certificates cmake ninja-build g++ clang pkg-config \
-  libgtest-dev libgmock-dev nlohmann-json3-dev libicu-dev liburiparser-dev \
-  libmount-dev libudev-dev libumockdev-dev umockdev \
-  util-linux mount e2fsprogs psmisc lsof python3 >/dev/null
+# Build tools, and clang with its runtimes for the fuzzers (the runtimes are only recommended
+# by clang, so --no-install-recommends would leave them out).
+build_tools="ca-certificates cmake ninja-build g++ clang libclang-rt-14-dev pkg-config gettext"
+libraries="libgtest-dev libgmock-dev nlohmann-json3-dev libicu-dev liburiparser-dev
+  libmount-dev libblkid-dev libudev-dev libumockdev-dev umockdev"
+desktop="qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-qpa-plugins libxcb1-dev libxcb-ewmh-dev
+  libxcb-icccm4-dev libxcb-keysyms1-dev adwaita-icon-theme hicolor-icon-theme fonts-dejavu-core
+  fontconfig desktop-file-utils appstream"
+# What the tests start or drive: loop drives and holders, an X server with a window manager,
+# a session and a private system bus, the disk service and udev, a local HTTPS server.
+test_tools="util-linux mount e2fsprogs psmisc lsof python3 procps xvfb xauth openbox xdotool
+  x11-utils dbus dbus-x11 udev udisks2 openssl"
+# shellcheck disable=SC2086
+apt-get install -y -qq --no-install-recommends $build_tools $libraries $desktop $test_tools >/dev/null

@@ -19,7 +19,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
   ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
 
 echo "== Fuzzers (${fuzz_seconds} s each)"
-CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKESTRIX_FUZZ=ON >/dev/null
+CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKESTRIX_FUZZ=ON -DKESTRIX_DESKTOP=OFF >/dev/null
 cmake --build build/fuzz -j "$jobs" --target fuzzers
 passed=0
 failed=0
