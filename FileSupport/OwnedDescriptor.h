@@ -2,7 +2,7 @@
 
 #include <unistd.h>
 
-namespace kestrix {
+namespace filesupport {
 
 // A file descriptor closed once, when it goes out of scope or is closed early.
 class OwnedDescriptor {
@@ -23,4 +23,4 @@ private:
     int descriptor_;
 };
 
-}  // namespace kestrix
+}  // namespace filesupport

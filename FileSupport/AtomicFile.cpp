@@ -1,4 +1,4 @@
-#include "KestrixKit/Linux/AtomicFile.h"
+#include "FileSupport/AtomicFile.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <system_error>
 
-namespace kestrix {
+namespace filesupport {
 namespace {
 
 namespace fs = std::filesystem;
@@ -75,4 +75,4 @@ std::optional<std::string> writeFileAtomically(const std::string& path, std::str
     return std::nullopt;
 }
 
-}  // namespace kestrix
+}  // namespace filesupport

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace kestrix {
+namespace filesupport {
 
 // The step that puts the finished temporary file in place of the target; rename(2) by default.
 using ReplaceFile = std::function<int(const char* temporaryPath, const char* targetPath)>;
@@ -17,4 +17,4 @@ using ReplaceFile = std::function<int(const char* temporaryPath, const char* tar
 std::optional<std::string> writeFileAtomically(const std::string& path, std::string_view bytes,
                                                const ReplaceFile& replace = {});
 
-}  // namespace kestrix
+}  // namespace filesupport
