@@ -1,34 +1,24 @@
-#include "kestrixctl/HistoryRecording.h"
+#include "KestrixKit/System/HistoryRecording.h"
 
 #include "KestrixKit/History/HistoryEvent.h"
-#include "KestrixKit/Linux/HistoryFile.h"
-#include "KestrixKit/Linux/HistoryLocation.h"
-#include "KestrixKit/Linux/RandomUuid.h"
+#include "KestrixKit/Linux/Files/HistoryFile.h"
+#include "KestrixKit/Linux/Files/HistoryLocation.h"
+#include "KestrixKit/Linux/Files/RandomUuid.h"
 
-namespace kestrixctl {
+namespace kestrix {
 
-std::optional<std::string> historyPath(const Invocation& invocation) {
-    if (invocation.options.historyPath) return invocation.options.historyPath;
-    if (invocation.system.isSimulated()) return std::nullopt;
-    return kestrix::historyFileLocation();
+std::optional<std::string> historyPath(const std::optional<std::string>& chosenPath, bool simulated) {
+    if (chosenPath) return chosenPath;
+    if (simulated) return std::nullopt;
+    return historyFileLocation();
 }
 
-void recordReports(const Invocation& invocation, const std::vector<kestrix::DriveReport>& reports) {
-    if (reports.empty()) return;
-    const auto path = historyPath(invocation);
-    if (!path) {
-        if (!invocation.system.isSimulated()) {
-            invocation.err << "kestrixctl: warning: no home folder, the eject history was not saved\n";
-        }
-        return;
+std::optional<std::string> recordReports(const std::string& path, const std::vector<DriveReport>& reports) {
+    History history = loadHistory(path);
+    for (const DriveReport& report : reports) {
+        history.add(HistoryEvent::fromReport(report, randomUuid()));
     }
-    kestrix::History history = kestrix::loadHistory(*path);
-    for (const kestrix::DriveReport& report : reports) {
-        history.add(kestrix::HistoryEvent::fromReport(report, kestrix::randomUuid()));
-    }
-    if (const auto failure = kestrix::saveHistory(history, *path)) {
-        invocation.err << "kestrixctl: warning: the eject history was not saved: " << *failure << '\n';
-    }
+    return saveHistory(history, path);
 }
 
-}  // namespace kestrixctl
+}  // namespace kestrix

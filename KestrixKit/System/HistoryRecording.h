@@ -5,17 +5,16 @@
 #include <vector>
 
 #include "KestrixKit/Flow/DriveReport.h"
-#include "kestrixctl/Invocation.h"
 
-namespace kestrixctl {
+namespace kestrix {
 
-// The history file this invocation keeps: the --history file when given, else the user's own
-// history on the real system; none on a simulated system, so that trying a world or the demo
-// leaves the real history alone.
-std::optional<std::string> historyPath(const Invocation& invocation);
+// The history file to keep: the chosen file when given, else the user's own history on the
+// real system; none on a simulated system, so that trying a world or the demo leaves the real
+// history alone.
+std::optional<std::string> historyPath(const std::optional<std::string>& chosenPath, bool simulated);
 
-// Records one event per report and saves the history right after, as the app does. A failed
-// save is reported on stderr and does not change the command's outcome.
-void recordReports(const Invocation& invocation, const std::vector<kestrix::DriveReport>& reports);
+// Records one event per report in the history file and saves it right after; the reason when
+// the save failed.
+std::optional<std::string> recordReports(const std::string& path, const std::vector<DriveReport>& reports);
 
-}  // namespace kestrixctl
+}  // namespace kestrix

@@ -1,16 +1,14 @@
-#include "kestrixctl/SystemContext.h"
+#include "KestrixKit/System/SystemContext.h"
 
 #include <chrono>
-#include <chrono>
-#include <iostream>
 #include <thread>
 
 #include <unistd.h>
 
-#include "KestrixKit/Linux/MountTableVolumeSource.h"
-#include "KestrixKit/Linux/ProcessRunner.h"
-#include "KestrixKit/Linux/ProcfsSource.h"
-#include "KestrixKit/Linux/UnmountEjector.h"
+#include "KestrixKit/Linux/Mounts/MountTableVolumeSource.h"
+#include "KestrixKit/Linux/Processes/ProcessRunner.h"
+#include "KestrixKit/Linux/Processes/ProcfsSource.h"
+#include "KestrixKit/Linux/Ejecting/UnmountEjector.h"
 #include "KestrixKit/Simulated/SimulatedEjector.h"
 #include "KestrixKit/Simulated/SimulatedProcessSource.h"
 #include "KestrixKit/Simulated/SimulatedQuitter.h"
@@ -18,81 +16,79 @@
 #include "KestrixKit/Simulated/SimulatedTimeMachineRunner.h"
 #include "KestrixKit/Simulated/SimulatedVolumeSource.h"
 #include "KestrixKit/TimeMachine/TimeMachine.h"
-#include "kestrixctl/CommandLineQuitter.h"
-#include "kestrixctl/TracingEjector.h"
-#include "kestrixctl/TracingFunctions.h"
-#include "kestrixctl/TracingQuitter.h"
+#include "KestrixKit/Linux/Processes/SignalQuitter.h"
+#include "KestrixKit/System/TracingEjector.h"
+#include "KestrixKit/System/TracingFunctions.h"
+#include "KestrixKit/System/TracingQuitter.h"
 
-namespace kestrixctl {
+namespace kestrix {
 namespace {
 
-void traceToStandardError(const std::string& line) { std::cerr << line << '\n'; }
-
 // The eject side of a system, with every call traced when asked.
-void attachEjection(SystemContext& context, std::shared_ptr<kestrix::DiskEjecting> ejector,
-                    std::shared_ptr<kestrix::HolderQuitting> quitter, std::function<void(double)> sleep,
-                    kestrix::TimeMachineRunner tmutil, bool trace) {
+void attachEjection(SystemContext& context, std::shared_ptr<DiskEjecting> ejector,
+                    std::shared_ptr<HolderQuitting> quitter, std::function<void(double)> sleep,
+                    TimeMachineRunner tmutil, const TraceSink& trace) {
     if (trace) {
-        ejector = std::make_shared<TracingEjector>(std::move(ejector), traceToStandardError);
-        quitter = std::make_shared<TracingQuitter>(std::move(quitter), traceToStandardError);
-        sleep = tracingSleep(std::move(sleep), traceToStandardError);
-        tmutil = tracingRunner(std::move(tmutil), traceToStandardError);
+        ejector = std::make_shared<TracingEjector>(std::move(ejector), trace);
+        quitter = std::make_shared<TracingQuitter>(std::move(quitter), trace);
+        sleep = tracingSleep(std::move(sleep), trace);
+        tmutil = tracingRunner(std::move(tmutil), trace);
     }
     context.ejector = std::move(ejector);
     context.quitter = std::move(quitter);
     context.sleep = std::move(sleep);
-    context.timeMachineStatus = [tmutil] { return kestrix::TimeMachine::read(tmutil); };
-    context.stopBackup = [tmutil] { return kestrix::TimeMachine::stopBackup(tmutil); };
+    context.timeMachineStatus = [tmutil] { return TimeMachine::read(tmutil); };
+    context.stopBackup = [tmutil] { return TimeMachine::stopBackup(tmutil); };
 }
 
 void realSleep(double seconds) {
     if (seconds > 0) std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
 }
 
-SystemContext simulatedContext(kestrix::World world, bool trace) {
+SystemContext simulatedContext(World world, const TraceSink& trace) {
     SystemContext context;
-    context.simulated = std::make_shared<kestrix::SimulatedSystem>(std::move(world));
-    if (trace) context.simulated->setTrace(traceToStandardError);
-    context.volumes = std::make_unique<kestrix::SimulatedVolumeSource>(context.simulated);
-    auto processes = std::make_shared<kestrix::SimulatedProcessSource>(context.simulated);
+    context.simulated = std::make_shared<SimulatedSystem>(std::move(world));
+    if (trace) context.simulated->setTrace(trace);
+    context.volumes = std::make_unique<SimulatedVolumeSource>(context.simulated);
+    auto processes = std::make_shared<SimulatedProcessSource>(context.simulated);
     context.appLookup = [processes](std::int32_t pid) { return processes->app(pid); };
     context.processes = std::move(processes);
     context.currentUID = context.simulated->world().currentUID;
     context.ownPID = context.simulated->world().ownPID.value_or(-1);
-    attachEjection(context, std::make_shared<kestrix::SimulatedEjector>(context.simulated),
-                   std::make_shared<kestrix::SimulatedQuitter>(context.simulated), kestrix::simulatedSleep,
-                   kestrix::simulatedTimeMachineRunner(context.simulated), trace);
+    attachEjection(context, std::make_shared<SimulatedEjector>(context.simulated),
+                   std::make_shared<SimulatedQuitter>(context.simulated), simulatedSleep,
+                   simulatedTimeMachineRunner(context.simulated), trace);
     return context;
 }
 
-SystemContext realContext(bool trace) {
+SystemContext realContext(const TraceSink& trace) {
     SystemContext context;
-    context.volumes = std::make_unique<kestrix::MountTableVolumeSource>();
-    context.processes = std::make_shared<kestrix::ProcfsSource>();
+    context.volumes = std::make_unique<MountTableVolumeSource>();
+    context.processes = std::make_shared<ProcfsSource>();
     context.currentUID = getuid();
     context.ownPID = getpid();
-    attachEjection(context, std::make_shared<kestrix::UnmountEjector>(), std::make_shared<CommandLineQuitter>(),
-                   realSleep, kestrix::ProcessRunner::timeMachineRunner(), trace);
+    attachEjection(context, std::make_shared<UnmountEjector>(), std::make_shared<SignalQuitter>(),
+                   realSleep, ProcessRunner::timeMachineRunner(), trace);
     return context;
 }
 
 }  // namespace
 
-kestrix::HolderScanner SystemContext::holderScanner() const {
-    return kestrix::HolderScanner{
+HolderScanner SystemContext::holderScanner() const {
+    return HolderScanner{
         .source = processes, .ownPID = ownPID, .appLookup = appLookup, .clock = [] {
             return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
         }};
 }
 
-std::variant<SystemContext, ContextError> makeSystemContext(const GlobalOptions& options) {
-    if (options.demo) return simulatedContext(kestrix::demoWorld(), options.trace);
-    if (options.worldPath) {
-        kestrix::WorldLoadResult loaded = kestrix::loadWorld(*options.worldPath);
-        if (auto* error = std::get_if<kestrix::WorldError>(&loaded)) return ContextError{error->message};
-        return simulatedContext(std::get<kestrix::World>(std::move(loaded)), options.trace);
+std::variant<SystemContext, ContextError> makeSystemContext(const SystemChoice& choice) {
+    if (choice.demo) return simulatedContext(demoWorld(), choice.trace);
+    if (choice.worldPath) {
+        WorldLoadResult loaded = loadWorld(*choice.worldPath);
+        if (auto* error = std::get_if<WorldError>(&loaded)) return ContextError{error->message};
+        return simulatedContext(std::get<World>(std::move(loaded)), choice.trace);
     }
-    return realContext(options.trace);
+    return realContext(choice.trace);
 }
 
-}  // namespace kestrixctl
+}  // namespace kestrix

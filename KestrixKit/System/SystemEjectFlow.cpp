@@ -1,11 +1,11 @@
-#include "kestrixctl/SystemEjectFlow.h"
+#include "KestrixKit/System/SystemEjectFlow.h"
 
 #include <chrono>
 
-namespace kestrixctl {
+namespace kestrix {
 
-kestrix::EjectFlow ejectFlow(const SystemContext& system) {
-    return kestrix::EjectFlow{.scanner = system.holderScanner(),
+EjectFlow ejectFlow(const SystemContext& system) {
+    return EjectFlow{.scanner = system.holderScanner(),
                               .ejector = system.ejector,
                               .quitter = system.quitter,
                               .currentUID = system.currentUID,
@@ -14,4 +14,4 @@ kestrix::EjectFlow ejectFlow(const SystemContext& system) {
                               .now = [] { return std::chrono::system_clock::now(); }};
 }
 
-}  // namespace kestrixctl
+}  // namespace kestrix

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "KestrixKit/Flow/EjectFlow.h"
-#include "kestrixctl/SystemContext.h"
+#include "KestrixKit/System/SystemContext.h"
 
-namespace kestrixctl {
+namespace kestrix {
 
 // The eject flow over the system a command runs on, its reports dated by the wall clock.
-kestrix::EjectFlow ejectFlow(const SystemContext& system);
+EjectFlow ejectFlow(const SystemContext& system);
 
-}  // namespace kestrixctl
+}  // namespace kestrix

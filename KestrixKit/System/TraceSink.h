@@ -3,9 +3,9 @@
 #include <functional>
 #include <string>
 
-namespace kestrixctl {
+namespace kestrix {
 
 // Where --trace writes one line per call made to the system.
 using TraceSink = std::function<void(const std::string& line)>;
 
-}  // namespace kestrixctl
+}  // namespace kestrix

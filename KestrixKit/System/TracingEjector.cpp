@@ -1,10 +1,9 @@
-#include "kestrixctl/TracingEjector.h"
+#include "KestrixKit/System/TracingEjector.h"
 
-namespace kestrixctl {
+namespace kestrix {
 namespace {
 
-const char* caseName(const kestrix::EjectOutcome& outcome) {
-    using kestrix::EjectOutcome;
+const char* caseName(const EjectOutcome& outcome) {
     if (outcome.is<EjectOutcome::Busy>()) return "busy";
     if (outcome.is<EjectOutcome::Failed>()) return "failed";
     if (outcome.is<EjectOutcome::Ejected>()) return "ejected";
@@ -13,10 +12,10 @@ const char* caseName(const kestrix::EjectOutcome& outcome) {
 
 }  // namespace
 
-kestrix::EjectOutcome TracingEjector::eject(const kestrix::Drive& drive, bool force) {
-    kestrix::EjectOutcome outcome = inner_->eject(drive, force);
+EjectOutcome TracingEjector::eject(const Drive& drive, bool force) {
+    EjectOutcome outcome = inner_->eject(drive, force);
     trace_("eject " + drive.id + " force=" + (force ? "true" : "false") + " -> " + caseName(outcome));
     return outcome;
 }
 
-}  // namespace kestrixctl
+}  // namespace kestrix

@@ -3,20 +3,20 @@
 #include <memory>
 
 #include "KestrixKit/Ejection/DiskEjecting.h"
-#include "kestrixctl/TraceSink.h"
+#include "KestrixKit/System/TraceSink.h"
 
-namespace kestrixctl {
+namespace kestrix {
 
 // Passes each eject on and traces it as "eject DRIVEID force=BOOL -> OUTCOME".
-class TracingEjector : public kestrix::DiskEjecting {
+class TracingEjector : public DiskEjecting {
 public:
-    TracingEjector(std::shared_ptr<kestrix::DiskEjecting> inner, TraceSink trace)
+    TracingEjector(std::shared_ptr<DiskEjecting> inner, TraceSink trace)
         : inner_(std::move(inner)), trace_(std::move(trace)) {}
-    kestrix::EjectOutcome eject(const kestrix::Drive& drive, bool force) override;
+    EjectOutcome eject(const Drive& drive, bool force) override;
 
 private:
-    std::shared_ptr<kestrix::DiskEjecting> inner_;
+    std::shared_ptr<DiskEjecting> inner_;
     TraceSink trace_;
 };
 
-}  // namespace kestrixctl
+}  // namespace kestrix

@@ -1,8 +1,8 @@
-#include "kestrixctl/TracingFunctions.h"
+#include "KestrixKit/System/TracingFunctions.h"
 
 #include <charconv>
 
-namespace kestrixctl {
+namespace kestrix {
 
 std::string shortestDecimal(double value) {
     char buffer[64];
@@ -18,7 +18,7 @@ std::function<void(double)> tracingSleep(std::function<void(double)> sleep, Trac
     };
 }
 
-kestrix::TimeMachineRunner tracingRunner(kestrix::TimeMachineRunner run, TraceSink trace) {
+TimeMachineRunner tracingRunner(TimeMachineRunner run, TraceSink trace) {
     return [run = std::move(run), trace = std::move(trace)](const std::vector<std::string>& arguments) {
         std::string line = "tmutil";
         for (const std::string& argument : arguments) line += " " + argument;
@@ -27,4 +27,4 @@ kestrix::TimeMachineRunner tracingRunner(kestrix::TimeMachineRunner run, TraceSi
     };
 }
 
-}  // namespace kestrixctl
+}  // namespace kestrix

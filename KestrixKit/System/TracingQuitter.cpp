@@ -1,15 +1,15 @@
-#include "kestrixctl/TracingQuitter.h"
+#include "KestrixKit/System/TracingQuitter.h"
 
-namespace kestrixctl {
+namespace kestrix {
 
 bool TracingQuitter::traced(const char* call, pid_t pid, bool result) {
     trace_(std::string(call) + " " + std::to_string(pid) + " -> " + (result ? "true" : "false"));
     return result;
 }
 
-bool TracingQuitter::quitApp(const kestrix::Holder& holder) { return traced("quitApp", holder.pid, inner_->quitApp(holder)); }
+bool TracingQuitter::quitApp(const Holder& holder) { return traced("quitApp", holder.pid, inner_->quitApp(holder)); }
 
-void TracingQuitter::showApp(const kestrix::Holder& holder) {
+void TracingQuitter::showApp(const Holder& holder) {
     inner_->showApp(holder);
     trace_("showApp " + std::to_string(holder.pid));
 }
@@ -18,4 +18,4 @@ bool TracingQuitter::endProcess(pid_t pid) { return traced("endProcess", pid, in
 
 bool TracingQuitter::isAlive(pid_t pid) { return traced("isAlive", pid, inner_->isAlive(pid)); }
 
-}  // namespace kestrixctl
+}  // namespace kestrix

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "kestrixctl/TracingEjector.h"
-#include "kestrixctl/TracingFunctions.h"
-#include "kestrixctl/TracingQuitter.h"
+#include "KestrixKit/System/TracingEjector.h"
+#include "KestrixKit/System/TracingFunctions.h"
+#include "KestrixKit/System/TracingQuitter.h"
 
-using namespace kestrixctl;
+using namespace kestrix;
 using kestrix::EjectOutcome;
 
 namespace {
