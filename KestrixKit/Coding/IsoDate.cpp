@@ -1,4 +1,4 @@
-#include "KestrixKit/History/IsoDate.h"
+#include "KestrixKit/Coding/IsoDate.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "KestrixKit/History/Uuid.h"
+#include "KestrixKit/Coding/Uuid.h"
 
 namespace kestrix {
 namespace {

@@ -1,4 +1,4 @@
-#include "KestrixKit/Linux/BlockDevices.h"
+#include "KestrixKit/Linux/BlockDevices/BlockDevices.h"
 
 #include <fstream>
 #include <system_error>

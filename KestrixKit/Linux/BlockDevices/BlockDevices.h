@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "KestrixKit/Linux/BlockDevice.h"
+#include "KestrixKit/Linux/BlockDevices/BlockDevice.h"
 
 namespace kestrix {
 

@@ -1,4 +1,4 @@
-#include "KestrixKit/Linux/DeviceDescription.h"
+#include "KestrixKit/Linux/BlockDevices/DeviceDescription.h"
 
 #include <algorithm>
 #include <array>

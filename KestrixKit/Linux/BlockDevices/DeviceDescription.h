@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "KestrixKit/Linux/BlockDeviceFacts.h"
+#include "KestrixKit/Linux/BlockDevices/BlockDeviceFacts.h"
 
 namespace kestrix {
 

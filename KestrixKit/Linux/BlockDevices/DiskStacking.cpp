@@ -1,4 +1,4 @@
-#include "KestrixKit/Linux/DiskStacking.h"
+#include "KestrixKit/Linux/BlockDevices/DiskStacking.h"
 
 #include <algorithm>
 #include <system_error>

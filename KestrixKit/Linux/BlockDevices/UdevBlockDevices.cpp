@@ -1,4 +1,4 @@
-#include "KestrixKit/Linux/UdevBlockDevices.h"
+#include "KestrixKit/Linux/BlockDevices/UdevBlockDevices.h"
 
 #include <libudev.h>
 #include <sys/sysmacros.h>
@@ -7,7 +7,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "KestrixKit/Linux/UdevEncoding.h"
+#include "KestrixKit/Linux/BlockDevices/UdevEncoding.h"
 
 namespace kestrix {
 namespace {

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "KestrixKit/Linux/BlockDeviceFacts.h"
+#include "KestrixKit/Linux/BlockDevices/BlockDeviceFacts.h"
 
 struct udev;
 

@@ -1,4 +1,4 @@
-#include "KestrixKit/Linux/UdevEncoding.h"
+#include "KestrixKit/Linux/BlockDevices/UdevEncoding.h"
 
 #include <optional>
 

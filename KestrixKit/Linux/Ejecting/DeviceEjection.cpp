@@ -1,4 +1,4 @@
-#include "KestrixKit/Linux/DeviceEjection.h"
+#include "KestrixKit/Linux/Ejecting/DeviceEjection.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -8,13 +8,13 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-#include "KestrixKit/Linux/OwnedDescriptor.h"
+#include "FileSupport/OwnedDescriptor.h"
 
 namespace kestrix::DeviceEjection {
 namespace {
 
-OwnedDescriptor openDevice(const std::filesystem::path& path, int flags) {
-    return OwnedDescriptor(::open(path.c_str(), flags | O_CLOEXEC));
+filesupport::OwnedDescriptor openDevice(const std::filesystem::path& path, int flags) {
+    return filesupport::OwnedDescriptor(::open(path.c_str(), flags | O_CLOEXEC));
 }
 
 int errorOf(int result) { return result < 0 ? errno : 0; }
@@ -22,7 +22,7 @@ int errorOf(int result) { return result < 0 ? errno : 0; }
 }  // namespace
 
 int detachLoop(const std::filesystem::path& deviceNode) {
-    const OwnedDescriptor device = openDevice(deviceNode, O_RDONLY);
+    const filesupport::OwnedDescriptor device = openDevice(deviceNode, O_RDONLY);
     if (device.get() < 0) return errno;
     const int error = errorOf(ioctl(device.get(), LOOP_CLR_FD, 0));
     return error == ENXIO ? 0 : error;
@@ -30,7 +30,7 @@ int detachLoop(const std::filesystem::path& deviceNode) {
 
 int ejectMedia(const std::filesystem::path& deviceNode) {
     // Non-blocking, so that a drive without a disc still opens.
-    const OwnedDescriptor device = openDevice(deviceNode, O_RDONLY | O_NONBLOCK);
+    const filesupport::OwnedDescriptor device = openDevice(deviceNode, O_RDONLY | O_NONBLOCK);
     if (device.get() < 0) return errno;
     return errorOf(ioctl(device.get(), CDROMEJECT, 0));
 }
@@ -38,12 +38,12 @@ int ejectMedia(const std::filesystem::path& deviceNode) {
 int powerOff(const std::filesystem::path& deviceNode, const std::filesystem::path& deleteAttribute) {
     {
         // An exclusive open fails with EBUSY while anything still claims the disk.
-        const OwnedDescriptor device = openDevice(deviceNode, O_RDONLY | O_EXCL);
+        const filesupport::OwnedDescriptor device = openDevice(deviceNode, O_RDONLY | O_EXCL);
         if (device.get() < 0) return errno;
         if (fsync(device.get()) != 0) return errno;
         if (ioctl(device.get(), BLKFLSBUF, 0) != 0) return errno;
     }
-    const OwnedDescriptor attribute = openDevice(deleteAttribute, O_WRONLY);
+    const filesupport::OwnedDescriptor attribute = openDevice(deleteAttribute, O_WRONLY);
     if (attribute.get() < 0) return errno;
     if (::write(attribute.get(), "1", 1) != 1) return errno;
     return 0;

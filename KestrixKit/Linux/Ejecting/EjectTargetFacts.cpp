@@ -1,4 +1,4 @@
-#include "KestrixKit/Linux/EjectTargetFacts.h"
+#include "KestrixKit/Linux/Ejecting/EjectTargetFacts.h"
 
 namespace kestrix {
 

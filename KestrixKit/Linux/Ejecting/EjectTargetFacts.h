@@ -1,6 +1,6 @@
 #pragma once
 
-#include "KestrixKit/Linux/EjectMethod.h"
+#include "KestrixKit/Linux/Ejecting/EjectMethod.h"
 
 namespace kestrix {
 

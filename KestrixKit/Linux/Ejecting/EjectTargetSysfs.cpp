@@ -1,4 +1,4 @@
-#include "KestrixKit/Linux/EjectTargetSysfs.h"
+#include "KestrixKit/Linux/Ejecting/EjectTargetSysfs.h"
 
 #include <charconv>
 #include <fstream>

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "KestrixKit/Linux/EjectTargetFacts.h"
+#include "KestrixKit/Linux/Ejecting/EjectTargetFacts.h"
 
 namespace kestrix {
 

@@ -1,4 +1,4 @@
-#include "KestrixKit/Linux/UnmountEjector.h"
+#include "KestrixKit/Linux/Ejecting/UnmountEjector.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -7,11 +7,11 @@
 
 #include "KestrixKit/Ejection/EjectPlan.h"
 #include "KestrixKit/Ejection/UnixRefusal.h"
-#include "KestrixKit/Linux/BlockDevices.h"
-#include "KestrixKit/Linux/DeviceEjection.h"
-#include "KestrixKit/Linux/DiskMounts.h"
-#include "KestrixKit/Linux/EjectTargetSysfs.h"
-#include "KestrixKit/Linux/MountEntries.h"
+#include "KestrixKit/Linux/BlockDevices/BlockDevices.h"
+#include "KestrixKit/Linux/Ejecting/DeviceEjection.h"
+#include "KestrixKit/Linux/Mounts/DiskMounts.h"
+#include "KestrixKit/Linux/Ejecting/EjectTargetSysfs.h"
+#include "KestrixKit/Linux/Mounts/MountEntries.h"
 
 namespace kestrix {
 namespace {

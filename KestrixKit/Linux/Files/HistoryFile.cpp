@@ -1,4 +1,4 @@
-#include "KestrixKit/Linux/HistoryFile.h"
+#include "KestrixKit/Linux/Files/HistoryFile.h"
 
 #include <fstream>
 #include <iterator>
@@ -26,8 +26,8 @@ History loadHistory(const std::string& path) {
     return decodeHistory(bytes);
 }
 
-std::optional<std::string> saveHistory(const History& history, const std::string& path, const ReplaceFile& replace) {
-    return writeFileAtomically(path, encodeHistory(history), replace);
+std::optional<std::string> saveHistory(const History& history, const std::string& path, const filesupport::ReplaceFile& replace) {
+    return filesupport::writeFileAtomically(path, encodeHistory(history), replace);
 }
 
 }  // namespace kestrix

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "KestrixKit/History/History.h"
-#include "KestrixKit/Linux/AtomicFile.h"
+#include "FileSupport/AtomicFile.h"
 
 namespace kestrix {
 
@@ -14,6 +14,6 @@ History loadHistory(const std::string& path);
 
 // Writes the whole history atomically; returns the failure, with the old file left intact.
 std::optional<std::string> saveHistory(const History& history, const std::string& path,
-                                       const ReplaceFile& replace = {});
+                                       const filesupport::ReplaceFile& replace = {});
 
 }  // namespace kestrix

@@ -1,19 +1,10 @@
-#include "KestrixKit/Linux/HistoryLocation.h"
+#include "KestrixKit/Linux/Files/HistoryLocation.h"
 
 #include <cstdlib>
 
+#include "FileSupport/XdgFolder.h"
+
 namespace kestrix {
-namespace {
-
-// Relative values are not meant for this variable and are ignored, as for an unset one.
-std::optional<std::string> absoluteFolder(const EnvironmentLookup& environment, const std::string& name) {
-    auto value = environment(name);
-    if (!value || !value->starts_with('/')) return std::nullopt;
-    while (value->size() > 1 && value->ends_with('/')) value->pop_back();
-    return value;
-}
-
-}  // namespace
 
 std::optional<std::string> processEnvironment(const std::string& name) {
     const char* value = std::getenv(name.c_str());
@@ -21,14 +12,9 @@ std::optional<std::string> processEnvironment(const std::string& name) {
 }
 
 std::optional<std::string> historyFileLocation(const EnvironmentLookup& environment) {
-    auto dataFolder = absoluteFolder(environment, "XDG_DATA_HOME");
-    if (!dataFolder) {
-        const auto home = absoluteFolder(environment, "HOME");
-        if (!home) return std::nullopt;
-        dataFolder = (*home == "/" ? "" : *home) + "/.local/share";
-    }
-    if (*dataFolder == "/") dataFolder->clear();
-    return *dataFolder + "/com.orvane.kestrix/history.json";
+    const auto dataFolder = filesupport::xdgFolder(environment("XDG_DATA_HOME"), environment("HOME"), ".local/share");
+    if (!dataFolder) return std::nullopt;
+    return (*dataFolder == "/" ? "" : *dataFolder) + "/com.orvane.kestrix/history.json";
 }
 
 }  // namespace kestrix

@@ -1,4 +1,4 @@
-#include "KestrixKit/Linux/RandomUuid.h"
+#include "KestrixKit/Linux/Files/RandomUuid.h"
 
 #include <sys/random.h>
 

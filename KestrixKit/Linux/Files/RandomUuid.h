@@ -1,6 +1,6 @@
 #pragma once
 
-#include "KestrixKit/History/Uuid.h"
+#include "KestrixKit/Coding/Uuid.h"
 
 namespace kestrix {
 

@@ -1,4 +1,4 @@
-#include "KestrixKit/Linux/DiskMounts.h"
+#include "KestrixKit/Linux/Mounts/DiskMounts.h"
 
 #include <algorithm>
 

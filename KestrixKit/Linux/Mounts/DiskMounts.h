@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "KestrixKit/Linux/BlockDevice.h"
-#include "KestrixKit/Linux/MountEntry.h"
+#include "KestrixKit/Linux/BlockDevices/BlockDevice.h"
+#include "KestrixKit/Linux/Mounts/MountEntry.h"
 
 // Which mounts lie on a whole disk: its own, its partitions', and those of every device stacked
 // on them (an opened encrypted partition, an array member).

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "KestrixKit/Linux/MountEntry.h"
+#include "KestrixKit/Linux/Mounts/MountEntry.h"
 
 namespace kestrix {
 

@@ -1,4 +1,4 @@
-#include "KestrixKit/Linux/MountInfoTable.h"
+#include "KestrixKit/Linux/Mounts/MountInfoTable.h"
 
 #include <memory>
 

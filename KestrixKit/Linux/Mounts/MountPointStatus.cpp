@@ -1,4 +1,4 @@
-#include "KestrixKit/Linux/MountPointStatus.h"
+#include "KestrixKit/Linux/Mounts/MountPointStatus.h"
 
 #include <sys/stat.h>
 #include <sys/statvfs.h>

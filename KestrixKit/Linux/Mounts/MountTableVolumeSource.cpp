@@ -1,12 +1,12 @@
-#include "KestrixKit/Linux/MountTableVolumeSource.h"
+#include "KestrixKit/Linux/Mounts/MountTableVolumeSource.h"
 
 #include <libmount.h>
 
-#include "KestrixKit/Linux/DeviceDescription.h"
-#include "KestrixKit/Linux/DiskStacking.h"
-#include "KestrixKit/Linux/MountInfoTable.h"
-#include "KestrixKit/Linux/NetworkFileSystems.h"
-#include "KestrixKit/Linux/UdevBlockDevices.h"
+#include "KestrixKit/Linux/BlockDevices/DeviceDescription.h"
+#include "KestrixKit/Linux/BlockDevices/DiskStacking.h"
+#include "KestrixKit/Linux/Mounts/MountInfoTable.h"
+#include "KestrixKit/Linux/Mounts/NetworkFileSystems.h"
+#include "KestrixKit/Linux/BlockDevices/UdevBlockDevices.h"
 
 namespace kestrix {
 namespace {

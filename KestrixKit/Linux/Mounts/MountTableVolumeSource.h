@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "KestrixKit/Linux/MountPointStatus.h"
+#include "KestrixKit/Linux/Mounts/MountPointStatus.h"
 #include "KestrixKit/Volumes/MountedVolumeSource.h"
 
 namespace kestrix {

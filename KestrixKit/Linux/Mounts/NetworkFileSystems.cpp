@@ -1,4 +1,4 @@
-#include "KestrixKit/Linux/NetworkFileSystems.h"
+#include "KestrixKit/Linux/Mounts/NetworkFileSystems.h"
 
 #include <algorithm>
 #include <array>

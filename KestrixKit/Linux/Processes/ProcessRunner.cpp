@@ -1,4 +1,4 @@
-#include "KestrixKit/Linux/ProcessRunner.h"
+#include "KestrixKit/Linux/Processes/ProcessRunner.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -6,7 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "KestrixKit/Linux/OwnedDescriptor.h"
+#include "FileSupport/OwnedDescriptor.h"
 #include "KestrixKit/Text/ValidUTF8.h"
 
 extern char** environ;
@@ -60,8 +60,8 @@ std::optional<CommandOutput> run(const std::string& executable, const std::vecto
     int ends[2];
     // Close-on-exec keeps both ends out of the child except as the two dup'ed streams.
     if (pipe2(ends, O_CLOEXEC) != 0) return std::nullopt;
-    OwnedDescriptor readEnd(ends[0]);
-    OwnedDescriptor writeEnd(ends[1]);
+    filesupport::OwnedDescriptor readEnd(ends[0]);
+    filesupport::OwnedDescriptor writeEnd(ends[1]);
 
     FileActions actions;
     if (!actions.attach(writeEnd.get())) return std::nullopt;

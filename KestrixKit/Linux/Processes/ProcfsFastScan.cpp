@@ -1,23 +1,23 @@
-#include "KestrixKit/Linux/ProcfsFastScan.h"
+#include "KestrixKit/Linux/Processes/ProcfsFastScan.h"
 
 #include <algorithm>
 
 namespace kestrix {
 
-ProcfsFastScan::ProcfsFastScan(const DriveScope& drive, const std::vector<MountedFileSystem>& mounts,
+ProcfsFastScan::ProcfsFastScan(const DriveScope& drive, const std::vector<MountEntry>& mounts,
                                std::set<std::uint32_t> kernelOnlyDevices)
     : driveDevices_(drive.devices), kernelOnlyDevices_(std::move(kernelOnlyDevices)) {
     // A mount path where none of the drive's volumes is mounted (gone, or never a mount point)
     // is an ordinary folder of the file systems above it, whose files the path rule takes in.
     const auto driveMountedAt = [&](std::string_view path) {
         if (path.ends_with('/')) path.remove_suffix(1);
-        return std::any_of(mounts.begin(), mounts.end(), [&](const MountedFileSystem& mount) {
-            return drive.containsDevice(mount.device) && mount.target == (path.empty() ? "/" : path);
+        return std::any_of(mounts.begin(), mounts.end(), [&](const MountEntry& mount) {
+            return drive.containsDevice(mount.device) && mount.mountPoint == (path.empty() ? "/" : path);
         });
     };
     if (!std::all_of(drive.mountPaths.begin(), drive.mountPaths.end(), driveMountedAt)) return;
-    for (const MountedFileSystem& mount : mounts) {
-        if (!drive.containsDevice(mount.device) && !drive.containsPath(mount.target)) {
+    for (const MountEntry& mount : mounts) {
+        if (!drive.containsDevice(mount.device) && !drive.containsPath(mount.mountPoint)) {
             mountsOffTheDrive_.insert(mount.id);
         }
     }

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "KestrixKit/Holders/DriveScope.h"
-#include "KestrixKit/Linux/MountNamespace.h"
+#include "KestrixKit/Linux/Mounts/MountEntry.h"
 
 namespace kestrix {
 
@@ -30,7 +30,7 @@ struct DescriptorFacts {
 // drive without being on it and does not keep the drive busy.
 class ProcfsFastScan {
 public:
-    ProcfsFastScan(const DriveScope& drive, const std::vector<MountedFileSystem>& mounts,
+    ProcfsFastScan(const DriveScope& drive, const std::vector<MountEntry>& mounts,
                    std::set<std::uint32_t> kernelOnlyDevices);
 
     bool needsPath(const DescriptorFacts& descriptor) const;

@@ -1,11 +1,11 @@
-#include "KestrixKit/Linux/ProcfsParsing.h"
+#include "KestrixKit/Linux/Processes/ProcfsParsing.h"
 
 #include <charconv>
 #include <fcntl.h>
 #include <sys/sysmacros.h>
 
 
-#include "KestrixKit/Linux/MountPointStatus.h"
+#include "KestrixKit/Linux/Mounts/MountPointStatus.h"
 #include "KestrixKit/Text/ValidUTF8.h"
 
 namespace kestrix::procfs {

@@ -1,4 +1,4 @@
-#include "KestrixKit/Linux/ProcfsSource.h"
+#include "KestrixKit/Linux/Processes/ProcfsSource.h"
 
 #include <algorithm>
 #include <array>
@@ -19,10 +19,11 @@
 
 #include "KestrixKit/Holders/DisplayName.h"
 #include "KestrixKit/Text/ValidUTF8.h"
-#include "KestrixKit/Linux/MountPointStatus.h"
-#include "KestrixKit/Linux/OwnedDescriptor.h"
-#include "KestrixKit/Linux/ProcfsFastScan.h"
-#include "KestrixKit/Linux/ProcfsParsing.h"
+#include "KestrixKit/Linux/Mounts/MountEntries.h"
+#include "KestrixKit/Linux/Mounts/MountPointStatus.h"
+#include "FileSupport/OwnedDescriptor.h"
+#include "KestrixKit/Linux/Processes/ProcfsFastScan.h"
+#include "KestrixKit/Linux/Processes/ProcfsParsing.h"
 
 namespace kestrix {
 namespace {
@@ -43,7 +44,7 @@ Directory openDirectory(int parent, const char* path) {
 
 // The whole contents of a small /proc file.
 std::optional<std::string> readText(int parent, const char* path) {
-    const OwnedDescriptor file(openat(parent, path, O_RDONLY | O_CLOEXEC));
+    const filesupport::OwnedDescriptor file(openat(parent, path, O_RDONLY | O_CLOEXEC));
     if (!file.valid()) return std::nullopt;
     std::string text;
     std::array<char, 8192> buffer{};
@@ -175,8 +176,8 @@ std::optional<std::vector<VnodeRef>> ProcfsSource::openFilesOn(std::int32_t pid,
 
 ProcfsFastScan ProcfsSource::fastScan(const DriveScope& drive) const {
     // Unreadable mounts leave none known, and every path is read.
-    const auto mounts = readMountedFileSystems(root_ + "/self/mountinfo");
-    return ProcfsFastScan(drive, mounts.value_or(std::vector<MountedFileSystem>{}), kernelOnlyDevices());
+    const auto mounts = readMountEntries(root_ + "/self/mountinfo");
+    return ProcfsFastScan(drive, mounts.value_or(std::vector<MountEntry>{}), kernelOnlyDevices());
 }
 
 std::vector<std::optional<std::vector<VnodeRef>>> ProcfsSource::openFilesOfEach(const std::vector<std::int32_t>& pids,
@@ -213,7 +214,7 @@ std::optional<std::vector<VnodeRef>> ProcfsSource::descriptors(std::int32_t pid,
     const Directory list = openDirectory(AT_FDCWD, processPath(pid, "fd").c_str());
     if (!list) return std::nullopt;
     const int listDescriptor = dirfd(list.get());
-    std::optional<OwnedDescriptor> infoFolder;
+    std::optional<filesupport::OwnedDescriptor> infoFolder;
     std::vector<VnodeRef> files;
     while (const dirent* entry = readdir(list.get())) {
         if (!isDescriptorNumber(entry->d_name)) continue;

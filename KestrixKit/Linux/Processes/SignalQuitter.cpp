@@ -1,15 +1,15 @@
-#include "kestrixctl/CommandLineQuitter.h"
+#include "KestrixKit/Linux/Processes/SignalQuitter.h"
 
-#include "KestrixKit/Linux/Signals.h"
+#include "KestrixKit/Linux/Processes/Signals.h"
 
-namespace kestrixctl {
+namespace kestrix {
 
-bool CommandLineQuitter::quitApp(const kestrix::Holder& /*holder*/) { return false; }
+bool SignalQuitter::quitApp(const Holder& /*holder*/) { return false; }
 
-void CommandLineQuitter::showApp(const kestrix::Holder& /*holder*/) {}
+void SignalQuitter::showApp(const Holder& /*holder*/) {}
 
-bool CommandLineQuitter::endProcess(pid_t pid) { return kestrix::Signals::terminate(pid); }
+bool SignalQuitter::endProcess(pid_t pid) { return Signals::terminate(pid); }
 
-bool CommandLineQuitter::isAlive(pid_t pid) { return kestrix::Signals::isRunning(pid); }
+bool SignalQuitter::isAlive(pid_t pid) { return Signals::isRunning(pid); }
 
-}  // namespace kestrixctl
+}  // namespace kestrix

@@ -1,4 +1,4 @@
-#include "KestrixKit/Linux/Signals.h"
+#include "KestrixKit/Linux/Processes/Signals.h"
 
 #include <cerrno>
 #include <csignal>

@@ -4,9 +4,9 @@
 #include <fstream>
 #include <map>
 
-#include "KestrixKit/Linux/HistoryFile.h"
-#include "KestrixKit/Linux/HistoryLocation.h"
-#include "KestrixKit/Linux/RandomUuid.h"
+#include "KestrixKit/Linux/Files/HistoryFile.h"
+#include "KestrixKit/Linux/Files/HistoryLocation.h"
+#include "KestrixKit/Linux/Files/RandomUuid.h"
 
 using namespace kestrix;
 namespace fs = std::filesystem;

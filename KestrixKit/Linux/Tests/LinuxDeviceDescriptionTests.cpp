@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 #include <sys/sysmacros.h>
 
-#include "KestrixKit/Linux/DeviceDescription.h"
-#include "KestrixKit/Linux/MountPointStatus.h"
-#include "KestrixKit/Linux/NetworkFileSystems.h"
-#include "KestrixKit/Linux/UdevEncoding.h"
+#include "KestrixKit/Linux/BlockDevices/DeviceDescription.h"
+#include "KestrixKit/Linux/Mounts/MountPointStatus.h"
+#include "KestrixKit/Linux/Mounts/NetworkFileSystems.h"
+#include "KestrixKit/Linux/BlockDevices/UdevEncoding.h"
 
 using kestrix::describe;
 using kestrix::DeviceDescription;

@@ -4,9 +4,9 @@
 #include <fstream>
 #include <unistd.h>
 
-#include "KestrixKit/Linux/BlockDevices.h"
-#include "KestrixKit/Linux/DiskMounts.h"
-#include "KestrixKit/Linux/EjectTargetSysfs.h"
+#include "KestrixKit/Linux/BlockDevices/BlockDevices.h"
+#include "KestrixKit/Linux/Mounts/DiskMounts.h"
+#include "KestrixKit/Linux/Ejecting/EjectTargetSysfs.h"
 
 using namespace kestrix;
 namespace fs = std::filesystem;

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <unistd.h>
 
-#include "KestrixKit/Linux/ProcessRunner.h"
+#include "KestrixKit/Linux/Processes/ProcessRunner.h"
 #include "KestrixKit/TimeMachine/TimeMachine.h"
 
 using namespace kestrix;

@@ -16,8 +16,8 @@
 #include "KestrixKit/Holders/DriveCheck.h"
 #include "KestrixKit/Holders/HelperCatalog.h"
 #include "KestrixKit/Holders/HolderPolicy.h"
-#include "KestrixKit/Linux/MountPointStatus.h"
-#include "KestrixKit/Linux/ProcfsSource.h"
+#include "KestrixKit/Linux/Mounts/MountPointStatus.h"
+#include "KestrixKit/Linux/Processes/ProcfsSource.h"
 #include "KestrixKit/Tests/Support/ChildProcess.h"
 #include "KestrixKit/Tests/Support/LoopDrive.h"
 

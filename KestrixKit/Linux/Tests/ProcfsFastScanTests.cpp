@@ -1,15 +1,15 @@
 #include <gtest/gtest.h>
 
-#include "KestrixKit/Linux/ProcfsFastScan.h"
+#include "KestrixKit/Linux/Processes/ProcfsFastScan.h"
 
 using namespace kestrix;
 
 TEST(ProcfsFastScan, ReadsPathsOnlyWhereTheyCanLieOnTheDrive) {
     constexpr std::uint32_t rootDevice = 0x800001, drive = 0x700, subvolume = 0x31, inner = 0x32, pipes = 0xd;
-    const std::vector<MountedFileSystem> mounts{{.id = 1, .target = "/", .device = rootDevice},
-                                                {.id = 2, .target = "/media/Stick", .device = drive},
-                                                {.id = 3, .target = "/media/Stick/inner", .device = inner},
-                                                {.id = 4, .target = "/media/Sticky", .device = 0x33}};
+    const std::vector<MountEntry> mounts{{.id = 1, .mountPoint = "/", .device = rootDevice},
+                                                {.id = 2, .mountPoint = "/media/Stick", .device = drive},
+                                                {.id = 3, .mountPoint = "/media/Stick/inner", .device = inner},
+                                                {.id = 4, .mountPoint = "/media/Sticky", .device = 0x33}};
     const ProcfsFastScan scan({.devices = {drive}, .mountPaths = {"/media/Stick/"}}, mounts, {pipes});
     EXPECT_TRUE(scan.needsPath({.device = drive, .mountID = 2}));
     EXPECT_TRUE(scan.needsPath({.device = drive, .mountID = 99}));
@@ -29,8 +29,8 @@ TEST(ProcfsFastScan, ReadsPathsOnlyWhereTheyCanLieOnTheDrive) {
     EXPECT_TRUE(folder.needsPath({.device = rootDevice, .mountID = 1}));
     const ProcfsFastScan unmounted({.devices = {0x701}, .mountPaths = {"/media/Stick"}}, mounts, {});
     EXPECT_TRUE(unmounted.needsPath({.device = rootDevice, .mountID = 1}));
-    const std::vector<MountedFileSystem> rootMounts{{.id = 1, .target = "/", .device = drive},
-                                                    {.id = 4, .target = "/media/Sticky", .device = 0x33}};
+    const std::vector<MountEntry> rootMounts{{.id = 1, .mountPoint = "/", .device = drive},
+                                                    {.id = 4, .mountPoint = "/media/Sticky", .device = 0x33}};
     const ProcfsFastScan rootDrive({.devices = {drive}, .mountPaths = {"/"}}, rootMounts, {pipes});
     EXPECT_TRUE(rootDrive.needsPath({.device = 0x33, .mountID = 4}));
 }

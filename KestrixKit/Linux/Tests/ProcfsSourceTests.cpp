@@ -7,8 +7,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "KestrixKit/Linux/ProcfsParsing.h"
-#include "KestrixKit/Linux/ProcfsSource.h"
+#include "KestrixKit/Linux/Processes/ProcfsParsing.h"
+#include "KestrixKit/Linux/Processes/ProcfsSource.h"
 #include "KestrixKit/Text/ValidUTF8.h"
 
 using namespace kestrix;

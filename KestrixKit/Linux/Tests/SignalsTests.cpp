@@ -4,7 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "KestrixKit/Linux/Signals.h"
+#include "KestrixKit/Linux/Processes/Signals.h"
 
 using namespace kestrix;
 

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "KestrixKit/Ejection/DAStatus.h"
-#include "KestrixKit/Linux/UnmountEjector.h"
+#include "KestrixKit/Linux/Ejecting/UnmountEjector.h"
 #include "KestrixKit/Tests/Support/ChildProcess.h"
 #include "KestrixKit/Tests/Support/LoopDrive.h"
 

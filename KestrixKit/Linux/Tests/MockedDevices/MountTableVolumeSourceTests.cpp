@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "KestrixKit/Linux/DiskStacking.h"
-#include "KestrixKit/Linux/MountTableVolumeSource.h"
+#include "KestrixKit/Linux/BlockDevices/DiskStacking.h"
+#include "KestrixKit/Linux/Mounts/MountTableVolumeSource.h"
 #include "KestrixKit/Volumes/VolumeList.h"
 
 namespace fs = std::filesystem;
