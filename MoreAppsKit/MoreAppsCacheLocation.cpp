@@ -1,12 +1,10 @@
 #include "MoreAppsKit/MoreAppsCacheLocation.h"
 
+#include "FileSupport/XdgFolder.h"
+
 namespace moreapps::MoreAppsCacheLocation {
 
 namespace {
-
-bool isAbsolute(const std::optional<std::string>& path) {
-    return path && !path->empty() && std::filesystem::path(*path).is_absolute();
-}
 
 // An identifier that would climb out of the cache folder is no identifier.
 bool isUsableIdentifier(const std::optional<std::string>& identifier) {
@@ -20,9 +18,8 @@ std::filesystem::path directory(const std::optional<std::string>& xdgCacheHome,
                                 const std::optional<std::string>& home,
                                 const std::filesystem::path& temporaryDirectory,
                                 const std::optional<std::string>& appIdentifier) {
-    std::filesystem::path caches = isAbsolute(xdgCacheHome) ? std::filesystem::path(*xdgCacheHome)
-                                   : isAbsolute(home)       ? std::filesystem::path(*home) / ".cache"
-                                                            : temporaryDirectory;
+    const auto cacheFolder = filesupport::xdgFolder(xdgCacheHome, home, ".cache");
+    const std::filesystem::path caches = cacheFolder ? std::filesystem::path(*cacheFolder) : temporaryDirectory;
     const std::string folder = isUsableIdentifier(appIdentifier) ? *appIdentifier : "MoreAppsKit";
     return caches / folder / "MoreApps";
 }

@@ -3,8 +3,6 @@
 #include <optional>
 #include <string>
 
-#include "MoreAppsKit/Linux/MoreAppsNetwork.h"
-
 namespace moreapps {
 
 // What the app that shows the list tells the library about itself.
@@ -13,7 +11,8 @@ struct MoreAppsConfig {
     std::string utmSource;  // campaign source put into links to the maker's site
     bool isDirect = false;  // distributed outside the App Store
     std::optional<std::string> bundleID;
-    bool allowsNetwork = MoreAppsNetwork::allowsNetwork();
+    // Whether the app may reach the network; on Linux, MoreAppsNetwork::allowsNetwork() tells.
+    bool allowsNetwork = true;
 };
 
 }  // namespace moreapps

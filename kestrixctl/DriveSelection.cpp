@@ -13,7 +13,7 @@ CommandGrammar driveListingGrammar(std::initializer_list<std::string> flags, std
     return grammar;
 }
 
-std::vector<kestrix::Drive> listDrives(SystemContext& system, const CommandArguments& arguments) {
+std::vector<kestrix::Drive> listDrives(kestrix::SystemContext& system, const CommandArguments& arguments) {
     const kestrix::VolumeFilter filter{.diskImages = arguments.has("--show-disk-images"),
                                        .networkShares = arguments.has("--show-network-shares")};
     return kestrix::VolumeList::drives(*system.volumes, filter);

@@ -16,7 +16,7 @@ CommandGrammar driveListingGrammar(std::initializer_list<std::string> flags, std
                                    std::initializer_list<std::string> valuedOptions = {});
 
 // The drives listed with the filter the arguments ask for.
-std::vector<kestrix::Drive> listDrives(SystemContext& system, const CommandArguments& arguments);
+std::vector<kestrix::Drive> listDrives(kestrix::SystemContext& system, const CommandArguments& arguments);
 
 // The first listed drive that the name designates; otherwise the "No drive named …" message
 // has been written to stderr.

@@ -1,16 +1,11 @@
 #include "kestrixctl/HistoryRecording.h"
 
-#include "KestrixKit/History/HistoryEvent.h"
-#include "KestrixKit/Linux/HistoryFile.h"
-#include "KestrixKit/Linux/HistoryLocation.h"
-#include "KestrixKit/Linux/RandomUuid.h"
+#include "KestrixKit/System/HistoryRecording.h"
 
 namespace kestrixctl {
 
 std::optional<std::string> historyPath(const Invocation& invocation) {
-    if (invocation.options.historyPath) return invocation.options.historyPath;
-    if (invocation.system.isSimulated()) return std::nullopt;
-    return kestrix::historyFileLocation();
+    return kestrix::historyPath(invocation.options.historyPath, invocation.system.isSimulated());
 }
 
 void recordReports(const Invocation& invocation, const std::vector<kestrix::DriveReport>& reports) {
@@ -22,11 +17,7 @@ void recordReports(const Invocation& invocation, const std::vector<kestrix::Driv
         }
         return;
     }
-    kestrix::History history = kestrix::loadHistory(*path);
-    for (const kestrix::DriveReport& report : reports) {
-        history.add(kestrix::HistoryEvent::fromReport(report, kestrix::randomUuid()));
-    }
-    if (const auto failure = kestrix::saveHistory(history, *path)) {
+    if (const auto failure = kestrix::recordReports(*path, reports)) {
         invocation.err << "kestrixctl: warning: the eject history was not saved: " << *failure << '\n';
     }
 }

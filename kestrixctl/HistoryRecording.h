@@ -10,8 +10,7 @@
 namespace kestrixctl {
 
 // The history file this invocation keeps: the --history file when given, else the user's own
-// history on the real system; none on a simulated system, so that trying a world or the demo
-// leaves the real history alone.
+// history on the real system; none on a simulated system.
 std::optional<std::string> historyPath(const Invocation& invocation);
 
 // Records one event per report and saves the history right after, as the app does. A failed

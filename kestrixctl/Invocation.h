@@ -3,7 +3,7 @@
 #include <ostream>
 
 #include "kestrixctl/GlobalOptions.h"
-#include "kestrixctl/SystemContext.h"
+#include "KestrixKit/System/SystemContext.h"
 
 namespace kestrixctl {
 
@@ -11,7 +11,7 @@ enum ExitStatus : int { exitSuccess = 0, exitNotDone = 1, exitUsage = 2 };
 
 // Everything a command needs: the system it acts on, the options it was given, where to write.
 struct Invocation {
-    SystemContext& system;
+    kestrix::SystemContext& system;
     const GlobalOptions& options;
     std::ostream& out;
     std::ostream& err;

@@ -24,10 +24,12 @@ int main(int argc, char** argv) {
         std::cerr << "kestrixctl: unknown command " << options.command << '\n' << usageLine << '\n';
         return exitUsage;
     }
-    auto context = makeSystemContext(options);
-    if (const auto* error = std::get_if<ContextError>(&context)) {
+    kestrix::SystemChoice choice{.worldPath = options.worldPath, .demo = options.demo};
+    if (options.trace) choice.trace = [](const std::string& line) { std::cerr << line << '\n'; };
+    auto context = kestrix::makeSystemContext(choice);
+    if (const auto* error = std::get_if<kestrix::ContextError>(&context)) {
         std::cerr << "kestrixctl: " << error->message << '\n';
         return exitUsage;
     }
-    return command(Invocation{std::get<SystemContext>(context), options, std::cout, std::cerr});
+    return command(Invocation{std::get<kestrix::SystemContext>(context), options, std::cout, std::cerr});
 }

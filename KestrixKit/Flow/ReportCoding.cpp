@@ -1,7 +1,7 @@
 #include "KestrixKit/Flow/ReportCoding.h"
 
 #include "KestrixKit/Flow/ReportText.h"
-#include "KestrixKit/History/IsoDate.h"
+#include "KestrixKit/Coding/IsoDate.h"
 #include "KestrixKit/Holders/HolderCoding.h"
 #include "KestrixKit/TimeMachine/TimeMachineStatusCoding.h"
 #include "KestrixKit/Volumes/VolumeCoding.h"

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "KestrixKit/History/IsoDate.h"
+#include "KestrixKit/Coding/IsoDate.h"
 
 namespace kestrix {
 namespace {

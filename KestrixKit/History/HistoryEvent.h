@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "KestrixKit/Flow/DriveReport.h"
-#include "KestrixKit/History/Uuid.h"
+#include "KestrixKit/Coding/Uuid.h"
 #include "KestrixKit/Holders/HelperKind.h"
 
 namespace kestrix {

@@ -4,7 +4,7 @@
 #include <iterator>
 
 #include "KestrixKit/History/HistoryCoding.h"
-#include "KestrixKit/History/IsoDate.h"
+#include "KestrixKit/Coding/IsoDate.h"
 
 using namespace kestrix;
 using namespace std::chrono_literals;

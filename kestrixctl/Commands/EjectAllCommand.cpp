@@ -1,7 +1,7 @@
 #include "kestrixctl/Commands/Commands.h"
 #include "kestrixctl/DriveSelection.h"
 #include "kestrixctl/ReportOutput.h"
-#include "kestrixctl/SystemEjectFlow.h"
+#include "KestrixKit/System/SystemEjectFlow.h"
 
 namespace kestrixctl {
 
@@ -11,7 +11,7 @@ int runEjectAll(const Invocation& invocation) {
     const auto& arguments = std::get<CommandArguments>(parsed);
 
     const std::vector<kestrix::Drive> drives = listDrives(invocation.system, arguments);
-    return finishEjectAll(invocation, ejectFlow(invocation.system).ejectAll(drives), arguments.has("--json"));
+    return finishEjectAll(invocation, kestrix::ejectFlow(invocation.system).ejectAll(drives), arguments.has("--json"));
 }
 
 }  // namespace kestrixctl

@@ -8,7 +8,7 @@
 #include "kestrixctl/Commands/Commands.h"
 #include "kestrixctl/DriveSelection.h"
 #include "kestrixctl/ReportOutput.h"
-#include "kestrixctl/SystemEjectFlow.h"
+#include "KestrixKit/System/SystemEjectFlow.h"
 
 namespace kestrixctl {
 namespace {
@@ -45,7 +45,7 @@ int runEject(const Invocation& invocation) {
         invocation.err << kestrix::localizedFormat("%1 was not ejected.", {drive->name()}) << '\n';
         return exitNotDone;
     }
-    return finishEject(invocation, ejectFlow(invocation.system).eject(*drive, force), arguments.has("--json"));
+    return finishEject(invocation, kestrix::ejectFlow(invocation.system).eject(*drive, force), arguments.has("--json"));
 }
 
 }  // namespace kestrixctl

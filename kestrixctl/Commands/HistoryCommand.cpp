@@ -4,7 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "KestrixKit/History/HistoryCoding.h"
-#include "KestrixKit/Linux/HistoryFile.h"
+#include "KestrixKit/Linux/Files/HistoryFile.h"
 #include "KestrixKit/Text/Localized.h"
 #include "kestrixctl/Commands/Commands.h"
 #include "kestrixctl/HistoryRecording.h"

@@ -6,7 +6,7 @@
 #include "kestrixctl/Commands/Commands.h"
 #include "kestrixctl/DriveSelection.h"
 #include "kestrixctl/ReportOutput.h"
-#include "kestrixctl/SystemEjectFlow.h"
+#include "KestrixKit/System/SystemEjectFlow.h"
 
 namespace kestrixctl {
 namespace {
@@ -35,7 +35,7 @@ int runQuitAndEject(const Invocation& invocation) {
     const std::optional<kestrix::Drive> drive = findDrive(invocation, arguments, arguments.positionals.front());
     if (!drive) return exitNotDone;
 
-    const kestrix::EjectFlow flow = ejectFlow(invocation.system);
+    const kestrix::EjectFlow flow = kestrix::ejectFlow(invocation.system);
     const kestrix::ScanResult scan = flow.check(*drive);
     return finishEject(invocation, flow.quitAndEject(*drive, scan.holders, endProcesses), arguments.has("--json"));
 }

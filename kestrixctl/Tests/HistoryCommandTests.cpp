@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "KestrixKit/Linux/HistoryFile.h"
+#include "KestrixKit/Linux/Files/HistoryFile.h"
 #include "kestrixctl/HistoryRecording.h"
 #include "kestrixctl/Tests/RunKestrixctl.h"
 
@@ -100,7 +100,7 @@ TEST_F(HistoryCommand, RecordsOnTheRealSystemAndOnlyWithAFileOnASimulatedOne) {
         {drive, {DriveVerdict::InUse{{Holder{.name = "sh", .kind = HelperKind::shell}}, {}}}, sampleDate},
         {drive, {DriveVerdict::Ejected{}}, sampleDate}};
     std::ostringstream out, err;
-    kestrixctl::SystemContext simulated, real;
+    kestrix::SystemContext simulated, real;
     simulated.simulated = std::make_shared<SimulatedSystem>(World{});
     const kestrixctl::GlobalOptions noFile, withFile{.historyPath = path},
         unwritable{.historyPath = path + "/history.json"};

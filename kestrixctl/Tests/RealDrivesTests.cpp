@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <nlohmann/json.hpp>
 
-#include "KestrixKit/Linux/MountTableVolumeSource.h"
+#include "KestrixKit/Linux/Mounts/MountTableVolumeSource.h"
 #include "KestrixKit/Tests/Support/LoopDrive.h"
 #include "KestrixKit/Volumes/VolumeList.h"
 #include "kestrixctl/Tests/RunKestrixctl.h"

@@ -1,0 +1,64 @@
+#include "KestrixKit/Linux/Ejecting/EjectTargetSysfs.h"
+
+#include <charconv>
+#include <fstream>
+#include <system_error>
+
+namespace kestrix {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view loopMajor = "7:";
+constexpr std::string_view opticalDeviceType = "5";
+// AHCI port command bits: hot-plug capable port, external SATA port.
+constexpr unsigned long hotPlugCapablePort = 1ul << 18;
+constexpr unsigned long externalPort = 1ul << 21;
+
+std::string firstLine(const fs::path& file) {
+    std::ifstream stream(file);
+    std::string line;
+    std::getline(stream, line);
+    return line;
+}
+
+bool isPresent(const fs::path& path) {
+    std::error_code error;
+    return fs::exists(path, error);
+}
+
+// Whether the SATA port behind this device path (through its "hostN" SCSI host) is marked
+// hot-pluggable or external.
+bool isOnHotPlugPort(const fs::path& sysfsRoot, const fs::path& devicePath) {
+    for (const fs::path& component : devicePath) {
+        const std::string name = component.string();
+        if (!name.starts_with("host")) continue;
+        const std::string command = firstLine(sysfsRoot / "class" / "scsi_host" / name / "ahci_port_cmd");
+        unsigned long bits = 0;
+        const auto [end, error] = std::from_chars(command.data(), command.data() + command.size(), bits, 16);
+        if (error == std::errc() && (bits & (hotPlugCapablePort | externalPort)) != 0) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+EjectTargetFacts readEjectTargetFacts(const fs::path& sysfsRoot, const std::string& kernelName) {
+    EjectTargetFacts facts;
+    if (kernelName.empty() || kernelName.find('/') != std::string::npos || kernelName.starts_with('.')) return facts;
+    const fs::path entry = sysfsRoot / "class" / "block" / kernelName;
+    const std::string deviceNumber = firstLine(entry / "dev");
+    facts.isBlockDevice = !deviceNumber.empty();
+    if (!facts.isBlockDevice) return facts;
+    facts.isLoop = deviceNumber.starts_with(loopMajor) || isPresent(entry / "loop");
+    facts.isOptical = firstLine(entry / "device" / "type") == opticalDeviceType;
+    facts.canDelete = isPresent(entry / "device" / "delete");
+    std::error_code error;
+    const fs::path devicePath = fs::canonical(entry / "device", error);
+    facts.isHotPluggable = firstLine(entry / "removable") == "1" ||
+                           (!error && devicePath.string().find("/usb") != std::string::npos) ||
+                           (!error && isOnHotPlugPort(sysfsRoot, devicePath));
+    return facts;
+}
+
+}  // namespace kestrix

@@ -1,0 +1,84 @@
+#include "KestrixKit/Linux/Ejecting/UnmountEjector.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <sys/mount.h>
+#include <system_error>
+
+#include "KestrixKit/Ejection/EjectPlan.h"
+#include "KestrixKit/Ejection/UnixRefusal.h"
+#include "KestrixKit/Linux/BlockDevices/BlockDevices.h"
+#include "KestrixKit/Linux/Ejecting/DeviceEjection.h"
+#include "KestrixKit/Linux/Mounts/DiskMounts.h"
+#include "KestrixKit/Linux/Ejecting/EjectTargetSysfs.h"
+#include "KestrixKit/Linux/Mounts/MountEntries.h"
+
+namespace kestrix {
+namespace {
+
+std::string errorText(int errorNumber) { return std::generic_category().message(errorNumber); }
+
+std::vector<std::string> volumeMountPoints(const Drive& drive, const UnmountKey& key) {
+    std::vector<std::string> paths;
+    for (const DriveVolume& volume : drive.volumes) {
+        if (UnmountKey::of(volume) == key) paths.push_back(volume.mountPath);
+    }
+    return paths;
+}
+
+// The mount points one unmount request covers, read afresh because earlier requests change them.
+std::vector<std::string> mountPointsFor(const EjectPlan::Unmount& unmount, const Drive& drive,
+                                        const UnmountEjector::Paths& paths) {
+    if (!unmount.key.isWholeDisk) return {unmount.volume.mountPath};
+    const std::vector<std::string> ownPaths = volumeMountPoints(drive, unmount.key);
+    const std::optional<std::vector<MountEntry>> mounts = readMountEntries(paths.mountInfo);
+    if (!mounts) return ownPaths;
+    return DiskMounts::unmountOrder(unmount.key.value, ownPaths, readBlockDevices(paths.sysfsRoot), *mounts);
+}
+
+std::filesystem::path deviceNode(const UnmountEjector::Paths& paths, std::string kernelName) {
+    // sysfs writes the "/" of a device name below /dev as "!".
+    std::replace(kernelName.begin(), kernelName.end(), '!', '/');
+    return paths.devRoot / kernelName;
+}
+
+int ejectDevice(EjectMethod method, const std::string& kernelName, const UnmountEjector::Paths& paths) {
+    const std::filesystem::path node = deviceNode(paths, kernelName);
+    switch (method) {
+    case EjectMethod::detachLoop:
+        return DeviceEjection::detachLoop(node);
+    case EjectMethod::ejectMedia:
+        return DeviceEjection::ejectMedia(node);
+    case EjectMethod::powerOff:
+        return DeviceEjection::powerOff(node, paths.sysfsRoot / "class" / "block" / kernelName / "device" / "delete");
+    case EjectMethod::nothingToEject:
+    case EjectMethod::unsupported:
+        break;
+    }
+    return 0;
+}
+
+}  // namespace
+
+EjectOutcome UnmountEjector::eject(const Drive& drive, bool force) {
+    const EjectPlan plan = EjectPlan::of(drive);
+    // A plain forced unmount does not free a busy local file system; detaching does.
+    const int flags = force ? MNT_FORCE | MNT_DETACH : 0;
+    for (const EjectPlan::Unmount& unmount : plan.unmounts) {
+        for (const std::string& mountPoint : mountPointsFor(unmount, drive, paths_)) {
+            if (umount2(mountPoint.c_str(), flags) != 0) {
+                const int error = errno;
+                return UnixRefusal::unmount(error, unmount.volume.name, errorText(error));
+            }
+        }
+    }
+    if (!plan.ejectTarget) return {EjectOutcome::Ejected{}};
+    const EjectMethod method = readEjectTargetFacts(paths_.sysfsRoot, *plan.ejectTarget).method();
+    if (method == EjectMethod::nothingToEject) return {EjectOutcome::Ejected{}};
+    if (method == EjectMethod::unsupported) return {EjectOutcome::UnmountedOnly{}};
+    const int error = ejectDevice(method, *plan.ejectTarget, paths_);
+    if (error == 0) return {EjectOutcome::Ejected{}};
+    return UnixRefusal::eject(error, drive.name());
+}
+
+}  // namespace kestrix

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace kestrix {
+
+// One mount of the kernel's mount table.
+struct MountEntry {
+    std::uint64_t id = 0;  // the mount id, as statx reports it for a file on the mount
+    std::string mountPoint;
+    // The mounted device's path ("/dev/sdb1"), or whatever the file system names as its source.
+    std::string source;
+    // The mounted device's number in the two forms it is compared in: "major:minor" as sysfs
+    // writes it, and the kernel's 32-bit encoding as st_dev reports it for open files.
+    std::string deviceNumber;
+    std::uint32_t device = 0;
+
+    bool operator==(const MountEntry&) const = default;
+};
+
+}  // namespace kestrix

@@ -1,0 +1,127 @@
+#include "KestrixKit/Linux/Processes/ProcfsParsing.h"
+
+#include <charconv>
+#include <fcntl.h>
+#include <sys/sysmacros.h>
+
+
+#include "KestrixKit/Linux/Mounts/MountPointStatus.h"
+#include "KestrixKit/Text/ValidUTF8.h"
+
+namespace kestrix::procfs {
+namespace {
+
+std::string_view nextLine(std::string_view& text) {
+    const std::size_t end = text.find('\n');
+    const std::string_view line = text.substr(0, end);
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    return line;
+}
+
+std::string_view skipBlanks(std::string_view text) {
+    const std::size_t start = text.find_first_not_of(" \t");
+    return start == std::string_view::npos ? std::string_view{} : text.substr(start);
+}
+
+std::string_view nextField(std::string_view& text) {
+    text = skipBlanks(text);
+    const std::size_t end = text.find_first_of(" \t");
+    const std::string_view field = text.substr(0, end);
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end);
+    return field;
+}
+
+template <typename Number>
+std::optional<Number> number(std::string_view text, int base = 10) {
+    Number value{};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (error != std::errc{} || end != text.data() + text.size() || text.empty()) return std::nullopt;
+    return value;
+}
+
+// The kernel escapes control characters and backslashes in a process's short name.
+std::string unescapedName(std::string_view escaped) {
+    std::string name;
+    for (std::size_t index = 0; index < escaped.size(); ++index) {
+        if (escaped[index] != '\\' || index + 1 == escaped.size()) {
+            name += escaped[index];
+            continue;
+        }
+        const char code = escaped[++index];
+        switch (code) {
+            case 'n': name += '\n'; break;
+            case 't': name += '\t'; break;
+            case 'r': name += '\r'; break;
+            case 'f': name += '\f'; break;
+            case 'v': name += '\v'; break;
+            case 'a': name += '\a'; break;
+            case 'e': name += '\x1b'; break;
+            default: name += code; break;
+        }
+    }
+    return name;
+}
+
+}  // namespace
+
+std::optional<StatusFields> parseStatus(std::string_view text) {
+    std::optional<std::string> name;
+    std::optional<std::uint32_t> uid;
+    std::int32_t parentPID = 0;
+    while (!text.empty()) {
+        std::string_view line = nextLine(text);
+        const std::size_t colon = line.find(':');
+        if (colon == std::string_view::npos) continue;
+        const std::string_view key = line.substr(0, colon);
+        std::string_view value = line.substr(colon + 1);
+        if (key == "Name") {
+            // The name is everything after the tab, blanks included.
+            if (value.starts_with('\t')) value.remove_prefix(1);
+            name = unescapedName(value);
+        } else if (key == "Uid") {
+            nextField(value);  // the real user id; the effective one follows
+            uid = number<std::uint32_t>(nextField(value));
+        } else if (key == "PPid") {
+            parentPID = number<std::int32_t>(nextField(value)).value_or(0);
+        }
+    }
+    if (!name || !uid) return std::nullopt;
+    return StatusFields{.name = text::validUTF8(std::move(*name)), .effectiveUID = *uid, .parentPID = parentPID};
+}
+
+std::optional<bool> parseFdinfoWriting(std::string_view text) {
+    while (!text.empty()) {
+        std::string_view line = nextLine(text);
+        if (!line.starts_with("flags:")) continue;
+        line.remove_prefix(6);
+        const std::optional<unsigned> flags = number<unsigned>(nextField(line), 8);
+        if (!flags) return std::nullopt;
+        const unsigned accessMode = *flags & O_ACCMODE;
+        return accessMode == O_WRONLY || accessMode == O_RDWR;
+    }
+    return std::nullopt;
+}
+
+std::optional<MappedRegion> parseMapsLine(std::string_view line) {
+    nextField(line);  // address range
+    nextField(line);  // permissions
+    nextField(line);  // offset
+    const std::string_view device = nextField(line);
+    nextField(line);  // inode
+    const std::string_view path = skipBlanks(line);
+    if (!path.starts_with('/')) return std::nullopt;
+    const std::size_t colon = device.find(':');
+    if (colon == std::string_view::npos) return std::nullopt;
+    const std::optional<unsigned> major = number<unsigned>(device.substr(0, colon), 16);
+    const std::optional<unsigned> minor = number<unsigned>(device.substr(colon + 1), 16);
+    if (!major || !minor) return std::nullopt;
+    return MappedRegion{.path = text::validUTF8(std::string(path)), .device = kernelDeviceNumber(makedev(*major, *minor))};
+}
+
+std::string withoutDeletedMark(std::string path) {
+    constexpr std::string_view mark = " (deleted)";
+    if (path.ends_with(mark)) path.resize(path.size() - mark.size());
+    return path;
+}
+
+}  // namespace kestrix::procfs

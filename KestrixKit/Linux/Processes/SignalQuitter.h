@@ -1,0 +1,17 @@
+#pragma once
+
+#include "KestrixKit/Flow/HolderQuitting.h"
+
+namespace kestrix {
+
+// The quitter of the command line on this machine. Without a desktop session to talk to it
+// cannot ask apps to quit or bring them forward; it ends processes with SIGTERM only.
+class SignalQuitter : public HolderQuitting {
+public:
+    bool quitApp(const Holder& holder) override;
+    void showApp(const Holder& holder) override;
+    bool endProcess(pid_t pid) override;
+    bool isAlive(pid_t pid) override;
+};
+
+}  // namespace kestrix

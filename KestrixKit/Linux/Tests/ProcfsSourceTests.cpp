@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "KestrixKit/Linux/Processes/ProcfsParsing.h"
+#include "KestrixKit/Linux/Processes/ProcfsSource.h"
+#include "KestrixKit/Text/ValidUTF8.h"
+
+using namespace kestrix;
+
+TEST(ProcfsParsing, ReadsStatusFdinfoAndMaps) {
+    const auto status = procfs::parseStatus("Name:\tmy\\\\tool\\nx\nUmask:\t0022\nState:\tS\nPPid:\t77\n"
+                                            "Uid:\t1000\t1001\t1000\t1000\n");
+    ASSERT_TRUE(status);
+    EXPECT_EQ(*status, (procfs::StatusFields{.name = "my\\tool\nx", .effectiveUID = 1001, .parentPID = 77}));
+    EXPECT_FALSE(procfs::parseStatus("Name:\tx\nPPid:\t1\n"));
+
+    EXPECT_EQ(procfs::parseFdinfoWriting("pos:\t0\nflags:\t0100002\nmnt_id:\t29\n"), true);
+    EXPECT_EQ(procfs::parseFdinfoWriting("pos:\t0\nflags:\t02100001\n"), true);
+    EXPECT_EQ(procfs::parseFdinfoWriting("pos:\t0\nflags:\t0100000\n"), false);
+    EXPECT_FALSE(procfs::parseFdinfoWriting("pos:\t0\n"));
+
+    const auto region = procfs::parseMapsLine("7f1c2a000000-7f1c2a022000 r--p 00000000 103:02 1234   /media/a b/lib.so");
+    ASSERT_TRUE(region);
+    EXPECT_EQ(region->path, "/media/a b/lib.so");
+    EXPECT_EQ(region->device, (0x103u << 8) | 0x02u);
+    EXPECT_EQ(procfs::parseMapsLine("7f1c2a000000-7f1c2a022000 r--p 00000000 00:21 99 /x")->device, 0x21u);
+    EXPECT_FALSE(procfs::parseMapsLine("7ffd1000-7ffd2000 rw-p 00000000 00:00 0          [stack]"));
+    EXPECT_FALSE(procfs::parseMapsLine("7ffd1000-7ffd2000 rw-p 00000000 00:00 0"));
+
+    EXPECT_EQ(procfs::withoutDeletedMark("/usr/bin/tool (deleted)"), "/usr/bin/tool");
+    EXPECT_EQ(text::validUTF8("caf\xc3\xa9"), "caf\xc3\xa9");
+    EXPECT_EQ(text::validUTF8("a\xff" "b"), "a\xef\xbf\xbd" "b");
+}
+
+TEST(ProcfsSource, ReadsThisProcess) {
+    const ProcfsSource source;
+    const std::int32_t self = getpid();
+    const std::vector<std::int32_t> pids = source.allPIDs();
+    EXPECT_NE(std::find(pids.begin(), pids.end(), self), pids.end());
+    EXPECT_TRUE(std::all_of(pids.begin(), pids.end(), [](std::int32_t pid) { return pid > 0; }));
+
+    const std::optional<ProcessBasics> basics = source.basics(self);
+    ASSERT_TRUE(basics);
+    EXPECT_EQ(basics->uid, geteuid());
+    EXPECT_EQ(basics->parentPID, getppid());
+    ASSERT_TRUE(basics->executablePath);
+    EXPECT_EQ(basics->name, std::filesystem::path(*basics->executablePath).filename().string());
+
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / ("procfs-test-" + std::to_string(self));
+    std::filesystem::create_directories(folder);
+    const std::string written = (folder / "written.txt").string();
+    const std::string read = (folder / "read.txt").string();
+    std::ofstream(read) << "x";
+    const int writer = open(written.c_str(), O_CREAT | O_RDWR | O_CLOEXEC, 0600);
+    const int reader = open(read.c_str(), O_RDONLY | O_CLOEXEC);
+    const int directory = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int pipeEnds[2];
+    ASSERT_EQ(pipe(pipeEnds), 0);
+
+    const std::optional<std::vector<VnodeRef>> files = source.openFiles(self);
+    ASSERT_TRUE(files);
+    const auto find = [&](const std::string& path) {
+        return std::find_if(files->begin(), files->end(), [&](const VnodeRef& file) { return file.path == path; });
+    };
+    ASSERT_NE(find(written), files->end());
+    EXPECT_TRUE(find(written)->writing);
+    EXPECT_NE(find(written)->device, 0u);
+    ASSERT_NE(find(read), files->end());
+    EXPECT_FALSE(find(read)->writing);
+    ASSERT_NE(find(folder.string()), files->end());
+    EXPECT_TRUE(std::all_of(files->begin(), files->end(), [](const VnodeRef& file) { return file.path.starts_with('/'); }));
+
+    // Told the drive, only the files on it come back.
+    const DriveScope scope{.mountPaths = {folder.string()}};
+    const auto onDrive = source.openFilesOfEach({self, 999999999}, scope);
+    ASSERT_EQ(onDrive.size(), 2u);
+    ASSERT_TRUE(onDrive[0]);
+    EXPECT_EQ(onDrive[0]->size(), 3u);
+    EXPECT_FALSE(onDrive[1]);
+
+    const std::optional<VnodeRef> current = source.currentFolder(self);
+    ASSERT_TRUE(current);
+    EXPECT_EQ(current->path, std::filesystem::current_path().string());
+    EXPECT_FALSE(current->writing);
+
+    const std::optional<std::vector<VnodeRef>> mapped = source.mappedFiles(self);
+    ASSERT_TRUE(mapped);
+    EXPECT_EQ(std::count_if(mapped->begin(), mapped->end(),
+                            [&](const VnodeRef& file) { return file.path == *basics->executablePath; }),
+              1);
+
+    close(writer);
+    close(reader);
+    close(directory);
+    close(pipeEnds[0]);
+    close(pipeEnds[1]);
+    std::filesystem::remove_all(folder);
+}
+
+TEST(ProcfsSource, AnswersForTheKernelAndForMissingProcesses) {
+    const ProcfsSource source;
+    const std::optional<ProcessBasics> kernel = source.basics(0);
+    ASSERT_TRUE(kernel);
+    EXPECT_EQ(*kernel, (ProcessBasics{.pid = 0, .name = "kernel_task", .uid = 0, .parentPID = 0}));
+    constexpr std::int32_t gone = 999999999;
+    EXPECT_FALSE(source.basics(gone));
+    EXPECT_FALSE(source.openFiles(gone));
+    EXPECT_FALSE(source.currentFolder(gone));
+    EXPECT_FALSE(source.mappedFiles(gone));
+    EXPECT_FALSE(source.basics(-4));
+    EXPECT_TRUE(ProcfsSource("/nonexistent").allPIDs().empty());
+}

@@ -1,0 +1,94 @@
+#include "KestrixKit/System/SystemContext.h"
+
+#include <chrono>
+#include <thread>
+
+#include <unistd.h>
+
+#include "KestrixKit/Linux/Mounts/MountTableVolumeSource.h"
+#include "KestrixKit/Linux/Processes/ProcessRunner.h"
+#include "KestrixKit/Linux/Processes/ProcfsSource.h"
+#include "KestrixKit/Linux/Ejecting/UnmountEjector.h"
+#include "KestrixKit/Simulated/SimulatedEjector.h"
+#include "KestrixKit/Simulated/SimulatedProcessSource.h"
+#include "KestrixKit/Simulated/SimulatedQuitter.h"
+#include "KestrixKit/Simulated/SimulatedSleep.h"
+#include "KestrixKit/Simulated/SimulatedTimeMachineRunner.h"
+#include "KestrixKit/Simulated/SimulatedVolumeSource.h"
+#include "KestrixKit/TimeMachine/TimeMachine.h"
+#include "KestrixKit/Linux/Processes/SignalQuitter.h"
+#include "KestrixKit/System/TracingEjector.h"
+#include "KestrixKit/System/TracingFunctions.h"
+#include "KestrixKit/System/TracingQuitter.h"
+
+namespace kestrix {
+namespace {
+
+// The eject side of a system, with every call traced when asked.
+void attachEjection(SystemContext& context, std::shared_ptr<DiskEjecting> ejector,
+                    std::shared_ptr<HolderQuitting> quitter, std::function<void(double)> sleep,
+                    TimeMachineRunner tmutil, const TraceSink& trace) {
+    if (trace) {
+        ejector = std::make_shared<TracingEjector>(std::move(ejector), trace);
+        quitter = std::make_shared<TracingQuitter>(std::move(quitter), trace);
+        sleep = tracingSleep(std::move(sleep), trace);
+        tmutil = tracingRunner(std::move(tmutil), trace);
+    }
+    context.ejector = std::move(ejector);
+    context.quitter = std::move(quitter);
+    context.sleep = std::move(sleep);
+    context.timeMachineStatus = [tmutil] { return TimeMachine::read(tmutil); };
+    context.stopBackup = [tmutil] { return TimeMachine::stopBackup(tmutil); };
+}
+
+void realSleep(double seconds) {
+    if (seconds > 0) std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+SystemContext simulatedContext(World world, const TraceSink& trace) {
+    SystemContext context;
+    context.simulated = std::make_shared<SimulatedSystem>(std::move(world));
+    if (trace) context.simulated->setTrace(trace);
+    context.volumes = std::make_unique<SimulatedVolumeSource>(context.simulated);
+    auto processes = std::make_shared<SimulatedProcessSource>(context.simulated);
+    context.appLookup = [processes](std::int32_t pid) { return processes->app(pid); };
+    context.processes = std::move(processes);
+    context.currentUID = context.simulated->world().currentUID;
+    context.ownPID = context.simulated->world().ownPID.value_or(-1);
+    attachEjection(context, std::make_shared<SimulatedEjector>(context.simulated),
+                   std::make_shared<SimulatedQuitter>(context.simulated), simulatedSleep,
+                   simulatedTimeMachineRunner(context.simulated), trace);
+    return context;
+}
+
+SystemContext realContext(const TraceSink& trace) {
+    SystemContext context;
+    context.volumes = std::make_unique<MountTableVolumeSource>();
+    context.processes = std::make_shared<ProcfsSource>();
+    context.currentUID = getuid();
+    context.ownPID = getpid();
+    attachEjection(context, std::make_shared<UnmountEjector>(), std::make_shared<SignalQuitter>(),
+                   realSleep, ProcessRunner::timeMachineRunner(), trace);
+    return context;
+}
+
+}  // namespace
+
+HolderScanner SystemContext::holderScanner() const {
+    return HolderScanner{
+        .source = processes, .ownPID = ownPID, .appLookup = appLookup, .clock = [] {
+            return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+        }};
+}
+
+std::variant<SystemContext, ContextError> makeSystemContext(const SystemChoice& choice) {
+    if (choice.demo) return simulatedContext(demoWorld(), choice.trace);
+    if (choice.worldPath) {
+        WorldLoadResult loaded = loadWorld(*choice.worldPath);
+        if (auto* error = std::get_if<WorldError>(&loaded)) return ContextError{error->message};
+        return simulatedContext(std::get<World>(std::move(loaded)), choice.trace);
+    }
+    return realContext(choice.trace);
+}
+
+}  // namespace kestrix

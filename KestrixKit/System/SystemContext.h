@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <variant>
+
+#include "KestrixKit/Ejection/DiskEjecting.h"
+#include "KestrixKit/Flow/HolderQuitting.h"
+#include "KestrixKit/Holders/AppIdentity.h"
+#include "KestrixKit/Holders/HolderScanner.h"
+#include "KestrixKit/Holders/ProcessSource.h"
+#include "KestrixKit/Simulated/SimulatedSystem.h"
+#include "KestrixKit/TimeMachine/TimeMachineStatus.h"
+#include "KestrixKit/Volumes/MountedVolumeSource.h"
+#include "KestrixKit/System/SystemChoice.h"
+
+namespace kestrix {
+
+// The system a command runs on: this machine, or a simulated one from a world file or the demo.
+struct SystemContext {
+    std::unique_ptr<MountedVolumeSource> volumes;
+    std::shared_ptr<const ProcessSource> processes;
+    // Identifies running applications; empty where the system offers no lookup.
+    std::function<std::optional<AppIdentity>(std::int32_t)> appLookup;
+    // The user running the command, and the command's own process (never reported as a holder).
+    std::uint32_t currentUID = 0;
+    std::int32_t ownPID = -1;
+    // Ejecting, quitting holders, waiting and the backup tool; each call is traced under --trace.
+    std::shared_ptr<DiskEjecting> ejector;
+    std::shared_ptr<HolderQuitting> quitter;
+    std::function<void(double seconds)> sleep;
+    // The current backup status, absent when the backup tool cannot be run.
+    std::function<std::optional<TimeMachineStatus>()> timeMachineStatus;
+    // Whether the running backup was stopped, and the tool's message.
+    std::function<std::pair<bool, std::string>()> stopBackup;
+    // Present when the system is simulated.
+    std::shared_ptr<SimulatedSystem> simulated;
+
+    bool isSimulated() const { return simulated != nullptr; }
+    // A holder scanner over this system's processes, timed by the monotonic clock.
+    HolderScanner holderScanner() const;
+};
+
+struct ContextError {
+    std::string message;
+};
+
+std::variant<SystemContext, ContextError> makeSystemContext(const SystemChoice& choice);
+
+}  // namespace kestrix

@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include "KestrixKit/System/TracingEjector.h"
+#include "KestrixKit/System/TracingFunctions.h"
+#include "KestrixKit/System/TracingQuitter.h"
+
+using namespace kestrix;
+using kestrix::EjectOutcome;
+
+namespace {
+
+struct BusyThenEjected : kestrix::DiskEjecting {
+    int calls = 0;
+    EjectOutcome eject(const kestrix::Drive&, bool) override {
+        if (calls++ == 0) return {EjectOutcome::Busy{.volume = "Photos", .pid = 512, .status = 1}};
+        return {EjectOutcome::UnmountedOnly{}};
+    }
+};
+
+struct FixedQuitter : kestrix::HolderQuitting {
+    bool quitApp(const kestrix::Holder&) override { return true; }
+    void showApp(const kestrix::Holder&) override {}
+    bool endProcess(pid_t) override { return false; }
+    bool isAlive(pid_t pid) override { return pid == 530; }
+};
+
+}  // namespace
+
+TEST(Tracing, EachCallIsOneLineInOrderAndResultsPassThrough) {
+    std::vector<std::string> lines;
+    const TraceSink sink = [&](const std::string& line) { lines.push_back(line); };
+
+    TracingEjector ejector(std::make_shared<BusyThenEjected>(), sink);
+    const kestrix::Drive drive{.id = "disk4", .volumes = {}};
+    EXPECT_TRUE(ejector.eject(drive, false).is<EjectOutcome::Busy>());
+    EXPECT_TRUE(ejector.eject(drive, true).is<EjectOutcome::UnmountedOnly>());
+
+    TracingQuitter quitter(std::make_shared<FixedQuitter>(), sink);
+    EXPECT_TRUE(quitter.quitApp(kestrix::Holder{.pid = 412}));
+    quitter.showApp(kestrix::Holder{.pid = 412});
+    EXPECT_FALSE(quitter.endProcess(530));
+    EXPECT_TRUE(quitter.isAlive(530));
+
+    double slept = 0;
+    const auto sleep = tracingSleep([&](double seconds) { slept += seconds; }, sink);
+    for (const double seconds : {1.5, 0.25, 10.0}) sleep(seconds);
+    EXPECT_EQ(slept, 11.75);
+    EXPECT_EQ(tracingRunner([](const std::vector<std::string>&) { return std::nullopt; }, sink)({"status"}), std::nullopt);
+
+    EXPECT_EQ(lines, (std::vector<std::string>{"eject disk4 force=false -> busy", "eject disk4 force=true -> unmountedOnly",
+                                               "quitApp 412 -> true", "showApp 412", "endProcess 530 -> false",
+                                               "isAlive 530 -> true", "sleep 1.5", "sleep 0.25", "sleep 10", "tmutil status"}));
+}

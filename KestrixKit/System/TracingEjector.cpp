@@ -1,0 +1,21 @@
+#include "KestrixKit/System/TracingEjector.h"
+
+namespace kestrix {
+namespace {
+
+const char* caseName(const EjectOutcome& outcome) {
+    if (outcome.is<EjectOutcome::Busy>()) return "busy";
+    if (outcome.is<EjectOutcome::Failed>()) return "failed";
+    if (outcome.is<EjectOutcome::Ejected>()) return "ejected";
+    return "unmountedOnly";
+}
+
+}  // namespace
+
+EjectOutcome TracingEjector::eject(const Drive& drive, bool force) {
+    EjectOutcome outcome = inner_->eject(drive, force);
+    trace_("eject " + drive.id + " force=" + (force ? "true" : "false") + " -> " + caseName(outcome));
+    return outcome;
+}
+
+}  // namespace kestrix

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "KestrixKit/TimeMachine/TimeMachineRunner.h"
+#include "KestrixKit/System/TraceSink.h"
+
+namespace kestrix {
+
+// The sleep, tracing "sleep SECONDS" (the shortest decimal form, such as 0.25 or 10) first.
+std::function<void(double)> tracingSleep(std::function<void(double)> sleep, TraceSink trace);
+
+// The backup tool runner, tracing "tmutil ARGUMENTS" first.
+TimeMachineRunner tracingRunner(TimeMachineRunner run, TraceSink trace);
+
+// The shortest decimal text that reads back as the same number.
+std::string shortestDecimal(double value);
+
+}  // namespace kestrix
