@@ -93,6 +93,10 @@ TEST_F(FakeServiceEject, UnmountRefusalsKeepTheServiceText) {
     }
     // The first refusal ends the eject: nothing else was asked.
     EXPECT_EQ(fake_.calls().size(), cases.size());
+
+    // Unmounted meanwhile by someone else: what the request was for.
+    fake_.refuse(cleartext, QStringLiteral("Unmount"), {"org.freedesktop.UDisks2.Error.NotMounted", "Not mounted"});
+    EXPECT_EQ(eject(), EjectOutcome{EjectOutcome::Ejected{}});
 }
 
 TEST_F(FakeServiceEject, RefusedPowerOffIsBusyNamedAfterTheDriveOrLeavesItUnmounted) {
