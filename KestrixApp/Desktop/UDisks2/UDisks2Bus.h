@@ -12,8 +12,9 @@
 
 namespace kestrix {
 
-// Blocking calls to the disk service. They may be made from any thread and need no event loop
-// there: Qt's own D-Bus thread receives the replies and wakes the waiting caller. Requests wait
+// Blocking calls to the disk service over one shared connection (Qt's connections are
+// thread-safe). They may be made from any thread and need no event loop there: Qt's own D-Bus
+// thread receives the replies and wakes the waiting caller. Requests wait
 // long, because the service may first have polkit ask for a password and may flush a slow disk.
 class UDisks2Bus {
 public:

@@ -17,9 +17,10 @@ bool isServiceError(const UDisks2Error& error, std::string_view name) {
 bool isBusy(const UDisks2Error& error) { return isServiceError(error, "DeviceBusy"); }
 
 // NotAuthorized, NotAuthorizedCanObtain (no agent could ask for a password) and
-// NotAuthorizedDismissed (the user closed the password dialog).
+// NotAuthorizedDismissed (the user closed the password dialog); or the bus's policy forbids it.
 bool isNotAuthorized(const UDisks2Error& error) {
-    return error.name.starts_with(std::string(serviceErrors) + "NotAuthorized");
+    return error.name.starts_with(std::string(serviceErrors) + "NotAuthorized") ||
+           error.name == "org.freedesktop.DBus.Error.AccessDenied";
 }
 
 // The object or its interface went away between reading the objects and calling them.
