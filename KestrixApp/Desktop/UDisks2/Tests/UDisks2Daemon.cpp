@@ -1,0 +1,85 @@
+#include "KestrixApp/Desktop/UDisks2/Tests/UDisks2Daemon.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "KestrixApp/Desktop/UDisks2/UDisks2Bus.h"
+
+namespace fs = std::filesystem;
+
+namespace kestrix::test {
+namespace {
+
+const fs::path deviceDatabase = "/run/udev";
+const char* const deviceManagerProgram = "/lib/systemd/systemd-udevd";
+const char* const serviceProgram = "/usr/libexec/udisks2/udisksd";
+
+bool deviceManagerRuns() {
+    std::error_code error;
+    for (const fs::directory_entry& process : fs::directory_iterator("/proc", error)) {
+        std::string name;
+        std::getline(std::ifstream(process.path() / "comm"), name);
+        if (name == "systemd-udevd" || name == "udevd") return true;
+    }
+    return false;
+}
+
+// Polls for up to five seconds.
+template <typename Condition>
+bool eventually(Condition condition) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (condition()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return condition();
+}
+
+}  // namespace
+
+UDisks2Daemon::UDisks2Daemon() {
+    if (geteuid() != 0) {
+        skipReason_ = "the disk service on a private bus needs root";
+        return;
+    }
+    if (bus_.skipReason()) {
+        skipReason_ = bus_.skipReason();
+        return;
+    }
+    if (!fs::exists(serviceProgram)) {
+        skipReason_ = std::string(serviceProgram) + " is not installed";
+        return;
+    }
+    startDeviceManager();
+    if (skipReason_) return;
+    service_ = std::make_unique<ChildProcess>(std::vector<std::string>{
+        "/bin/sh", "-c", "exec env DBUS_SYSTEM_BUS_ADDRESS='" + bus_.address() + "' " + serviceProgram + " >/dev/null 2>&1"});
+    const QDBusConnection probe = bus_.connect(QStringLiteral("udisks2-probe"));
+    if (!eventually([&] { return isUDisks2Available(probe); })) skipReason_ = "udisksd did not appear on the private bus";
+}
+
+UDisks2Daemon::~UDisks2Daemon() {
+    service_.reset();
+    deviceManager_.reset();
+    std::error_code error;
+    // Left behind, its records would describe devices that no longer exist to the next run.
+    if (createdDeviceDatabase_) fs::remove_all(deviceDatabase, error);
+}
+
+void UDisks2Daemon::startDeviceManager() {
+    if (deviceManagerRuns()) return;
+    if (!fs::exists(deviceManagerProgram)) {
+        skipReason_ = "no udev daemon runs and none is installed";
+        return;
+    }
+    createdDeviceDatabase_ = !fs::exists(deviceDatabase);
+    deviceManager_ = std::make_unique<ChildProcess>(
+        std::vector<std::string>{"/bin/sh", "-c", std::string("exec ") + deviceManagerProgram + " >/dev/null 2>&1"});
+    // New block devices are missed until it listens.
+    if (!eventually([] { return fs::exists(deviceDatabase / "control"); })) skipReason_ = "systemd-udevd did not start";
+}
+
+}  // namespace kestrix::test

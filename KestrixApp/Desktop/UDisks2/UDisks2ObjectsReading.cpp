@@ -1,0 +1,108 @@
+#include "KestrixApp/Desktop/UDisks2/UDisks2ObjectsReading.h"
+
+#include <algorithm>
+
+#include <QDBusObjectPath>
+#include <QMap>
+#include <QStringList>
+#include <QVariantMap>
+
+namespace kestrix {
+namespace {
+
+using Interfaces = QMap<QString, QVariantMap>;
+
+const QString blockInterface = QStringLiteral("org.freedesktop.UDisks2.Block");
+const QString partitionInterface = QStringLiteral("org.freedesktop.UDisks2.Partition");
+const QString fileSystemInterface = QStringLiteral("org.freedesktop.UDisks2.Filesystem");
+const QString encryptedInterface = QStringLiteral("org.freedesktop.UDisks2.Encrypted");
+const QString loopInterface = QStringLiteral("org.freedesktop.UDisks2.Loop");
+const QString driveInterface = QStringLiteral("org.freedesktop.UDisks2.Drive");
+
+// Device names and mount points are NUL-terminated byte strings ("ay").
+std::string byteString(const QVariant& value) {
+    if (value.metaType() != QMetaType::fromType<QByteArray>()) return {};
+    QByteArray bytes = value.toByteArray();
+    while (bytes.endsWith('\0')) bytes.chop(1);
+    return bytes.toStdString();
+}
+
+// A list of byte strings ("aay") arrives undecoded.
+std::vector<std::string> byteStrings(const QVariant& value) {
+    std::vector<std::string> strings;
+    if (value.metaType() != QMetaType::fromType<QDBusArgument>()) return strings;
+    const QDBusArgument argument = value.value<QDBusArgument>();
+    if (argument.currentSignature() != QLatin1String("aay")) return strings;
+    argument.beginArray();
+    while (!argument.atEnd()) {
+        QByteArray bytes;
+        argument >> bytes;
+        strings.push_back(byteString(bytes));
+    }
+    argument.endArray();
+    return strings;
+}
+
+// "/" names no object.
+std::optional<std::string> objectPath(const QVariant& value) {
+    if (value.metaType() != QMetaType::fromType<QDBusObjectPath>()) return std::nullopt;
+    const QString path = value.value<QDBusObjectPath>().path();
+    if (path.isEmpty() || path == QLatin1String("/")) return std::nullopt;
+    return path.toStdString();
+}
+
+bool flag(const QVariant& value) { return value.metaType() == QMetaType::fromType<bool>() && value.toBool(); }
+
+UDisks2Block blockOf(const std::string& path, const Interfaces& interfaces) {
+    const QVariantMap block = interfaces.value(blockInterface);
+    UDisks2Block result{.path = path,
+                        .device = byteString(block.value(QStringLiteral("Device"))),
+                        .preferredDevice = byteString(block.value(QStringLiteral("PreferredDevice"))),
+                        .symlinks = byteStrings(block.value(QStringLiteral("Symlinks"))),
+                        .deviceNumber = block.value(QStringLiteral("DeviceNumber")).toULongLong(),
+                        .drive = objectPath(block.value(QStringLiteral("Drive"))),
+                        .cryptoBackingDevice = objectPath(block.value(QStringLiteral("CryptoBackingDevice")))};
+    if (interfaces.contains(partitionInterface)) {
+        result.partitionTable = objectPath(interfaces.value(partitionInterface).value(QStringLiteral("Table")));
+    }
+    if (interfaces.contains(fileSystemInterface)) {
+        result.mountPoints = byteStrings(interfaces.value(fileSystemInterface).value(QStringLiteral("MountPoints")));
+    }
+    result.isEncrypted = interfaces.contains(encryptedInterface);
+    result.isLoop = interfaces.contains(loopInterface);
+    return result;
+}
+
+UDisks2Drive driveOf(const std::string& path, const QVariantMap& drive) {
+    const QStringList media = drive.value(QStringLiteral("MediaCompatibility")).toStringList();
+    return UDisks2Drive{.path = path,
+                        .canPowerOff = flag(drive.value(QStringLiteral("CanPowerOff"))),
+                        .isEjectable = flag(drive.value(QStringLiteral("Ejectable"))),
+                        .isOptical = flag(drive.value(QStringLiteral("Optical"))) ||
+                                     std::any_of(media.begin(), media.end(), [](const QString& medium) {
+                                         return medium.startsWith(QLatin1String("optical"));
+                                     })};
+}
+
+}  // namespace
+
+UDisks2Objects readUDisks2Objects(const QDBusArgument& managedObjects) {
+    UDisks2Objects objects;
+    if (managedObjects.currentSignature() != QLatin1String("a{oa{sa{sv}}}")) return objects;
+    managedObjects.beginMap();
+    while (!managedObjects.atEnd()) {
+        QDBusObjectPath path;
+        Interfaces interfaces;
+        managedObjects.beginMapEntry();
+        managedObjects >> path >> interfaces;
+        managedObjects.endMapEntry();
+        if (interfaces.contains(blockInterface)) objects.blocks.push_back(blockOf(path.path().toStdString(), interfaces));
+        if (interfaces.contains(driveInterface)) {
+            objects.drives.push_back(driveOf(path.path().toStdString(), interfaces.value(driveInterface)));
+        }
+    }
+    managedObjects.endMap();
+    return objects;
+}
+
+}  // namespace kestrix
