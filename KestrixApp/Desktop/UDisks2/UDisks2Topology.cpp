@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <set>
 
-#include "KestrixKit/Linux/MountPointStatus.h"
+#include "KestrixKit/Linux/Mounts/MountPointStatus.h"
 
 namespace kestrix::UDisks2Topology {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "KestrixApp/Desktop/UDisks2/UDisks2Objects.h"
 #include "KestrixKit/Ejection/EjectPlan.h"
-#include "KestrixKit/Linux/EjectMethod.h"
+#include "KestrixKit/Linux/Ejecting/EjectMethod.h"
 
 // Where the parts of a drive sit among the disk service's objects: which file systems an unmount
 // request covers, which encrypted containers stay open, and how the device goes away.

@@ -16,8 +16,8 @@
 #include "KestrixApp/Desktop/UDisks2/UDisks2Ejector.h"
 #include "KestrixKit/Ejection/DAStatus.h"
 #include "KestrixKit/Flow/EjectFlow.h"
-#include "KestrixKit/Linux/MountPointStatus.h"
-#include "KestrixKit/Linux/ProcfsSource.h"
+#include "KestrixKit/Linux/Mounts/MountPointStatus.h"
+#include "KestrixKit/Linux/Processes/ProcfsSource.h"
 #include "KestrixKit/Tests/Support/ChildProcess.h"
 #include "KestrixKit/Tests/Support/LoopDrive.h"
 
