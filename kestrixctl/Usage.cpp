@@ -40,6 +40,7 @@ Commands:
       --json                 print the history as JSON
       --top N                how many repeat offenders to show (default 5)
       --clear                empty the history
+  url LINK             print the command a kestrix:// link stands for, as JSON (null when it is none)
 
 DRIVE is a drive's name or the name of one of its volumes, ignoring case and accents.
 

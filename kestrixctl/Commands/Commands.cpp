@@ -6,13 +6,14 @@
 namespace kestrixctl {
 
 Command findCommand(std::string_view name) {
-    static constexpr std::array<std::pair<std::string_view, Command>, 6> table{{
+    static constexpr std::array<std::pair<std::string_view, Command>, 7> table{{
         {"drives", runDrives},
         {"check", runCheck},
         {"history", runHistory},
         {"eject", runEject},
         {"quit-and-eject", runQuitAndEject},
         {"eject-all", runEjectAll},
+        {"url", runUrl},
     }};
     for (const auto& [commandName, command] : table) {
         if (commandName == name) return command;

@@ -17,5 +17,6 @@ int runHistory(const Invocation& invocation);
 int runEject(const Invocation& invocation);
 int runQuitAndEject(const Invocation& invocation);
 int runEjectAll(const Invocation& invocation);
+int runUrl(const Invocation& invocation);
 
 }  // namespace kestrixctl

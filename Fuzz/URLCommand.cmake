@@ -1,0 +1,1 @@
+kestrix_fuzzer(URLCommandFuzzer ${CMAKE_CURRENT_SOURCE_DIR}/URLCommandFuzzer.cpp KestrixKit)
