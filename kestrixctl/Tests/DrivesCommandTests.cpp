@@ -40,14 +40,3 @@ TEST(DrivesCommand, BadArgumentsAndWorldsExitWithStatusTwo) {
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("--show-network-shares"), std::string::npos);
 }
-
-TEST(UrlCommand, PrintsTheLinksCommandAsJsonOrNull) {
-    using kestrixctl::testing::run;
-    const auto eject = run({"url", "kestrix://eject?drive=Travel%20SSD"});
-    EXPECT_EQ(eject.status, 0);
-    EXPECT_EQ(eject.out, "{\"command\":\"eject\",\"drive\":\"Travel SSD\"}\n");
-    EXPECT_EQ(run({"url", "kestrix:eject-all"}).out, "{\"command\":\"ejectAll\"}\n");
-    const auto other = run({"url", "https://example.org"});
-    EXPECT_EQ(other.status, 1);
-    EXPECT_EQ(other.out, "null\n");
-}

@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include "KestrixApp/Desktop/Autostart/AutostartEntry.h"
-#include "KestrixKit/Linux/AtomicFile.h"
+#include "FileSupport/AtomicFile.h"
 
 namespace kestrix::desktop {
 
@@ -48,7 +48,7 @@ bool XdgAutostart::isEnabled() const {
 }
 
 std::optional<std::string> XdgAutostart::setEnabled(bool enabled) {
-    if (enabled) return writeFileAtomically(entryFile_.string(), AutostartEntry::text(installedEntry(), executable_));
+    if (enabled) return filesupport::writeFileAtomically(entryFile_.string(), AutostartEntry::text(installedEntry(), executable_));
     std::error_code error;
     std::filesystem::remove(entryFile_, error);
     if (error) return error.message();
