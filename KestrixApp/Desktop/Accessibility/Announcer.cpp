@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QEvent>
 
 #include <mutex>
 
@@ -15,20 +16,27 @@ QAccessibleInterface* notificationFactory(const QString& className, QObject* obj
 
 }  // namespace
 
-Announcer::Announcer(QWidget* host) : QWidget(host) {
+Announcer::Announcer(QWidget& host) : QWidget(&host) {
     static std::once_flag installed;
     std::call_once(installed, [] { QAccessible::installFactory(notificationFactory); });
     setFixedSize(1, 1);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
     hide();
+    host.installEventFilter(this);
 }
 
 void Announcer::announce(const QString& text) {
     // Becoming showing is what screen readers speak, so each sentence is a fresh appearance.
     hide();
     setAccessibleName(text);
-    show();
+    if (parentWidget()->isVisible()) show();
+}
+
+bool Announcer::eventFilter(QObject* watched, QEvent* event) {
+    // Otherwise the last sentence would be spoken again whenever the window reopens.
+    if (watched == parentWidget() && event->type() == QEvent::Hide) hide();
+    return false;
 }
 
 }  // namespace kestrix::desktop

@@ -13,10 +13,14 @@ class Announcer : public QWidget {
     Q_OBJECT
 
 public:
-    // Announcements are heard while host is shown.
-    explicit Announcer(QWidget* host);
+    // Announcements are heard while host is shown; a sentence made while it is hidden is dropped,
+    // and none is repeated when it shows again.
+    explicit Announcer(QWidget& host);
 
     void announce(const QString& text);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 }  // namespace kestrix::desktop

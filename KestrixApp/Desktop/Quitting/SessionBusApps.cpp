@@ -2,7 +2,6 @@
 
 #include <QDBusArgument>
 #include <QDBusMessage>
-#include <QDBusSignature>
 #include <QVariantList>
 #include <QVariantMap>
 
@@ -40,13 +39,12 @@ bool SessionBusApps::hasEnabledQuitAction(const GApplicationAddress& address) co
     describe << quitAction;
     const QDBusMessage reply = bus_.call(describe, QDBus::Block, callTimeoutMilliseconds);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.signature() != QStringLiteral("(bgav)")) return false;
-    // (enabled, parameter type, state): Quit as a menu chooses it takes no parameter.
+    // (enabled, parameter type, state); a disabled Quit would do nothing.
     const QDBusArgument description = reply.arguments().constFirst().value<QDBusArgument>();
     bool enabled = false;
-    QDBusSignature parameterType;
     description.beginStructure();
-    description >> enabled >> parameterType;
-    return enabled && parameterType.signature().isEmpty();
+    description >> enabled;
+    return enabled;
 }
 
 bool SessionBusApps::quit(const GApplicationAddress& address, pid_t pid) const {
