@@ -2,11 +2,15 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 #include "KestrixApp/Desktop/Quitting/DesktopQuitter.h"
 #include "KestrixApp/Desktop/Quitting/Tests/CountingEjector.h"
 #include "KestrixApp/Desktop/Quitting/Tests/PrivateSessionBus.h"
+#include "KestrixApp/Desktop/Quitting/Tests/Waiting.h"
 #include "KestrixKit/Flow/EjectFlow.h"
 #include "KestrixKit/Tests/Support/ChildProcess.h"
 #include "KestrixKit/Linux/ProcfsSource.h"
@@ -36,9 +40,10 @@ class DesktopQuitterOnSessionBus : public testing::Test {
 protected:
     void SetUp() override {
         if (!bus.problem().empty()) GTEST_SKIP() << bus.problem();
+        activationLog = bus.folder() + "/activations";
         application = std::make_unique<ChildProcess>(std::vector<std::string>{
             "/usr/bin/env", "DBUS_SESSION_BUS_ADDRESS=" + bus.address(), DESKTOP_TEST_CLIENTS "/GApplicationClient",
-            appID});
+            appID, activationLog});
         ASSERT_TRUE(bus.waitForOwner(QString::fromLatin1(appID))) << "the GApplication never took its bus name";
     }
 
@@ -47,13 +52,26 @@ protected:
         return std::make_shared<DesktopQuitter>(std::nullopt, bus.connection(), getpid());
     }
 
+    int activations() const {
+        std::ifstream log(activationLog);
+        return static_cast<int>(std::count(std::istreambuf_iterator<char>(log), {}, '\n'));
+    }
+
     PrivateSessionBus bus;
+    std::string activationLog;
     std::unique_ptr<ChildProcess> application;
 };
 
 TEST_F(DesktopQuitterOnSessionBus, AGApplicationQuitsThroughItsQuitAction) {
     EXPECT_TRUE(quitter()->quitApp(appHolder(application->pid())));
     EXPECT_TRUE(application->hasExited());
+}
+
+TEST_F(DesktopQuitterOnSessionBus, WithoutWindowsToRaiseAGApplicationIsActivated) {
+    // Running a GApplication activates it once.
+    ASSERT_TRUE(waitUntil(5.0, [&] { return activations() == 1; }));
+    quitter()->showApp(appHolder(application->pid()));
+    EXPECT_TRUE(waitUntil(5.0, [&] { return activations() == 2; }));
 }
 
 TEST_F(DesktopQuitterOnSessionBus, AnotherProcessClaimingTheAppsIdDoesNotQuitIt) {

@@ -96,7 +96,8 @@ TEST_F(DesktopQuitterOnX11, AnAppThatStaysOpenLeavesTheFlowWaitingAndIsBroughtTo
     EXPECT_EQ(sleeps, std::vector<double>(4, 0.25));
     EXPECT_EQ(ejector->requests, 0);
     EXPECT_TRUE(waitUntil(5.0, [&] { return desktop->activeWindow() == refusingWindow; }))
-        << "the app left open was not brought to the front";
+        << "the app left open was not brought to the front; the active window is "
+        << desktop->activeWindow().value_or(0) << ", the app's " << *refusingWindow;
 }
 
 // A window of this very process, as the app's own window would be.

@@ -23,6 +23,8 @@ public:
     // For DBUS_SESSION_BUS_ADDRESS.
     const std::string& address() const { return address_; }
     QDBusConnection connection() const;
+    // The bus's temporary folder, removed with it; tests may keep files there.
+    const std::string& folder() const { return folder_; }
     // Whether the name has an owner, waited for up to five seconds.
     bool waitForOwner(const QString& name) const;
 
