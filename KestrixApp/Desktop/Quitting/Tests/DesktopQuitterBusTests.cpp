@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <thread>
 
@@ -62,8 +63,10 @@ protected:
     std::unique_ptr<ChildProcess> application;
 };
 
-TEST_F(DesktopQuitterOnSessionBus, AGApplicationQuitsThroughItsQuitAction) {
-    EXPECT_TRUE(quitter()->quitApp(appHolder(application->pid())));
+TEST_F(DesktopQuitterOnSessionBus, AGApplicationAskedFromAWorkerThreadQuitsThroughItsQuitAction) {
+    const auto quitter = this->quitter();
+    const Holder holder = appHolder(application->pid());
+    EXPECT_TRUE(std::async(std::launch::async, [&] { return quitter->quitApp(holder); }).get());
     EXPECT_TRUE(application->hasExited());
 }
 
