@@ -127,7 +127,9 @@ void X11Windows::activate(std::uint32_t window) const {
     // focus-stealing checks they apply to applications.
     xcb_ewmh_request_change_active_window(&ewmh, screen_, window, XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER,
                                           XCB_CURRENT_TIME, XCB_NONE);
-    xcb_flush(connection_);
+    // A round trip, so that the server has taken the request before the connection closes.
+    const ReplyPointer<xcb_get_input_focus_reply_t> synced(
+        xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
 }
 
 }  // namespace kestrix::desktop
