@@ -44,6 +44,7 @@ bool SessionBusApps::hasEnabledQuitAction(const GApplicationAddress& address) co
     bool enabled = false;
     description.beginStructure();
     description >> enabled;
+    description.endStructure();
     return enabled;
 }
 
