@@ -26,5 +26,4 @@ private:
     std::optional<std::string> firstLine_;
 };
 
-
 }  // namespace kestrix::desktop::test
