@@ -1,0 +1,102 @@
+#include "KestrixApp/Desktop/Quitting/DesktopQuitter.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "KestrixApp/Desktop/Quitting/GApplicationAddress.h"
+#include "KestrixApp/Desktop/Quitting/X11Windows.h"
+#include "KestrixKit/Flow/RunningAppRule.h"
+
+namespace kestrix::desktop {
+namespace {
+
+// The processes with a window in the task bar, in the window manager's order, and the holder's
+// own process described by what the scanner learnt about it. Where no window can be seen (Wayland),
+// the holder's app identity alone makes it an app.
+std::vector<RunningApp> runningApps(const Holder& holder, const std::vector<TopLevelWindow>& windows) {
+    std::vector<RunningApp> apps;
+    const auto find = [&](std::int32_t pid) {
+        return std::find_if(apps.begin(), apps.end(), [&](const RunningApp& app) { return app.pid == pid; });
+    };
+    for (const TopLevelWindow& window : windows) {
+        if (window.pid > 0 && window.onTaskBar && find(window.pid) == apps.end()) {
+            apps.push_back(RunningApp{.pid = window.pid, .isRegular = true});
+        }
+    }
+    if (holder.pid <= 0) return apps;
+    auto own = find(holder.pid);
+    if (own == apps.end()) own = apps.insert(apps.end(), RunningApp{.pid = holder.pid});
+    if (holder.app) {
+        own->localizedName = holder.app->name;
+        own->bundleID = holder.app->bundleID;
+        own->isRegular = own->isRegular || holder.app->isRegular;
+    }
+    return apps;
+}
+
+const std::vector<TopLevelWindow> noWindows;
+
+std::optional<GApplicationAddress> busAddress(const RunningApp& app) {
+    if (!app.bundleID) return std::nullopt;
+    return gApplicationAddress(*app.bundleID);
+}
+
+}  // namespace
+
+DesktopQuitter::DesktopQuitter(std::optional<std::string> display, QDBusConnection sessionBus, pid_t ownPID)
+    : display_(std::move(display)), sessionBus_(std::move(sessionBus)), ownPID_(ownPID) {}
+
+std::shared_ptr<DesktopQuitter> DesktopQuitter::forThisSession() {
+    const char* display = std::getenv("DISPLAY");
+    return std::make_shared<DesktopQuitter>(
+        display != nullptr && *display != '\0' ? std::optional<std::string>(display) : std::nullopt,
+        QDBusConnection::sessionBus(), getpid());
+}
+
+std::unique_ptr<X11Windows> DesktopQuitter::x11() const {
+    if (!display_) return nullptr;
+    return std::make_unique<X11Windows>(*display_);
+}
+
+std::optional<RunningApp> DesktopQuitter::runningApp(const Holder& holder) const {
+    const std::unique_ptr<X11Windows> x11 = this->x11();
+    return RunningAppRule::runningApp(holder, runningApps(holder, x11 ? x11->topLevelWindows() : noWindows));
+}
+
+bool DesktopQuitter::quitApp(const Holder& holder) {
+    const std::unique_ptr<X11Windows> x11 = this->x11();
+    const std::vector<TopLevelWindow> listed = x11 ? x11->topLevelWindows() : noWindows;
+    const std::optional<RunningApp> app = RunningAppRule::runningApp(holder, runningApps(holder, listed));
+    // The program never quits itself.
+    if (!app || app->pid == ownPID_) return false;
+    if (const std::optional<GApplicationAddress> address = busAddress(*app)) {
+        if (sessionBus_.quit(*address, app->pid)) return true;
+    }
+    bool asked = false;
+    for (const TopLevelWindow& window : listed) {
+        if (window.pid == app->pid && window.acceptsClose) asked = x11->askToClose(window.id) || asked;
+    }
+    return asked;
+}
+
+void DesktopQuitter::showApp(const Holder& holder) {
+    const std::unique_ptr<X11Windows> x11 = this->x11();
+    const std::vector<TopLevelWindow> listed = x11 ? x11->topLevelWindows() : noWindows;
+    const std::optional<RunningApp> app = RunningAppRule::runningApp(holder, runningApps(holder, listed));
+    if (!app) return;
+    const auto newest = std::find_if(listed.rbegin(), listed.rend(),
+                                     [&](const TopLevelWindow& window) { return window.pid == app->pid; });
+    if (newest != listed.rend()) {
+        x11->activate(newest->id);
+    } else if (const std::optional<GApplicationAddress> address = busAddress(*app)) {
+        sessionBus_.activate(*address, app->pid);
+    }
+}
+
+bool DesktopQuitter::endProcess(pid_t pid) { return processes_.endProcess(pid); }
+
+bool DesktopQuitter::isAlive(pid_t pid) { return processes_.isAlive(pid); }
+
+}  // namespace kestrix::desktop

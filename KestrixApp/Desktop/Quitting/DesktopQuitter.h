@@ -1,0 +1,49 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "KestrixApp/Desktop/Quitting/SessionBusApps.h"
+#include "KestrixKit/Flow/HolderQuitting.h"
+#include "KestrixKit/Flow/RunningApp.h"
+#include "kestrixctl/CommandLineQuitter.h"
+
+namespace kestrix::desktop {
+
+class X11Windows;
+
+// Quits apps the way choosing Quit in them does, never with a signal: through the app's "quit"
+// action on the session bus, else by closing its windows as their close buttons do. Where the
+// desktop offers neither (a Wayland session without those routes) an app is not asked, and the
+// eject flow does not wait for it. Command-line programs are ended as on the command line.
+// Every operation opens what it talks to afresh, so any thread may call it.
+class DesktopQuitter : public HolderQuitting {
+public:
+    // display: the X display whose windows are closed and raised, absent where there is none.
+    DesktopQuitter(std::optional<std::string> display, QDBusConnection sessionBus, pid_t ownPID);
+    // The quitter of this session: $DISPLAY, the session bus and this process.
+    static std::shared_ptr<DesktopQuitter> forThisSession();
+
+    bool quitApp(const Holder& holder) override;
+    void showApp(const Holder& holder) override;
+    bool endProcess(pid_t pid) override;
+    bool isAlive(pid_t pid) override;
+
+    // The regular app that stands for a holder: the holder's process when it shows a window in
+    // the task bar or the holder's app identity says it is an app.
+    std::optional<RunningApp> runningApp(const Holder& holder) const;
+
+private:
+    // A connection of its own to the display, for one operation.
+    std::unique_ptr<X11Windows> x11() const;
+
+    std::optional<std::string> display_;
+    SessionBusApps sessionBus_;
+    pid_t ownPID_;
+    kestrixctl::CommandLineQuitter processes_;
+};
+
+}  // namespace kestrix::desktop

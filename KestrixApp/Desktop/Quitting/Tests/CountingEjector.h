@@ -1,0 +1,18 @@
+#pragma once
+
+#include "KestrixKit/Ejection/DiskEjecting.h"
+
+namespace kestrix::desktop::test {
+
+// Ejects every drive at once and counts the requests.
+class CountingEjector : public DiskEjecting {
+public:
+    int requests = 0;
+
+    EjectOutcome eject(const Drive& /*drive*/, bool /*force*/) override {
+        ++requests;
+        return EjectOutcome{EjectOutcome::Ejected{}};
+    }
+};
+
+}  // namespace kestrix::desktop::test

@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <xcb/xcb.h>
+#include <xcb/xcb_icccm.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <future>
+
+#include "KestrixApp/Desktop/Quitting/DesktopQuitter.h"
+#include "KestrixApp/Desktop/Quitting/Tests/CountingEjector.h"
+#include "KestrixApp/Desktop/Quitting/Tests/Waiting.h"
+#include "KestrixApp/Desktop/Quitting/Tests/X11Desktop.h"
+#include "KestrixKit/Flow/EjectFlow.h"
+#include "KestrixKit/Linux/ProcfsSource.h"
+
+using namespace kestrix;
+using namespace kestrix::desktop;
+using namespace kestrix::desktop::test;
+using kestrix::test::ChildProcess;
+
+namespace {
+
+Holder appHolder(pid_t pid) {
+    return Holder{.pid = pid,
+                  .name = "Test Window",
+                  .uid = static_cast<std::uint32_t>(getuid()),
+                  .app = AppIdentity{.name = "Test Window", .isRegular = true},
+                  .kind = HelperKind::app};
+}
+
+class DesktopQuitterOnX11 : public testing::Test {
+protected:
+    static void SetUpTestSuite() { desktop = new X11Desktop(); }
+    static void TearDownTestSuite() {
+        delete desktop;
+        desktop = nullptr;
+    }
+    void SetUp() override {
+        if (!desktop->problem().empty()) GTEST_SKIP() << desktop->problem();
+    }
+
+    std::unique_ptr<ChildProcess> startWindowClient(bool refuses) const {
+        std::vector<std::string> command{"/usr/bin/env", "DISPLAY=" + desktop->display(),
+                                         DESKTOP_TEST_CLIENTS "/WindowClient"};
+        if (refuses) command.emplace_back("--refuse");
+        return std::make_unique<ChildProcess>(command);
+    }
+    std::shared_ptr<DesktopQuitter> quitter() const {
+        return std::make_shared<DesktopQuitter>(desktop->display(), QDBusConnection(QString()), getpid());
+    }
+
+    static X11Desktop* desktop;
+};
+
+X11Desktop* DesktopQuitterOnX11::desktop = nullptr;
+
+TEST_F(DesktopQuitterOnX11, AnAppAskedToQuitFromAWorkerThreadClosesItsWindowAndExits) {
+    const auto client = startWindowClient(false);
+    ASSERT_TRUE(desktop->waitForWindowOf(client->pid())) << "the client's window never appeared";
+
+    const auto quitter = this->quitter();
+    const Holder holder = appHolder(client->pid());
+    EXPECT_TRUE(std::async(std::launch::async, [&] { return quitter->quitApp(holder); }).get());
+    EXPECT_TRUE(client->hasExited());
+    EXPECT_FALSE(quitter->isAlive(client->pid()));
+}
+
+TEST_F(DesktopQuitterOnX11, AnAppThatStaysOpenLeavesTheFlowWaitingAndIsBroughtToTheFront) {
+    const auto refusing = startWindowClient(true);
+    const std::optional<std::uint32_t> refusingWindow = desktop->waitForWindowOf(refusing->pid());
+    ASSERT_TRUE(refusingWindow);
+    const auto other = startWindowClient(true);
+    const std::optional<std::uint32_t> otherWindow = desktop->waitForWindowOf(other->pid());
+    ASSERT_TRUE(otherWindow);
+    ASSERT_TRUE(waitUntil(5.0, [&] { return desktop->activeWindow() == otherWindow; }))
+        << "the window manager did not activate the newer window";
+
+    auto ejector = std::make_shared<CountingEjector>();
+    std::vector<double> sleeps;
+    const EjectFlow flow{.scanner = HolderScanner{.source = std::make_shared<ProcfsSource>()},
+                         .ejector = ejector,
+                         .quitter = quitter(),
+                         .currentUID = static_cast<std::uint32_t>(getuid()),
+                         .sleep = [&](double seconds) { sleeps.push_back(seconds); },
+                         .now = [] { return std::chrono::system_clock::now(); },
+                         .quitWait = 1.0};
+    const DriveReport report = flow.quitAndEject(Drive{.id = "stick"}, {appHolder(refusing->pid())}, {});
+
+    const auto* waiting = report.verdict.as<DriveVerdict::WaitingOnApps>();
+    ASSERT_NE(waiting, nullptr) << report.verdict.caseName();
+    ASSERT_EQ(waiting->holders.size(), 1U);
+    EXPECT_EQ(waiting->holders.front().pid, refusing->pid());
+    EXPECT_EQ(sleeps, std::vector<double>(4, 0.25));
+    EXPECT_EQ(ejector->requests, 0);
+    EXPECT_TRUE(waitUntil(5.0, [&] { return desktop->activeWindow() == refusingWindow; }))
+        << "the app left open was not brought to the front; the active window is "
+        << desktop->activeWindow().value_or(0) << ", the app's " << *refusingWindow;
+}
+
+// A window of this very process, as the app's own window would be.
+class OwnWindow {
+public:
+    explicit OwnWindow(const std::string& display) {
+        connection_ = xcb_connect(display.c_str(), nullptr);
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
+        window_ = xcb_generate_id(connection_);
+        xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, screen->root, 0, 0, 100, 100, 0,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
+        protocols_ = atom("WM_PROTOCOLS");
+        xcb_atom_t deleteWindow = atom("WM_DELETE_WINDOW");
+        xcb_icccm_set_wm_protocols(connection_, window_, protocols_, 1, &deleteWindow);
+        const std::uint32_t pid = static_cast<std::uint32_t>(getpid());
+        xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, window_, atom("_NET_WM_PID"), XCB_ATOM_CARDINAL, 32, 1,
+                            &pid);
+        xcb_map_window(connection_, window_);
+        xcb_flush(connection_);
+    }
+    ~OwnWindow() { xcb_disconnect(connection_); }
+
+    bool receivedCloseRequest() {
+        bool received = false;
+        while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
+            received = received || ((event->response_type & 0x7f) == XCB_CLIENT_MESSAGE &&
+                                    reinterpret_cast<xcb_client_message_event_t*>(event)->type == protocols_);
+            std::free(event);
+        }
+        return received;
+    }
+
+private:
+    xcb_atom_t atom(const char* name) {
+        xcb_intern_atom_reply_t* reply =
+            xcb_intern_atom_reply(connection_, xcb_intern_atom(connection_, 0, std::strlen(name), name), nullptr);
+        const xcb_atom_t found = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+        std::free(reply);
+        return found;
+    }
+
+    xcb_connection_t* connection_ = nullptr;
+    xcb_window_t window_ = XCB_NONE;
+    xcb_atom_t protocols_ = XCB_ATOM_NONE;
+};
+
+TEST_F(DesktopQuitterOnX11, NeverAsksItselfToQuit) {
+    OwnWindow own(desktop->display());
+    ASSERT_TRUE(desktop->waitForWindowOf(getpid()));
+
+    EXPECT_FALSE(quitter()->quitApp(appHolder(getpid())));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_FALSE(own.receivedCloseRequest());
+}
+
+}  // namespace
