@@ -9,7 +9,7 @@
 #include "KestrixApp/Desktop/Quitting/SessionBusApps.h"
 #include "KestrixKit/Flow/HolderQuitting.h"
 #include "KestrixKit/Flow/RunningApp.h"
-#include "kestrixctl/CommandLineQuitter.h"
+#include "KestrixKit/Linux/Processes/SignalQuitter.h"
 
 namespace kestrix::desktop {
 
@@ -43,7 +43,7 @@ private:
     std::optional<std::string> display_;
     SessionBusApps sessionBus_;
     pid_t ownPID_;
-    kestrixctl::CommandLineQuitter processes_;
+    kestrix::SignalQuitter processes_;
 };
 
 }  // namespace kestrix::desktop

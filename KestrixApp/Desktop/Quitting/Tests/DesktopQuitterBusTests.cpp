@@ -15,7 +15,7 @@
 #include "KestrixApp/Desktop/Quitting/Tests/Waiting.h"
 #include "KestrixKit/Flow/EjectFlow.h"
 #include "KestrixKit/Tests/Support/ChildProcess.h"
-#include "KestrixKit/Linux/ProcfsSource.h"
+#include "KestrixKit/Linux/Processes/ProcfsSource.h"
 
 using namespace kestrix;
 using namespace kestrix::desktop;

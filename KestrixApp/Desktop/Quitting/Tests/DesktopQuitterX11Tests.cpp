@@ -14,7 +14,7 @@
 #include "KestrixApp/Desktop/Quitting/Tests/Waiting.h"
 #include "KestrixApp/Desktop/Quitting/Tests/X11Desktop.h"
 #include "KestrixKit/Flow/EjectFlow.h"
-#include "KestrixKit/Linux/ProcfsSource.h"
+#include "KestrixKit/Linux/Processes/ProcfsSource.h"
 
 using namespace kestrix;
 using namespace kestrix::desktop;
