@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "KestrixApp/Desktop/Hotkey/X11KeyGrab.h"
-#include "KestrixApp/TestSupport/XvfbServer.h"
+#include "KestrixApp/TestSupport/X11Desktop.h"
 #include "KestrixKit/Tests/Support/ShellCommands.h"
 
 namespace {
@@ -12,14 +12,14 @@ using kestrix::desktop::X11KeyGrab;
 class X11KeyGrabOnXvfb : public testing::Test {
 protected:
     void SetUp() override {
-        if (server_.skipReason()) GTEST_SKIP() << *server_.skipReason();
+        if (!server_.problem().empty()) GTEST_SKIP() << server_.problem();
     }
     QString display() const { return QString::fromStdString(server_.display()); }
     bool press(const std::string& keys) const {
         return kestrix::test::runQuietly("DISPLAY=" + server_.display() + " xdotool key " + keys);
     }
 
-    kestrix::test::XvfbServer server_;
+    kestrix::desktop::test::X11Desktop server_;
 };
 
 TEST_F(X11KeyGrabOnXvfb, ThePressedKeyReachesTheGrabWithAnyLockKeyOn) {

@@ -11,8 +11,8 @@
 
 #include "KestrixApp/Desktop/Quitting/DesktopQuitter.h"
 #include "KestrixApp/Desktop/Quitting/Tests/CountingEjector.h"
-#include "KestrixApp/Desktop/Quitting/Tests/PrivateSessionBus.h"
-#include "KestrixApp/Desktop/Quitting/Tests/Waiting.h"
+#include "KestrixApp/TestSupport/PrivateSessionBus.h"
+#include "KestrixApp/TestSupport/Waiting.h"
 #include "KestrixKit/Flow/EjectFlow.h"
 #include "KestrixKit/Tests/Support/ChildProcess.h"
 #include "KestrixKit/Linux/Processes/ProcfsSource.h"

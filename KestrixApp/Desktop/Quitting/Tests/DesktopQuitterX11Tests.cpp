@@ -11,8 +11,8 @@
 
 #include "KestrixApp/Desktop/Quitting/DesktopQuitter.h"
 #include "KestrixApp/Desktop/Quitting/Tests/CountingEjector.h"
-#include "KestrixApp/Desktop/Quitting/Tests/Waiting.h"
-#include "KestrixApp/Desktop/Quitting/Tests/X11Desktop.h"
+#include "KestrixApp/TestSupport/Waiting.h"
+#include "KestrixApp/TestSupport/X11Desktop.h"
 #include "KestrixKit/Flow/EjectFlow.h"
 #include "KestrixKit/Linux/Processes/ProcfsSource.h"
 

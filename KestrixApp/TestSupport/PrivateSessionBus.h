@@ -5,7 +5,7 @@
 
 #include <QDBusConnection>
 
-#include "KestrixApp/Desktop/Quitting/Tests/ServerProcess.h"
+#include "KestrixApp/TestSupport/ServerProcess.h"
 
 namespace kestrix::desktop::test {
 

@@ -1,4 +1,4 @@
-#include "KestrixApp/Desktop/Quitting/Tests/ServerProcess.h"
+#include "KestrixApp/TestSupport/ServerProcess.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -8,7 +8,7 @@
 #include <chrono>
 #include <csignal>
 
-#include "KestrixApp/Desktop/Quitting/Tests/Waiting.h"
+#include "KestrixApp/TestSupport/Waiting.h"
 
 namespace kestrix::desktop::test {
 namespace {

@@ -1,11 +1,11 @@
-#include "KestrixApp/Desktop/Quitting/Tests/X11Desktop.h"
+#include "KestrixApp/TestSupport/X11Desktop.h"
 
 #include <xcb/xcb_ewmh.h>
 
 #include <algorithm>
 #include <unistd.h>
 
-#include "KestrixApp/Desktop/Quitting/Tests/Waiting.h"
+#include "KestrixApp/TestSupport/Waiting.h"
 #include "KestrixApp/Desktop/Quitting/X11Windows.h"
 
 namespace kestrix::desktop::test {

@@ -1,11 +1,11 @@
-#include "KestrixApp/Desktop/Quitting/Tests/PrivateSessionBus.h"
+#include "KestrixApp/TestSupport/PrivateSessionBus.h"
 
 #include <unistd.h>
 
 #include <QDBusConnectionInterface>
 #include <filesystem>
 
-#include "KestrixApp/Desktop/Quitting/Tests/Waiting.h"
+#include "KestrixApp/TestSupport/Waiting.h"
 
 namespace kestrix::desktop::test {
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "KestrixApp/Desktop/Quitting/Tests/ServerProcess.h"
+#include "KestrixApp/TestSupport/ServerProcess.h"
 #include "KestrixKit/Tests/Support/ChildProcess.h"
 
 namespace kestrix::desktop::test {
