@@ -131,9 +131,15 @@ void AppModel::reloadWorld() {
 void AppModel::refresh() {
     if (!live_) return;
     const VolumeFilter filter{.diskImages = showDiskImages_, .networkShares = showNetworkShares_};
-    // Overlapping refreshes each apply their list when they finish.
+    // Overlapping refreshes each apply their list when they finish, except a list older than
+    // the one on screen: it would bring back a drive ejected meanwhile.
+    const std::uint64_t listing = ++listingsStarted_;
     offMainThread<std::vector<Drive>>([system = system_, filter] { return system->listDrives(filter); },
-                                      [this](std::vector<Drive> listed) { takeDrives(std::move(listed)); });
+                                      [this, listing](std::vector<Drive> listed) {
+                                          if (listing < newestListingShown_) return;
+                                          newestListingShown_ = listing;
+                                          takeDrives(std::move(listed));
+                                      });
 }
 
 void AppModel::takeDrives(std::vector<Drive> listed) {

@@ -187,6 +187,8 @@ private:
     QString settingsTab_;
     bool launchAtLogin_ = false;
     int attentionCount_ = 0;
+    std::uint64_t listingsStarted_ = 0;
+    std::uint64_t newestListingShown_ = 0;
 
     std::function<void()> onHotkeyChange_;
     std::function<void(const QString&)> announcer_;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fstream>
+#include <future>
 
 #include <QSignalSpy>
 #include <QTest>
@@ -51,4 +53,34 @@ TEST(ModelListing, AnInvalidWorldEditKeepsTheWorldAndAnUnpluggedDriveLosesItsSta
     ASSERT_TRUE(ModelHarness::waitFor([&] { return model.drives().size() == 1; }));
     EXPECT_FALSE(model.states().contains(stickId(0)));
     EXPECT_TRUE(model.states().contains(stickId(1)));
+}
+
+TEST(ModelListing, AListingOlderThanTheOneShownIsDropped) {
+    ModelHarness harness;
+    harness.writeWorld({{"volumes", {stick("Docs", 0)}}});
+    AppBackend backend = harness.backend();
+    // A real system lists on several threads at once, so a slow listing can finish last.
+    backend.system.oneCallAtATime = false;
+    std::promise<void> release;
+    auto calls = std::make_shared<std::atomic<int>>(0);
+    auto slowOneDone = std::make_shared<std::atomic<bool>>(false);
+    backend.system.listDrives = [list = backend.system.listDrives, calls, slowOneDone,
+                                 gate = release.get_future().share()](VolumeFilter filter) {
+        if (++*calls > 1) return std::vector<Drive>{};  // the stick was unplugged meanwhile
+        gate.wait();
+        std::vector<Drive> listed = list(filter);
+        *slowOneDone = true;
+        return listed;
+    };
+    harness.build(std::move(backend));
+    AppModel& model = *harness.model;
+
+    model.refresh();
+    model.refresh();
+    ASSERT_TRUE(ModelHarness::waitFor([&] { return *calls == 2; }));
+    QTest::qWait(100);
+    release.set_value();
+    ASSERT_TRUE(ModelHarness::waitFor([&] { return slowOneDone->load(); }));
+    QTest::qWait(100);
+    EXPECT_TRUE(model.drives().empty()) << "the unplugged stick does not come back";
 }
