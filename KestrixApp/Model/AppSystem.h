@@ -7,7 +7,7 @@
 
 #include "KestrixKit/Flow/EjectFlow.h"
 #include "KestrixKit/History/History.h"
-#include "KestrixKit/History/Uuid.h"
+#include "KestrixKit/Coding/Uuid.h"
 #include "KestrixKit/TimeMachine/TimeMachineStatus.h"
 #include "KestrixKit/Volumes/Drive.h"
 #include "KestrixKit/Volumes/VolumeFilter.h"

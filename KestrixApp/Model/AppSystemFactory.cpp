@@ -3,28 +3,26 @@
 #include <iostream>
 #include <memory>
 
-#include "KestrixKit/Linux/HistoryFile.h"
-#include "KestrixKit/Linux/RandomUuid.h"
+#include "KestrixKit/Linux/Files/HistoryFile.h"
+#include "KestrixKit/Linux/Files/RandomUuid.h"
 #include "KestrixKit/Volumes/VolumeList.h"
-#include "kestrixctl/HistoryRecording.h"
-#include "kestrixctl/SystemContext.h"
-#include "kestrixctl/SystemEjectFlow.h"
+#include "KestrixKit/System/HistoryRecording.h"
+#include "KestrixKit/System/SystemContext.h"
+#include "KestrixKit/System/SystemEjectFlow.h"
 
 namespace kestrix {
 namespace {
 
-kestrixctl::GlobalOptions optionsOf(const AppSystemChoice& choice) {
-    kestrixctl::GlobalOptions options;
-    options.worldPath = choice.worldPath;
-    options.demo = choice.demo;
-    options.trace = choice.trace;
-    options.historyPath = choice.historyPath;
-    return options;
+SystemChoice systemChoiceOf(const AppSystemChoice& choice) {
+    SystemChoice system{.worldPath = choice.worldPath, .demo = choice.demo,
+                        .desktopEjector = choice.desktopEjector, .desktopQuitter = choice.desktopQuitter};
+    if (choice.trace) system.trace = [](const std::string& line) { std::cerr << line << std::endl; };
+    return system;
 }
 
-AppSystem appSystem(std::shared_ptr<kestrixctl::SystemContext> context, const AppSystemChoice& choice) {
+AppSystem appSystem(std::shared_ptr<SystemContext> context, const AppSystemChoice& choice) {
     AppSystem system;
-    system.flow = kestrixctl::ejectFlow(*context);
+    system.flow = ejectFlow(*context);
     system.listDrives = [context](VolumeFilter filter) { return VolumeList::drives(*context->volumes, filter); };
     system.stopBackup = [context] { return context->stopBackup().first; };
     if (!context->isSimulated()) return system;
@@ -57,13 +55,12 @@ HistoryStore historyStore(std::optional<std::string> path) {
 }  // namespace
 
 std::variant<AppBackend, std::string> makeAppBackend(const AppSystemChoice& choice) {
-    const kestrixctl::GlobalOptions options = optionsOf(choice);
-    auto made = kestrixctl::makeSystemContext(options);
-    if (auto* error = std::get_if<kestrixctl::ContextError>(&made)) return error->message;
-    auto context = std::make_shared<kestrixctl::SystemContext>(std::get<kestrixctl::SystemContext>(std::move(made)));
-
-    const kestrixctl::Invocation invocation{*context, options, std::cout, std::cerr};
-    return AppBackend{.system = appSystem(context, choice), .history = historyStore(kestrixctl::historyPath(invocation))};
+    auto made = makeSystemContext(systemChoiceOf(choice));
+    if (auto* error = std::get_if<ContextError>(&made)) return error->message;
+    auto context = std::make_shared<SystemContext>(std::get<SystemContext>(std::move(made)));
+    const bool simulated = context->isSimulated();
+    return AppBackend{.system = appSystem(context, choice),
+                      .history = historyStore(historyPath(choice.historyPath, simulated))};
 }
 
 }  // namespace kestrix

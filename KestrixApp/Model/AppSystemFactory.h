@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <variant>
@@ -17,6 +18,9 @@ struct AppSystemChoice {
     // --history FILE; otherwise the user's own history on the real system and memory only on a
     // simulated one, so that trying a world never touches the real history.
     std::optional<std::string> historyPath;
+    // On this machine: the desktop's disk service and app quitter, when the desktop has them.
+    std::shared_ptr<DiskEjecting> desktopEjector;
+    std::shared_ptr<HolderQuitting> desktopQuitter;
 };
 
 struct AppBackend {

@@ -2,7 +2,7 @@
 
 #include <QSignalSpy>
 
-#include "KestrixKit/Linux/HistoryFile.h"
+#include "KestrixKit/Linux/Files/HistoryFile.h"
 #include "ModelHarness.h"
 
 using namespace kestrix;
