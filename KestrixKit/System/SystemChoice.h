@@ -1,8 +1,11 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "KestrixKit/Ejection/DiskEjecting.h"
+#include "KestrixKit/Flow/HolderQuitting.h"
 #include "KestrixKit/System/TraceSink.h"
 
 namespace kestrix {
@@ -13,6 +16,10 @@ struct SystemChoice {
     bool demo = false;
     // Receives one line per call made to the system; empty for no tracing.
     TraceSink trace;
+    // On this machine, the desktop's disk service and the way its apps are asked to quit, in
+    // place of the kernel's unmount calls and signals; a world always uses its own.
+    std::shared_ptr<DiskEjecting> desktopEjector;
+    std::shared_ptr<HolderQuitting> desktopQuitter;
 };
 
 }  // namespace kestrix

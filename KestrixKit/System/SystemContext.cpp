@@ -61,14 +61,18 @@ SystemContext simulatedContext(World world, const TraceSink& trace) {
     return context;
 }
 
-SystemContext realContext(const TraceSink& trace) {
+SystemContext realContext(const SystemChoice& choice) {
     SystemContext context;
     context.volumes = std::make_unique<MountTableVolumeSource>();
     context.processes = std::make_shared<ProcfsSource>();
     context.currentUID = getuid();
     context.ownPID = getpid();
-    attachEjection(context, std::make_shared<UnmountEjector>(), std::make_shared<SignalQuitter>(),
-                   realSleep, ProcessRunner::timeMachineRunner(), trace);
+    std::shared_ptr<DiskEjecting> ejector = choice.desktopEjector;
+    if (!ejector) ejector = std::make_shared<UnmountEjector>();
+    std::shared_ptr<HolderQuitting> quitter = choice.desktopQuitter;
+    if (!quitter) quitter = std::make_shared<SignalQuitter>();
+    attachEjection(context, std::move(ejector), std::move(quitter), realSleep, ProcessRunner::timeMachineRunner(),
+                   choice.trace);
     return context;
 }
 
@@ -88,7 +92,7 @@ std::variant<SystemContext, ContextError> makeSystemContext(const SystemChoice& 
         if (auto* error = std::get_if<WorldError>(&loaded)) return ContextError{error->message};
         return simulatedContext(std::get<World>(std::move(loaded)), choice.trace);
     }
-    return realContext(choice.trace);
+    return realContext(choice);
 }
 
 }  // namespace kestrix

@@ -1,0 +1,202 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <QObject>
+#include <QString>
+#include <QThreadPool>
+
+#include "KestrixApp/Model/AppSettings.h"
+#include "KestrixApp/Model/AppSystem.h"
+#include "KestrixApp/Model/DriveDisplay.h"
+#include "KestrixApp/Model/DriveState.h"
+#include "KestrixApp/Model/LoginItem.h"
+#include "KestrixApp/Model/WaitTimer.h"
+#include "KestrixKit/Flow/DriveReport.h"
+#include "KestrixKit/History/History.h"
+#include "KestrixKit/Holders/Holder.h"
+#include "KestrixKit/Volumes/Drive.h"
+
+namespace kestrix {
+
+class WorldFileWatcher;
+
+// What a model is built from. Absent settings are the user's own, an absent timer waits on
+// the clock, an absent login item means the app never starts at login.
+struct AppModelParts {
+    AppSystem system;
+    HistoryStore history;
+    std::shared_ptr<AppSettings> settings;
+    std::shared_ptr<LoginItem> loginItem;
+    std::shared_ptr<WaitTimer> timer;
+};
+
+// The app's one long-lived object: the drives on screen and their states, the recent results,
+// the history and the settings. Views and automation read it and call its operations; nothing
+// else reaches the system. It lives on the main thread: the system's calls run on worker
+// threads and every result is applied back here, so nothing needs a lock.
+//
+// A model that is not live (a preview) reads the settings but never writes them, never loads or
+// saves the history, and never calls the system: its operations do nothing.
+class AppModel : public QObject {
+    Q_OBJECT
+public:
+    AppModel(bool live, AppModelParts parts, QObject* parent = nullptr);
+    ~AppModel() override;
+
+    // The most recently created model, while it exists.
+    static AppModel* current();
+
+    bool live() const { return live_; }
+    // In the order of the volume listing.
+    const std::vector<Drive>& drives() const { return drives_; }
+    // Only for listed drives, after each refresh.
+    const std::map<std::string, DriveState>& states() const { return states_; }
+    // The drive's state; every field absent when it has none.
+    DriveState state(const std::string& driveId) const;
+    // Successful ejects since launch, newest first, at most six.
+    const std::vector<DriveReport>& recent() const { return recent_; }
+    const History& history() const { return history_; }
+    // The reports of the last Eject All, in drive order.
+    const std::vector<DriveReport>& allResults() const { return allResults_; }
+    bool ejectingAll() const { return ejectingAll_; }
+    DriveDisplay display(const std::string& driveId) const;
+    // Listed drives that need the user: neither busy nor ready.
+    int attentionCount() const;
+
+    // Settings. Every assignment, even of the same value, is written (live models only) and
+    // acted on: listing settings refresh the drives, the hotkey setting calls its handler.
+    bool showDiskImages() const { return showDiskImages_; }
+    void setShowDiskImages(bool on);
+    bool showNetworkShares() const { return showNetworkShares_; }
+    void setShowNetworkShares(bool on);
+    bool hotkeyEnabled() const { return hotkeyEnabled_; }
+    void setHotkeyEnabled(bool on);
+    bool onboarded() const { return onboarded_; }
+    void setOnboarded(bool done);
+    // The main window's page ("drives", "history") and the settings tab ("general",
+    // "automation", "privacy", "more"); other values are ignored.
+    QString mainPage() const { return mainPage_; }
+    void setMainPage(const QString& page);
+    QString settingsTab() const { return settingsTab_; }
+    void setSettingsTab(const QString& tab);
+    // Whether the app is registered to start at login, as the login item says.
+    bool launchAtLogin() const { return launchAtLogin_; }
+    // Asks the login item; a failure is logged, and the value always ends as the real state.
+    void setLaunchAtLogin(bool on);
+
+    // Called after every assignment of hotkeyEnabled, on the main thread.
+    void setOnHotkeyChange(std::function<void()> handler) { onHotkeyChange_ = std::move(handler); }
+    // Speaks a result to assistive technologies.
+    void setAnnouncer(std::function<void(const QString&)> announcer) { announcer_ = std::move(announcer); }
+    // Shows a result that was asked for from outside the windows.
+    void setToastPresenter(std::function<void(const QString&)> presenter) { toaster_ = std::move(presenter); }
+
+    // Watches the world file of a simulated system and lists the drives for the first time.
+    void start();
+    // Lists the drives again and checks each newly listed one. Mount monitors call this.
+    void refresh();
+    // What holds the drive; nothing while another operation runs on it, except a check.
+    void check(const Drive& drive);
+    // Nothing while another operation than a check runs on the drive.
+    void eject(const Drive& drive, bool force, bool toast);
+    // Asks the holders to quit, ends the listed command-line programs, then ejects.
+    void quitAndEject(const Drive& drive, const std::vector<Holder>& holders,
+                      const std::set<std::int32_t>& endProcesses);
+    // Ejects every listed drive, one after another. A second request while one runs does
+    // nothing and gets no reports. `done` always runs later on the main thread, never during
+    // the call.
+    void ejectAll(bool toast, std::function<void(std::vector<DriveReport>)> done = {});
+    // Ejects the first listed drive the name designates and toasts the result; `done` gets no
+    // report when no drive matches. `done` always runs later on the main thread.
+    void ejectDriveNamed(const std::string& name, std::function<void(std::optional<DriveReport>)> done = {});
+    // Polls the backup every ten seconds, at most two hours, then ejects.
+    void waitForBackup(const Drive& drive);
+    void stopWaiting(const Drive& drive);
+    // Stops the running backup and leaves a note under the drive saying how that went.
+    void stopBackup(const Drive& drive);
+    void clearHistory();
+
+signals:
+    void drivesChanged();
+    void driveStateChanged(const QString& driveId);
+    void recentChanged();
+    void historyChanged();
+    void allResultsChanged();
+    void ejectingAllChanged(bool ejectingAll);
+    void attentionCountChanged(int count);
+    void showDiskImagesChanged(bool on);
+    void showNetworkSharesChanged(bool on);
+    void hotkeyEnabledChanged(bool on);
+    void onboardedChanged(bool done);
+    void mainPageChanged(const QString& page);
+    void settingsTabChanged(const QString& tab);
+    void launchAtLoginChanged(bool on);
+
+private:
+    struct BackupWait;
+    struct EjectAllRun;
+
+    // Runs the work on a worker thread and hands its result to `then` on the main thread.
+    template <typename Result>
+    void offMainThread(std::function<Result()> work, std::function<void(Result)> then);
+    // Runs the call on the main thread once the current event is done.
+    void later(std::function<void()> call);
+
+    void takeDrives(std::vector<Drive> listed);
+    void putState(const std::string& driveId, DriveState state);
+    void setBusy(const std::string& driveId, std::optional<Busy> busy);
+    void apply(const DriveReport& report, bool toast);
+    void record(const DriveReport& report);
+    void announce(const std::string& text);
+    void toast(const std::string& text);
+    void ejectNext(std::shared_ptr<EjectAllRun> run);
+    void pollBackup(const Drive& drive, std::shared_ptr<BackupWait> wait, int polls);
+    void reloadWorld();
+    void setEjectingAll(bool on);
+    void updateAttentionCount();
+    bool assignFlag(bool& field, const FlagSetting& setting, bool value);
+
+    static AppModel* current_;
+
+    const bool live_;
+    const std::shared_ptr<const AppSystem> system_;
+    const HistoryStore historyStore_;
+    const std::shared_ptr<AppSettings> settings_;
+    const std::shared_ptr<LoginItem> loginItem_;
+    const std::shared_ptr<WaitTimer> timer_;
+
+    std::vector<Drive> drives_;
+    std::map<std::string, DriveState> states_;
+    std::vector<DriveReport> recent_;
+    History history_;
+    std::vector<DriveReport> allResults_;
+    bool ejectingAll_ = false;
+    bool showDiskImages_ = false;
+    bool showNetworkShares_ = false;
+    bool hotkeyEnabled_ = true;
+    bool onboarded_ = false;
+    QString mainPage_;
+    QString settingsTab_;
+    bool launchAtLogin_ = false;
+    int attentionCount_ = 0;
+    std::uint64_t listingsStarted_ = 0;
+    std::uint64_t newestListingShown_ = 0;
+
+    std::function<void()> onHotkeyChange_;
+    std::function<void(const QString&)> announcer_;
+    std::function<void(const QString&)> toaster_;
+    std::map<std::string, std::shared_ptr<BackupWait>> backupWaits_;
+    WorldFileWatcher* worldWatcher_ = nullptr;
+    // Last member: destroyed first, after waiting for the work still running.
+    QThreadPool pool_;
+};
+
+}  // namespace kestrix

@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+
+#include "KestrixKit/Linux/Files/HistoryFile.h"
+#include "ModelHarness.h"
+
+using namespace kestrix;
+using namespace kestrix::testing;
+
+namespace {
+
+nlohmann::json sticks(int count) {
+    nlohmann::json volumes = nlohmann::json::array();
+    for (int index = 0; index < count; ++index) volumes.push_back(stick("Stick", index));
+    return {{"volumes", volumes}};
+}
+
+}  // namespace
+
+TEST(ModelEject, KeepsTheSixNewestSuccessesAndSavesEveryReportInTheHistory) {
+    ModelHarness harness;
+    harness.start(sticks(8));
+    AppModel& model = *harness.model;
+    for (int index = 0; index < 8; ++index) {
+        model.eject(harness.drive(stickId(index)), false, false);
+        ASSERT_TRUE(ModelHarness::waitFor([&] { return harness.settled(static_cast<std::size_t>(7 - index)); }));
+    }
+    ASSERT_EQ(model.recent().size(), 6u);
+    EXPECT_EQ(model.recent().front().drive.id, stickId(7));
+    EXPECT_EQ(model.recent().back().drive.id, stickId(2));
+    EXPECT_TRUE(model.states().empty()) << "ejected drives leave the list and their states with it";
+    EXPECT_EQ(harness.announcements.size(), 8u);
+    EXPECT_EQ(harness.announcements.front(), "Stick ejected. It’s safe to unplug.");
+    EXPECT_TRUE(harness.toasts.empty());
+    EXPECT_EQ(loadHistory(harness.path("history.json").toStdString()).events.size(), 8u);
+
+    model.clearHistory();
+    EXPECT_TRUE(loadHistory(harness.path("history.json").toStdString()).events.empty());
+}
+
+TEST(ModelEject, AnEjectMayOvertakeACheckButNothingOvertakesAnEject) {
+    ModelHarness harness;
+    harness.start(sticks(1));
+    AppModel& model = *harness.model;
+    const Drive drive = harness.drive(stickId(0));
+    QSignalSpy history(&model, &AppModel::historyChanged);
+
+    model.check(drive);
+    model.eject(drive, false, false);
+    EXPECT_EQ(model.state(drive.id).busy, Busy::ejecting);
+    model.check(drive);
+    model.eject(drive, true, false);
+    EXPECT_EQ(model.state(drive.id).busy, Busy::ejecting);
+
+    ASSERT_TRUE(ModelHarness::waitFor([&] { return model.drives().empty() && !model.states().contains(drive.id); }));
+    EXPECT_EQ(history.count(), 1) << "one eject ran";
+    EXPECT_FALSE(model.recent().front().forced);
+}
+
+TEST(ModelEjectAll, WithNoDrivesSaysSoAndEndsAtOnce) {
+    ModelHarness harness;
+    harness.start(nlohmann::json::object());
+    AppModel& model = *harness.model;
+    std::optional<std::vector<DriveReport>> reports;
+    model.ejectAll(true, [&](std::vector<DriveReport> result) { reports = std::move(result); });
+    EXPECT_FALSE(model.ejectingAll());
+    EXPECT_FALSE(reports) << "the answer comes later, never during the call";
+    ASSERT_TRUE(ModelHarness::waitFor([&] { return reports.has_value(); }));
+    EXPECT_TRUE(reports->empty());
+    EXPECT_TRUE(model.allResults().empty());
+    EXPECT_EQ(harness.toasts, std::vector<QString>{"No drives to eject."});
+}
+
+TEST(ModelEjectAll, RunsOneAtATimeAndSummarizesWhatWasLeft) {
+    ModelHarness harness;
+    harness.start({{"volumes", {stick("Docs", 0), stick("Held", 1), stick("Music", 2)}},
+                   {"processes", {userProcess(410, "vim", stick("Held", 1))}}});
+    AppModel& model = *harness.model;
+
+    std::optional<std::vector<DriveReport>> first;
+    std::optional<std::vector<DriveReport>> second;
+    model.ejectAll(true, [&](std::vector<DriveReport> result) { first = std::move(result); });
+    EXPECT_TRUE(model.ejectingAll());
+    model.ejectAll(true, [&](std::vector<DriveReport> result) { second = std::move(result); });
+    ASSERT_TRUE(ModelHarness::waitFor([&] { return first && second; }));
+    EXPECT_TRUE(second->empty()) << "a second Eject All while one runs does nothing";
+
+    ASSERT_EQ(first->size(), 3u);
+    EXPECT_EQ((*first)[1].drive.id, stickId(1));
+    EXPECT_EQ(model.allResults(), *first);
+    EXPECT_FALSE(model.ejectingAll());
+    EXPECT_EQ(harness.toasts, std::vector<QString>{"Ejected: 2 of 3. Held is in use by vim."});
+    EXPECT_EQ(harness.announcements.size(), 3u) << "each drive is announced, the summary only toasted";
+    ASSERT_TRUE(ModelHarness::waitFor([&] { return model.drives().size() == 1; }));
+    EXPECT_TRUE(model.display(stickId(1)).is<DriveDisplay::InUse>());
+}
+
+TEST(ModelEjectDriveNamed, EjectsOnlyTheFirstMatchAndNothingWithoutOne) {
+    ModelHarness harness;
+    harness.start({{"volumes", {stick("Backup", 0), stick("Stick", 1), stick("stick", 2)}}});
+    AppModel& model = *harness.model;
+    const auto statesBefore = model.states();
+
+    std::optional<std::optional<DriveReport>> missing;
+    model.ejectDriveNamed("Camera", [&](std::optional<DriveReport> report) { missing = std::move(report); });
+    ASSERT_TRUE(ModelHarness::waitFor([&] { return missing.has_value(); }));
+    EXPECT_FALSE(*missing);
+    EXPECT_EQ(model.states(), statesBefore);
+
+    std::optional<std::optional<DriveReport>> found;
+    model.ejectDriveNamed("STICK", [&](std::optional<DriveReport> report) { found = std::move(report); });
+    EXPECT_EQ(model.state(stickId(1)).busy, Busy::ejecting);
+    ASSERT_TRUE(ModelHarness::waitFor([&] { return found.has_value() && model.drives().size() == 2; }));
+    ASSERT_TRUE(*found);
+    EXPECT_EQ((*found)->drive.id, stickId(1));
+    EXPECT_EQ(model.drives()[1].id, stickId(2)) << "the second match stays";
+    EXPECT_EQ(harness.toasts, std::vector<QString>{"Stick ejected. It’s safe to unplug."});
+}

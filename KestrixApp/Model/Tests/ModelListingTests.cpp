@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <fstream>
+#include <future>
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include "ModelHarness.h"
+
+using namespace kestrix;
+using namespace kestrix::testing;
+
+TEST(ModelListing, ChecksEachNewlyListedDriveOnceAndAWorldEditIsAMountEvent) {
+    ModelHarness harness;
+    nlohmann::json world = {{"volumes", {stick("Docs", 0), stick("Photos", 1)}},
+                            {"processes", {userProcess(410, "vim", stick("Docs", 0))}}};
+    harness.start(world);
+    AppModel& model = *harness.model;
+    EXPECT_EQ(model.display(stickId(0)).as<DriveDisplay::InUse>()->holders.front().name, "vim");
+    EXPECT_TRUE(model.display(stickId(1)).is<DriveDisplay::Ready>());
+    EXPECT_EQ(model.attentionCount(), 1);
+
+    QSignalSpy stateChanges(&model, &AppModel::driveStateChanged);
+    int listings = 0;
+    QObject::connect(&model, &AppModel::drivesChanged, [&] { ++listings; });
+    model.refresh();
+    QTest::qWait(200);
+    EXPECT_EQ(stateChanges.count(), 0) << "a drive already listed is not checked again";
+
+    // Plugging in a stick: the edited world file is read again and only the new drive is checked.
+    world["volumes"].push_back(stick("Music", 2));
+    harness.writeWorld(world);
+    ASSERT_TRUE(ModelHarness::waitFor([&] { return harness.settled(3); }));
+    EXPECT_EQ(listings, 1);
+    std::vector<QString> checked;
+    for (const QList<QVariant>& change : stateChanges) checked.push_back(change.at(0).toString());
+    EXPECT_EQ(checked, (std::vector<QString>{"sdd", "sdd"})) << "checking, then checked";
+}
+
+TEST(ModelListing, AnInvalidWorldEditKeepsTheWorldAndAnUnpluggedDriveLosesItsState) {
+    ModelHarness harness;
+    const nlohmann::json world = {{"volumes", {stick("Docs", 0), stick("Photos", 1)}}};
+    harness.start(world);
+    AppModel& model = *harness.model;
+
+    std::ofstream(harness.path("world.json").toStdString()) << "{ \"volumes\": [ broken";
+    QTest::qWait(300);
+    EXPECT_EQ(model.drives().size(), 2u);
+
+    harness.writeWorld({{"volumes", {stick("Photos", 1)}}});
+    ASSERT_TRUE(ModelHarness::waitFor([&] { return model.drives().size() == 1; }));
+    EXPECT_FALSE(model.states().contains(stickId(0)));
+    EXPECT_TRUE(model.states().contains(stickId(1)));
+}
+
+TEST(ModelListing, AListingOlderThanTheOneShownIsDropped) {
+    ModelHarness harness;
+    harness.writeWorld({{"volumes", {stick("Docs", 0)}}});
+    AppBackend backend = harness.backend();
+    // A real system lists on several threads at once, so a slow listing can finish last.
+    backend.system.oneCallAtATime = false;
+    std::promise<void> release;
+    auto calls = std::make_shared<std::atomic<int>>(0);
+    auto slowOneDone = std::make_shared<std::atomic<bool>>(false);
+    backend.system.listDrives = [list = backend.system.listDrives, calls, slowOneDone,
+                                 gate = release.get_future().share()](VolumeFilter filter) {
+        if (++*calls > 1) return std::vector<Drive>{};  // the stick was unplugged meanwhile
+        gate.wait();
+        std::vector<Drive> listed = list(filter);
+        *slowOneDone = true;
+        return listed;
+    };
+    harness.build(std::move(backend));
+    AppModel& model = *harness.model;
+
+    model.refresh();
+    model.refresh();
+    ASSERT_TRUE(ModelHarness::waitFor([&] { return *calls == 2; }));
+    QTest::qWait(100);
+    release.set_value();
+    ASSERT_TRUE(ModelHarness::waitFor([&] { return slowOneDone->load(); }));
+    QTest::qWait(100);
+    EXPECT_TRUE(model.drives().empty()) << "the unplugged stick does not come back";
+}

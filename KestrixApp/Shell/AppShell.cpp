@@ -1,0 +1,125 @@
+#include "KestrixApp/Shell/AppShell.h"
+
+#include <QApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QLabel>
+#include <QMessageBox>
+#include <QScreen>
+#include <QSettings>
+#include <QVBoxLayout>
+
+#include "KestrixApp/Desktop/Hotkey/X11KeyGrab.h"
+#include "KestrixApp/Desktop/Monitoring/BlockDeviceMonitor.h"
+#include "KestrixApp/Desktop/Monitoring/MountMonitor.h"
+#include "KestrixApp/Model/AppModel.h"
+#include "KestrixApp/Shell/AutomationService.h"
+#include "KestrixApp/Shell/DrivesPlaceholder.h"
+#include "KestrixApp/Shell/LinkHandler.h"
+#include "KestrixApp/Shell/MenuBarIcon.h"
+#include "KestrixApp/Shell/WindowRegistry.h"
+#include "KestrixKit/Text/Localized.h"
+
+namespace kestrix::shell {
+
+AppShell::AppShell(const ShellOptions& options, AppModelParts parts, std::shared_ptr<QSettings> windowSettings,
+                   QObject* parent)
+    : QObject(parent), options_(options) {
+    model_ = std::make_unique<AppModel>(true, std::move(parts));
+    model_->setToastPresenter([this](const QString& text) { toast(text); });
+    windows_ = std::make_unique<WindowRegistry>(
+        [this](const QString& id) -> QWidget* { return new DrivesPlaceholder(*model_, id); }, std::move(windowSettings));
+    links_ = std::make_unique<LinkHandler>(
+        *model_, [this](const QString& id) { openWindow(id); }, [this](const QString& text) { toast(text); });
+    automation_ = new AutomationService(*model_, *links_, [this] { activate(); }, this);
+}
+
+AppShell::~AppShell() = default;
+
+bool AppShell::claimSessionBus() {
+    auto bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) return true;  // nothing to share with: this is the only instance
+    if (!automation_->registerOn(bus)) return false;
+    if (bus.registerService(AutomationService::serviceName)) return true;
+    bus.unregisterObject(AutomationService::objectPath);
+    return false;
+}
+
+void AppShell::launch() {
+    model_->start();
+    if (!options_.isSimulated()) {
+        // Mounts, unmounts and new labels list the drives again; nothing polls.
+        auto* mounts = new desktop::MountMonitor(this);
+        connect(mounts, &desktop::MountMonitor::mountsChanged, model_.get(), &AppModel::refresh);
+        auto* devices = new desktop::BlockDeviceMonitor(this);
+        connect(devices, &desktop::BlockDeviceMonitor::blockDeviceChanged, model_.get(), &AppModel::refresh);
+    }
+    hotkey_ = new desktop::X11KeyGrab({}, this);
+    connect(hotkey_, &desktop::X11KeyGrab::pressed, model_.get(), [this] { model_->ejectAll(true); });
+    model_->setOnHotkeyChange([this] { applyHotkeySetting(); });
+    applyHotkeySetting();
+    if (MenuBarIcon::isAvailable()) {
+        trayIcon_ = new MenuBarIcon(*model_, [this](QPoint near) { showPanel(near); }, this);
+        trayIcon_->show();
+    } else {
+        // Without a tray the panel is a window of its own, or the app would have no way in.
+        showPanel({});
+    }
+    if (!model_->onboarded()) openWindow("welcome");
+    handleLinks(options_.links);
+}
+
+void AppShell::handleLinks(const std::vector<std::string>& links) { links_->handle(links); }
+
+void AppShell::activate() {
+    if (trayIcon_ == nullptr) showPanel({});
+    else openWindow("main");
+}
+
+void AppShell::applyHotkeySetting() {
+    if (hotkey_ == nullptr) return;
+    hotkey_->release();
+    if (model_->hotkeyEnabled()) hotkey_->grab();
+}
+
+bool AppShell::hotkeyGrabbed() const { return hotkey_ != nullptr && hotkey_->isGrabbed(); }
+
+void AppShell::openWindow(const QString& id) { windows_->openWindow(id); }
+
+void AppShell::showPanel(QPoint near) {
+    if (panel_.isNull()) {
+        panel_ = new DrivesPlaceholder(*model_, "panel");
+        panel_->setWindowTitle("Kestrix");
+        panel_->setAttribute(Qt::WA_DeleteOnClose, false);
+    }
+    if (trayIcon_ != nullptr && !near.isNull()) {
+        panel_->setWindowFlags(Qt::Popup);
+        const QScreen* screen = QGuiApplication::screenAt(near);
+        QRect area = screen ? screen->availableGeometry() : QRect(near, panel_->sizeHint());
+        QPoint at(near.x() - panel_->sizeHint().width() / 2, near.y());
+        at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() - panel_->sizeHint().width())));
+        at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() - panel_->sizeHint().height())));
+        panel_->move(at);
+    }
+    panel_->show();
+    panel_->raise();
+    panel_->activateWindow();
+}
+
+void AppShell::showAbout() {
+    QMessageBox about;
+    about.setWindowTitle(QString::fromStdString(localized("About Kestrix")));
+    about.setIconPixmap(QIcon::fromTheme("com.orvane.Kestrix", QIcon::fromTheme("media-eject")).pixmap(64, 64));
+    about.setText("<b>Kestrix</b> " + QApplication::applicationVersion());
+    about.setInformativeText(QString::fromStdString(
+        localized("Names what keeps a drive from ejecting. It sees your own apps and programs; macOS’s own services "
+                  "are explained and retried. Made by Orvane.")));
+    about.exec();
+}
+
+void AppShell::toast(const QString& text) {
+    // Until the app has its own toast, the desktop's notification shows the result.
+    if (trayIcon_ != nullptr) trayIcon_->showMessage(text);
+}
+
+}  // namespace kestrix::shell

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "KestrixApp/Shell/ShellOptions.h"
+
+class QSettings;
+class QWidget;
+
+namespace kestrix {
+class AppModel;
+struct AppModelParts;
+}
+
+namespace kestrix::desktop {
+class X11KeyGrab;
+}
+
+namespace kestrix::shell {
+
+class AutomationService;
+class LinkHandler;
+class MenuBarIcon;
+class WindowRegistry;
+
+// The running app: the one live model, its windows, the tray icon, the hotkey, the bus object
+// and, on this machine, the mount monitors. Everything here lives on the main thread.
+class AppShell : public QObject {
+    Q_OBJECT
+public:
+    AppShell(const ShellOptions& options, AppModelParts parts, std::shared_ptr<QSettings> windowSettings,
+             QObject* parent = nullptr);
+    ~AppShell() override;
+
+    AppModel& model() { return *model_; }
+    WindowRegistry& windows() { return *windows_; }
+    LinkHandler& links() { return *links_; }
+
+    // Puts the bus object on the session bus and takes the app's name; false when another
+    // instance holds it (the object is withdrawn again then).
+    bool claimSessionBus();
+    // Starts the model, the monitors and the hotkey, opens the welcome window on first launch,
+    // and opens the panel as a window where there is no tray.
+    void launch();
+    // What a second start of the app asks for: links to carry out, or to be shown.
+    void handleLinks(const std::vector<std::string>& links);
+    void activate();
+    // Takes or gives up the hotkey as the setting says; called after every change of it.
+    void applyHotkeySetting();
+    bool hotkeyGrabbed() const;
+
+    void openWindow(const QString& id);
+    void showPanel(QPoint near);
+    void showAbout();
+
+private:
+    void toast(const QString& text);
+
+    ShellOptions options_;
+    std::unique_ptr<AppModel> model_;
+    std::unique_ptr<LinkHandler> links_;
+    std::unique_ptr<WindowRegistry> windows_;
+    AutomationService* automation_ = nullptr;
+    MenuBarIcon* trayIcon_ = nullptr;
+    desktop::X11KeyGrab* hotkey_ = nullptr;
+    QPointer<QWidget> panel_;
+};
+
+}  // namespace kestrix::shell

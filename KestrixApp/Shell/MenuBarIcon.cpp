@@ -1,0 +1,64 @@
+#include "KestrixApp/Shell/MenuBarIcon.h"
+
+#include <QCursor>
+#include <QIcon>
+#include <QPainter>
+#include <QSystemTrayIcon>
+
+#include "KestrixApp/Model/AppModel.h"
+#include "KestrixKit/Text/Localized.h"
+
+namespace kestrix::shell {
+
+namespace {
+
+QIcon ejectIcon() { return QIcon::fromTheme("media-eject"); }
+
+// The eject icon with a dot in the corner: the tray's way of saying "look at me".
+QIcon attentionIcon() {
+    QIcon marked;
+    for (const int side : {16, 22, 24, 32, 48, 64}) {
+        QPixmap pixmap = ejectIcon().pixmap(side, side);
+        if (pixmap.isNull()) continue;
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0xE0, 0x1B, 0x24));
+        const qreal dot = side * 0.42;
+        painter.drawEllipse(QRectF(side - dot, 0, dot, dot));
+        marked.addPixmap(pixmap);
+    }
+    return marked;
+}
+
+}  // namespace
+
+MenuBarIcon::MenuBarIcon(AppModel& model, std::function<void(QPoint)> openPanel, QObject* parent)
+    : QObject(parent), tray_(new QSystemTrayIcon(this)), openPanel_(std::move(openPanel)) {
+    update(model.attentionCount());
+    connect(&model, &AppModel::attentionCountChanged, this, &MenuBarIcon::update);
+    connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason != QSystemTrayIcon::Trigger && reason != QSystemTrayIcon::Context) return;
+        // Trays that speak StatusNotifierItem give no geometry; the cursor is where the icon is.
+        const QRect icon = tray_->geometry();
+        openPanel_(icon.isValid() && !icon.isEmpty() ? icon.bottomLeft() : QCursor::pos());
+    });
+}
+
+bool MenuBarIcon::isAvailable() { return QSystemTrayIcon::isSystemTrayAvailable(); }
+
+void MenuBarIcon::show() { tray_->show(); }
+
+void MenuBarIcon::showMessage(const QString& text) { tray_->showMessage("Kestrix", text); }
+
+QString MenuBarIcon::label(int attentionCount) {
+    if (attentionCount <= 0) return "Kestrix";
+    return QString::fromStdString(localizedFormat("Kestrix, drives that need you: %1", {std::to_string(attentionCount)}));
+}
+
+void MenuBarIcon::update(int attentionCount) {
+    tray_->setIcon(attentionCount > 0 ? attentionIcon() : ejectIcon());
+    tray_->setToolTip(label(attentionCount));
+}
+
+}  // namespace kestrix::shell

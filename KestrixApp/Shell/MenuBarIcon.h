@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class QSystemTrayIcon;
+
+namespace kestrix {
+class AppModel;
+}
+
+namespace kestrix::shell {
+
+// The app's icon in the tray: the eject icon, marked while drives need the user, and a click
+// opens the panel next to it.
+class MenuBarIcon : public QObject {
+    Q_OBJECT
+public:
+    // openPanel gets the point to open the panel at.
+    MenuBarIcon(AppModel& model, std::function<void(QPoint)> openPanel, QObject* parent = nullptr);
+
+    // False where the desktop has no tray (stock GNOME): the panel is then a normal window.
+    static bool isAvailable();
+    void show();
+    // A one-line message from the icon, as the desktop shows notifications.
+    void showMessage(const QString& text);
+
+    // "Kestrix, drives that need you: N", or "Kestrix" when none do.
+    static QString label(int attentionCount);
+
+private:
+    void update(int attentionCount);
+
+    QSystemTrayIcon* tray_;
+    std::function<void(QPoint)> openPanel_;
+};
+
+}  // namespace kestrix::shell

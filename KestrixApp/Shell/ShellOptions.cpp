@@ -1,0 +1,73 @@
+#include "KestrixApp/Shell/ShellOptions.h"
+
+namespace kestrix::shell {
+
+const char* const shellUsage = R"(usage: kestrix [--world FILE | --demo] [--history FILE] [--trace] [LINK...]
+       kestrix --action eject-all
+       kestrix --action eject NAME
+
+Kestrix names what keeps a drive from ejecting, and ejects it.
+
+  LINK                 a kestrix: link, such as kestrix://eject?drive=NAME; a running Kestrix
+                       handles it, and with no link shows its window
+  --action eject-all   eject every drive in the running Kestrix and print the result
+  --action eject NAME  eject the drive named NAME in the running Kestrix and print the result
+  --world FILE         run on the simulated system described by FILE
+  --demo               run on the built-in demonstration system
+  --history FILE       keep the eject history in FILE
+  --trace              print every call made to the system on stderr
+  --background         start in the tray without opening a window
+  --version            print the version
+  --help               show this text
+)";
+
+std::variant<ShellOptions, ShellOptionsError> parseShellOptions(const std::vector<std::string>& arguments) {
+    ShellOptions options;
+    bool optionsEnded = false;
+    for (std::size_t index = 0; index < arguments.size(); ++index) {
+        const std::string& word = arguments[index];
+        const auto value = [&]() -> std::optional<std::string> {
+            if (index + 1 >= arguments.size()) return std::nullopt;
+            return arguments[++index];
+        };
+        if (optionsEnded || word.empty() || word[0] != '-') {
+            options.links.push_back(word);
+        } else if (word == "--") {
+            optionsEnded = true;
+        } else if (word == "--world") {
+            options.worldPath = value();
+            if (!options.worldPath) return ShellOptionsError{"--world needs a file"};
+        } else if (word == "--history") {
+            options.historyPath = value();
+            if (!options.historyPath) return ShellOptionsError{"--history needs a file"};
+        } else if (word == "--demo") {
+            options.demo = true;
+        } else if (word == "--trace") {
+            options.trace = true;
+        } else if (word == "--background") {
+            options.background = true;
+        } else if (word == "--version") {
+            options.version = true;
+        } else if (word == "--help") {
+            options.help = true;
+        } else if (word == "--action") {
+            const auto name = value();
+            if (name == "eject-all") {
+                options.action = ShellAction{ShellAction::Kind::ejectAll, {}};
+            } else if (name == "eject") {
+                const auto drive = value();
+                if (!drive) return ShellOptionsError{"--action eject needs a drive name"};
+                options.action = ShellAction{ShellAction::Kind::eject, *drive};
+            } else {
+                return ShellOptionsError{"--action takes eject-all or eject NAME"};
+            }
+        } else {
+            return ShellOptionsError{"unknown option " + word};
+        }
+    }
+    if (options.demo && options.worldPath) return ShellOptionsError{"--world and --demo exclude each other"};
+    if (options.action && !options.links.empty()) return ShellOptionsError{"--action takes no links"};
+    return options;
+}
+
+}  // namespace kestrix::shell

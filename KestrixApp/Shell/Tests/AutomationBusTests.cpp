@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include "KestrixApp/Shell/Tests/ShellHarness.h"
+
+namespace {
+
+using kestrix::shell::test::worldPath;
+
+struct Run {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// The app and its second starts on a session bus of their own, with a world for a system.
+class AutomationOnBus : public testing::Test {
+protected:
+    void SetUp() override {
+        QProcess bus;
+        bus.start("dbus-daemon", {"--session", "--fork", "--print-address=1", "--print-pid=1", "--nosyslog"});
+        if (!bus.waitForFinished(10000) || bus.exitCode() != 0) GTEST_SKIP() << "dbus-daemon could not start";
+        const auto lines = QString::fromUtf8(bus.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        if (lines.size() < 2) GTEST_SKIP() << "dbus-daemon gave no address";
+        address_ = lines[0].trimmed();
+        busPid_ = lines[1].trimmed().toLongLong();
+        environment_ = QProcessEnvironment::systemEnvironment();
+        environment_.insert("DBUS_SESSION_BUS_ADDRESS", address_);
+        environment_.insert("QT_QPA_PLATFORM", "offscreen");
+        environment_.insert("XDG_CONFIG_HOME", folder_.path() + "/config");
+        environment_.remove("DISPLAY");
+    }
+
+    void TearDown() override {
+        if (app_.state() != QProcess::NotRunning) {
+            app_.kill();
+            app_.waitForFinished(5000);
+        }
+        if (busPid_ > 0) ::kill(static_cast<pid_t>(busPid_), SIGTERM);
+    }
+
+    QString historyPath() const { return folder_.path() + "/history.json"; }
+
+    // Starts the first instance and waits until it answers on the bus.
+    void startApp() {
+        app_.setProcessEnvironment(environment_);
+        app_.start(KESTRIX_PATH, {"--world", QString::fromStdString(worldPath("two-drives-world.json")), "--history",
+                                  historyPath(), "--background"});
+        ASSERT_TRUE(app_.waitForStarted(5000));
+        auto connection = QDBusConnection::connectToBus(address_, "kestrix-test");
+        QElapsedTimer waited;
+        waited.start();
+        while (!connection.interface()->isServiceRegistered("com.orvane.Kestrix")) {
+            ASSERT_LT(waited.elapsed(), 10000) << "the app never took its bus name";
+            QThread::msleep(50);
+        }
+        QDBusConnection::disconnectFromBus("kestrix-test");
+    }
+
+    Run kestrix(const QStringList& arguments) {
+        QProcess process;
+        process.setProcessEnvironment(environment_);
+        process.start(KESTRIX_PATH, arguments);
+        process.waitForFinished(30000);
+        return {process.exitCode(), process.readAllStandardOutput().toStdString(),
+                process.readAllStandardError().toStdString()};
+    }
+
+    QString status() {
+        auto connection = QDBusConnection::connectToBus(address_, "kestrix-status");
+        const auto reply = connection.call(
+            QDBusMessage::createMethodCall("com.orvane.Kestrix", "/com/orvane/Kestrix", "com.orvane.Kestrix", "Status"));
+        QDBusConnection::disconnectFromBus("kestrix-status");
+        return reply.arguments().value(0).toString();
+    }
+
+    QTemporaryDir folder_;
+    QString address_;
+    qint64 busPid_ = -1;
+    QProcessEnvironment environment_;
+    QProcess app_;
+};
+
+TEST_F(AutomationOnBus, ASecondStartHandsItsLinkToTheFirst) {
+    startApp();
+    auto before = nlohmann::json::parse(status().toStdString());
+    ASSERT_EQ(before["drives"].size(), 2u);
+    EXPECT_EQ(before["drives"][0]["display"], "ready");
+    EXPECT_EQ(before["attentionCount"], 0);
+
+    const Run second = kestrix({"kestrix://eject-all"});
+    EXPECT_EQ(second.status, 0) << second.err;
+    QElapsedTimer waited;
+    waited.start();
+    while (!nlohmann::json::parse(status().toStdString())["drives"].empty() && waited.elapsed() < 10000)
+        QThread::msleep(50);
+    EXPECT_TRUE(nlohmann::json::parse(status().toStdString())["drives"].empty());
+    EXPECT_EQ(app_.state(), QProcess::Running) << "one app, still running";
+}
+
+TEST_F(AutomationOnBus, ActionsPrintTheirSentenceOrWhyNot) {
+    startApp();
+    const Run unknown = kestrix({"--action", "eject", "Nowhere"});
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_EQ(unknown.err, "No drive named Nowhere is connected.\n");
+
+    const Run eject = kestrix({"--action", "eject", "travel ssd"});
+    EXPECT_EQ(eject.status, 0) << eject.err;
+    EXPECT_EQ(eject.out, "Travel SSD ejected. It’s safe to unplug.\n");
+
+    const Run all = kestrix({"--action", "eject-all"});
+    EXPECT_EQ(all.status, 0) << all.err;
+    EXPECT_EQ(all.out, "Ejected: 1 of 1.\n");
+}
+
+TEST_F(AutomationOnBus, AnActionWithNoAppGivesUpAfterAboutFourSeconds) {
+    QElapsedTimer elapsed;
+    elapsed.start();
+    const Run action = kestrix({"--action", "eject-all"});
+    EXPECT_EQ(action.status, 1);
+    EXPECT_EQ(action.err, "Kestrix didn’t start in time. Open it and try again.\n");
+    EXPECT_GE(elapsed.elapsed(), 3500);
+}
+
+}  // namespace

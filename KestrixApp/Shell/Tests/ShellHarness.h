@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QTemporaryDir>
+#include <memory>
+#include <string>
+
+#include "KestrixApp/Model/AppModel.h"
+#include "KestrixApp/Shell/AppShell.h"
+
+namespace kestrix::shell::test {
+
+// The app shell on a copy of a world, with its settings and history in a folder of its own.
+class ShellOnWorld {
+public:
+    explicit ShellOnWorld(const std::string& worldName, ShellOptions options = {});
+
+    AppShell& shell() { return *shell_; }
+    AppModel& model() { return shell_->model(); }
+    // Runs the event loop until the condition holds; false after the timeout.
+    static bool waitFor(const std::function<bool()>& condition, int milliseconds = 5000);
+    std::string folder() const { return folder_.path().toStdString(); }
+
+private:
+    QTemporaryDir folder_;
+    std::unique_ptr<AppShell> shell_;
+};
+
+// The path of a world file of the shell's tests.
+std::string worldPath(const std::string& name);
+
+}  // namespace kestrix::shell::test

@@ -1,0 +1,117 @@
+#include <QSignalSpy>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include "KestrixApp/Desktop/Hotkey/X11KeyGrab.h"
+#include "KestrixApp/Shell/LinkHandler.h"
+#include "KestrixApp/Shell/MenuBarIcon.h"
+#include "KestrixApp/Shell/ShellOptions.h"
+#include "KestrixApp/Shell/Tests/ShellHarness.h"
+#include "KestrixApp/Shell/WindowRegistry.h"
+#include "KestrixApp/TestSupport/XvfbServer.h"
+#include "KestrixKit/Tests/Support/ShellCommands.h"
+
+namespace {
+
+using namespace kestrix::shell;
+using kestrix::shell::test::ShellOnWorld;
+
+TEST(ShellOptions, ReadsActionsLinksAndTheSystem) {
+    auto options = std::get<ShellOptions>(parseShellOptions({"--world", "w.json", "kestrix://eject-all", "--", "-x"}));
+    EXPECT_EQ(options.worldPath, "w.json");
+    EXPECT_EQ(options.links, (std::vector<std::string>{"kestrix://eject-all", "-x"}));
+    options = std::get<ShellOptions>(parseShellOptions({"--action", "eject", "Travel SSD"}));
+    ASSERT_TRUE(options.action);
+    EXPECT_EQ(options.action->kind, ShellAction::Kind::eject);
+    EXPECT_EQ(options.action->driveName, "Travel SSD");
+    for (const auto& bad : std::vector<std::vector<std::string>>{
+             {"--action"}, {"--action", "eject"}, {"--action", "dance"}, {"--world"}, {"--demo", "--world", "w"},
+             {"--frobnicate"}, {"--action", "eject-all", "kestrix://open"}})
+        EXPECT_TRUE(std::holds_alternative<ShellOptionsError>(parseShellOptions(bad))) << bad.front();
+}
+
+TEST(WindowRegistry, KeepsOneWindowPerIdAndAnyOtherIdIsAMainWindow) {
+    ShellOnWorld app("two-drives-world.json");
+    auto& windows = app.shell().windows();
+    QWidget* settings = windows.openWindow("settings");
+    EXPECT_EQ(settings->windowTitle(), "Kestrix Settings");
+    EXPECT_EQ(settings->size(), QSize(580, 480));
+    settings->close();
+    EXPECT_EQ(windows.openWindow("settings"), settings) << "a closed window is shown again";
+    EXPECT_TRUE(settings->isVisible());
+    QWidget* history = windows.openWindow("history");
+    EXPECT_EQ(history->windowTitle(), "Kestrix");
+    EXPECT_EQ(history->minimumSize(), QSize(760, 520));
+    EXPECT_EQ(windows.count(), 2u);
+    EXPECT_EQ(windowSpec("welcome").title, "Welcome to Kestrix");
+    EXPECT_EQ(windowSpec("help").size, QSize(640, 620));
+}
+
+TEST(LinkHandler, ACheckLinkShowsTheDrivesPageEvenForAnUnknownName) {
+    ShellOnWorld app("two-drives-world.json");
+    app.model().start();
+    ASSERT_TRUE(ShellOnWorld::waitFor([&] { return app.model().drives().size() == 2; }));
+    app.model().setMainPage("history");
+    app.shell().links().handle({"kestrix://check?drive=Nowhere"});
+    EXPECT_EQ(app.model().mainPage(), "drives");
+    ASSERT_NE(app.shell().windows().window("main"), nullptr);
+    EXPECT_TRUE(app.shell().windows().window("main")->isVisible());
+}
+
+TEST(LinkHandler, AnEjectLinkForNoDriveSaysSoAndOneForADriveEjectsIt) {
+    ShellOnWorld app("two-drives-world.json");
+    app.model().start();
+    ASSERT_TRUE(ShellOnWorld::waitFor([&] { return app.model().drives().size() == 2; }));
+    app.shell().links().handle({"kestrix://eject?drive=camera", "other://eject-all", "kestrix://status"});
+    ASSERT_TRUE(ShellOnWorld::waitFor([&] { return app.model().recent().size() == 1; }));
+    EXPECT_EQ(app.model().recent().front().drive.name(), "Camera");
+}
+
+TEST(AppShell, WithoutATrayThePanelIsAWindowAtLaunch) {
+    ASSERT_FALSE(MenuBarIcon::isAvailable()) << "the offscreen platform has no tray";
+    ShellOnWorld app("two-drives-world.json");
+    app.shell().launch();
+    const auto windows = QApplication::topLevelWidgets();
+    const bool panelShown = std::any_of(windows.begin(), windows.end(), [](QWidget* window) {
+        return window->objectName() == "panel" && window->isVisible();
+    });
+    EXPECT_TRUE(panelShown);
+    EXPECT_NE(app.shell().windows().window("welcome"), nullptr) << "first launch welcomes the user";
+}
+
+TEST(MenuBarIcon, LabelCountsTheDrivesThatNeedTheUser) {
+    EXPECT_EQ(MenuBarIcon::label(0), "Kestrix");
+    EXPECT_EQ(MenuBarIcon::label(2), "Kestrix, drives that need you: 2");
+}
+
+class HotkeyOnXvfb : public testing::Test {
+protected:
+    void SetUp() override {
+        if (server_.skipReason()) GTEST_SKIP() << *server_.skipReason();
+        qputenv("DISPLAY", QByteArray::fromStdString(server_.display()));
+    }
+    void TearDown() override { qunsetenv("DISPLAY"); }
+
+    kestrix::test::XvfbServer server_;
+};
+
+TEST_F(HotkeyOnXvfb, TheKeyEjectsAllAndTurningItOffAndOnLeavesOneGrab) {
+    ShellOnWorld app("two-drives-world.json");
+    app.shell().launch();
+    ASSERT_TRUE(ShellOnWorld::waitFor([&] { return app.model().drives().size() == 2; }));
+    ASSERT_TRUE(app.shell().hotkeyGrabbed());
+
+    app.model().setHotkeyEnabled(false);
+    app.model().setHotkeyEnabled(true);
+    kestrix::desktop::X11KeyGrab otherClient(QString::fromStdString(server_.display()));
+    EXPECT_FALSE(otherClient.grab()) << "the app holds the key";
+    app.model().setHotkeyEnabled(false);
+    EXPECT_TRUE(otherClient.grab()) << "and lets it go when the setting is off";
+    otherClient.release();
+    app.model().setHotkeyEnabled(true);
+
+    ASSERT_TRUE(kestrix::test::runQuietly("DISPLAY=" + server_.display() + " xdotool key ctrl+alt+super+e"));
+    EXPECT_TRUE(ShellOnWorld::waitFor([&] { return app.model().allResults().size() == 2; }));
+}
+
+}  // namespace

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QPointer>
+#include <QSettings>
+#include <QSize>
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <map>
+#include <memory>
+
+namespace kestrix::shell {
+
+// How a window of the app looks, by its id; any id not listed is a main window.
+struct WindowSpec {
+    QString title;
+    QSize size;
+    std::optional<QSize> minimumSize;
+    bool resizable = true;
+};
+
+WindowSpec windowSpec(const QString& id);
+
+// The app's windows, made on first request and kept: a closed window is shown again, where the
+// user left it, on the next request.
+class WindowRegistry {
+public:
+    // content makes what a window of that id shows; settings keep each window's geometry under
+    // "Kestrix.<id>".
+    WindowRegistry(std::function<QWidget*(const QString& id)> content, std::shared_ptr<QSettings> settings);
+    ~WindowRegistry();
+
+    // Shows the window, making it when needed, and brings it to the front.
+    QWidget* openWindow(const QString& id);
+    // The window of that id, if it was made.
+    QWidget* window(const QString& id) const;
+    std::size_t count() const { return windows_.size(); }
+
+private:
+    QWidget* makeWindow(const QString& id);
+
+    std::function<QWidget*(const QString&)> content_;
+    std::shared_ptr<QSettings> settings_;
+    std::map<QString, QPointer<QWidget>> windows_;
+};
+
+}  // namespace kestrix::shell

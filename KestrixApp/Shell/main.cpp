@@ -1,0 +1,116 @@
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QSettings>
+#include <chrono>
+#include <iostream>
+#include <thread>
+
+#include "KestrixApp/Desktop/Autostart/XdgAutostart.h"
+#include "KestrixApp/Desktop/UDisks2/UDisks2Bus.h"
+#include "KestrixApp/Desktop/UDisks2/UDisks2Ejector.h"
+#include "KestrixApp/Model/AppModel.h"
+#include "KestrixApp/Model/AppSystemFactory.h"
+#include "KestrixApp/Shell/ActionClient.h"
+#include "KestrixApp/Shell/AppShell.h"
+#include "KestrixApp/Shell/AutomationService.h"
+#include "KestrixApp/Shell/ShellOptions.h"
+
+namespace {
+
+using namespace kestrix;
+using namespace kestrix::shell;
+
+class AutostartLoginItem : public LoginItem {
+public:
+    explicit AutostartLoginItem(desktop::XdgAutostart autostart) : autostart_(std::move(autostart)) {}
+    bool isEnabled() const override { return autostart_.isEnabled(); }
+    std::optional<std::string> setEnabled(bool on) override { return autostart_.setEnabled(on); }
+
+private:
+    desktop::XdgAutostart autostart_;
+};
+
+std::vector<std::string> arguments(int argc, char** argv) { return {argv + 1, argv + argc}; }
+
+// A second start hands its links to the running app, or asks it to show itself.
+int forwardToRunningInstance(const ShellOptions& options) {
+    auto bus = QDBusConnection::sessionBus();
+    const auto call = [&](const char* interface, const char* method, const QVariantList& arguments) {
+        auto message = QDBusMessage::createMethodCall(AutomationService::serviceName, AutomationService::objectPath,
+                                                      interface, method);
+        message.setArguments(arguments);
+        return bus.call(message).type() != QDBusMessage::ErrorMessage;
+    };
+    bool delivered = true;
+    if (options.links.empty()) delivered = call("org.freedesktop.Application", "Activate", {QVariantMap{}});
+    for (const auto& link : options.links)
+        delivered = call(AutomationService::interfaceName, "OpenURL", {QString::fromStdString(link)}) && delivered;
+    return delivered ? 0 : 1;
+}
+
+AppSystemChoice systemChoice(const ShellOptions& options) {
+    AppSystemChoice choice{.worldPath = options.worldPath, .demo = options.demo, .trace = options.trace,
+                           .historyPath = options.historyPath};
+    // The desktop's disk service ejects for the user, asking for a password when it must; the
+    // kernel's calls are what is left without it.
+    if (!options.isSimulated() && desktop::isUDisks2Available())
+        choice.desktopEjector = std::make_shared<desktop::UDisks2Ejector>();
+    return choice;
+}
+
+void realSleep(double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const auto parsed = parseShellOptions(arguments(argc, argv));
+    if (const auto* error = std::get_if<ShellOptionsError>(&parsed)) {
+        std::cerr << "kestrix: " << error->message << "\n" << shellUsage;
+        return 2;
+    }
+    const auto& options = std::get<ShellOptions>(parsed);
+    if (options.help) {
+        std::cout << shellUsage;
+        return 0;
+    }
+    if (options.version) {
+        std::cout << "kestrix " << KESTRIX_VERSION << '\n';
+        return 0;
+    }
+    if (options.action) {
+        QCoreApplication core(argc, argv);
+        return runAction(*options.action, QDBusConnection::sessionBus(), std::cout, std::cerr, realSleep);
+    }
+
+    QApplication::setOrganizationName("orvane");
+    QApplication::setApplicationName("Kestrix");
+    QApplication::setApplicationVersion(KESTRIX_VERSION);
+    QApplication::setDesktopFileName("com.orvane.Kestrix");
+    QApplication app(argc, argv);
+    // The app lives in the tray: closing its last window does not end it.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    auto bus = QDBusConnection::sessionBus();
+    if (bus.isConnected() && bus.interface()->isServiceRegistered(AutomationService::serviceName))
+        return forwardToRunningInstance(options);
+
+    auto backend = makeAppBackend(systemChoice(options));
+    if (const auto* error = std::get_if<std::string>(&backend)) {
+        std::cerr << "kestrix: " << *error << '\n';
+        return 2;
+    }
+    auto& made = std::get<AppBackend>(backend);
+    AppModelParts parts{
+        .system = std::move(made.system),
+        .history = std::move(made.history),
+        .loginItem = std::make_shared<AutostartLoginItem>(
+            desktop::XdgAutostart::forThisSession(QCoreApplication::applicationFilePath().toStdString())),
+    };
+    AppShell shell(options, std::move(parts), std::make_shared<QSettings>());
+    if (!shell.claimSessionBus()) return forwardToRunningInstance(options);
+    shell.launch();
+    return QApplication::exec();
+}
