@@ -9,6 +9,7 @@
 #include <QSettings>
 #include <QVBoxLayout>
 
+#include "KestrixApp/Desktop/Accessibility/Announcer.h"
 #include "KestrixApp/Desktop/Hotkey/X11KeyGrab.h"
 #include "KestrixApp/Desktop/Monitoring/BlockDeviceMonitor.h"
 #include "KestrixApp/Desktop/Monitoring/MountMonitor.h"
@@ -27,6 +28,9 @@ AppShell::AppShell(const ShellOptions& options, AppModelParts parts, std::shared
     : QObject(parent), options_(options) {
     model_ = std::make_unique<AppModel>(true, std::move(parts));
     model_->setToastPresenter([this](const QString& text) { toast(text); });
+    model_->setAnnouncer([this](const QString& text) {
+        if (announcer_ != nullptr) announcer_->announce(text);
+    });
     windows_ = std::make_unique<WindowRegistry>(
         [this](const QString& id) -> QWidget* { return new DrivesPlaceholder(*model_, id); }, std::move(windowSettings));
     links_ = std::make_unique<LinkHandler>(
@@ -91,6 +95,8 @@ void AppShell::showPanel(QPoint near) {
         panel_ = new DrivesPlaceholder(*model_, "panel");
         panel_->setWindowTitle("Kestrix");
         panel_->setAttribute(Qt::WA_DeleteOnClose, false);
+        // Screen readers hear results from the panel, the window the user acts in.
+        announcer_ = new desktop::Announcer(*panel_);
     }
     if (trayIcon_ != nullptr && !near.isNull()) {
         panel_->setWindowFlags(Qt::Popup);

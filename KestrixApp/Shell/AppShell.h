@@ -18,6 +18,7 @@ struct AppModelParts;
 }
 
 namespace kestrix::desktop {
+class Announcer;
 class X11KeyGrab;
 }
 
@@ -69,6 +70,7 @@ private:
     MenuBarIcon* trayIcon_ = nullptr;
     desktop::X11KeyGrab* hotkey_ = nullptr;
     QPointer<QWidget> panel_;
+    desktop::Announcer* announcer_ = nullptr;
 };
 
 }  // namespace kestrix::shell

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "KestrixApp/Desktop/Autostart/XdgAutostart.h"
+#include "KestrixApp/Desktop/Quitting/DesktopQuitter.h"
 #include "KestrixApp/Desktop/UDisks2/UDisks2Bus.h"
 #include "KestrixApp/Desktop/UDisks2/UDisks2Ejector.h"
 #include "KestrixApp/Model/AppModel.h"
@@ -56,8 +57,10 @@ AppSystemChoice systemChoice(const ShellOptions& options) {
                            .historyPath = options.historyPath};
     // The desktop's disk service ejects for the user, asking for a password when it must; the
     // kernel's calls are what is left without it.
-    if (!options.isSimulated() && desktop::isUDisks2Available())
-        choice.desktopEjector = std::make_shared<desktop::UDisks2Ejector>();
+    if (options.isSimulated()) return choice;
+    if (desktop::isUDisks2Available()) choice.desktopEjector = std::make_shared<desktop::UDisks2Ejector>();
+    // Apps are asked to quit the way their own Quit does: their quit action, or their windows' close.
+    choice.desktopQuitter = desktop::DesktopQuitter::forThisSession();
     return choice;
 }
 
