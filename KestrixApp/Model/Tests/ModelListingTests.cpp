@@ -76,6 +76,7 @@ TEST(ModelListing, AListingOlderThanTheOneShownIsDropped) {
     AppModel& model = *harness.model;
 
     model.refresh();
+    ASSERT_TRUE(ModelHarness::waitFor([&] { return *calls == 1; }));
     model.refresh();
     ASSERT_TRUE(ModelHarness::waitFor([&] { return *calls == 2; }));
     QTest::qWait(100);
