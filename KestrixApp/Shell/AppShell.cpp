@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "KestrixApp/Desktop/Accessibility/Announcer.h"
-#include "KestrixApp/Desktop/Hotkey/X11KeyGrab.h"
+#include "KestrixApp/Desktop/Hotkey/DesktopHotkey.h"
 #include "KestrixApp/Desktop/Monitoring/BlockDeviceMonitor.h"
 #include "KestrixApp/Desktop/Monitoring/MountMonitor.h"
 #include "KestrixApp/Model/AppModel.h"
@@ -58,12 +58,19 @@ void AppShell::launch() {
         auto* devices = new desktop::BlockDeviceMonitor(this);
         connect(devices, &desktop::BlockDeviceMonitor::blockDeviceChanged, model_.get(), &AppModel::refresh);
     }
-    hotkey_ = new desktop::X11KeyGrab({}, this);
-    connect(hotkey_, &desktop::X11KeyGrab::pressed, model_.get(), [this] { model_->ejectAll(true); });
+    hotkey_ = desktop::makeDesktopHotkey(this);
+    if (hotkey_ != nullptr)
+        connect(hotkey_, &desktop::GlobalHotkey::pressed, model_.get(), [this] { model_->ejectAll(true); });
     model_->setOnHotkeyChange([this] { applyHotkeySetting(); });
     applyHotkeySetting();
     if (MenuBarIcon::isAvailable()) {
-        trayIcon_ = new MenuBarIcon(*model_, [this](QPoint near) { showPanel(near); }, this);
+        trayIcon_ = new MenuBarIcon(*model_,
+                                    {.openPanel = [this](QPoint near) { showPanel(near); },
+                                     .openMain = [this] { openWindow("main"); },
+                                     .ejectAll = [this] { model_->ejectAll(false); },
+                                     .showAbout = [this] { showAbout(); },
+                                     .quit = [] { QApplication::quit(); }},
+                                    this);
         trayIcon_->show();
     } else {
         // Without a tray the panel is a window of its own, or the app would have no way in.

@@ -19,7 +19,7 @@ struct AppModelParts;
 
 namespace kestrix::desktop {
 class Announcer;
-class X11KeyGrab;
+class GlobalHotkey;
 }
 
 namespace kestrix::shell {
@@ -54,6 +54,8 @@ public:
     // Takes or gives up the hotkey as the setting says; called after every change of it.
     void applyHotkeySetting();
     bool hotkeyGrabbed() const;
+    // False where the desktop gives no global hotkey at all.
+    bool hotkeyAvailable() const { return hotkey_ != nullptr; }
 
     void openWindow(const QString& id);
     void showPanel(QPoint near);
@@ -68,7 +70,7 @@ private:
     std::unique_ptr<WindowRegistry> windows_;
     AutomationService* automation_ = nullptr;
     MenuBarIcon* trayIcon_ = nullptr;
-    desktop::X11KeyGrab* hotkey_ = nullptr;
+    desktop::GlobalHotkey* hotkey_ = nullptr;
     QPointer<QWidget> panel_;
     desktop::Announcer* announcer_ = nullptr;
 };

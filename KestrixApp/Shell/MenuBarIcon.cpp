@@ -2,6 +2,7 @@
 
 #include <QCursor>
 #include <QIcon>
+#include <QMenu>
 #include <QPainter>
 #include <QSystemTrayIcon>
 
@@ -11,6 +12,8 @@
 namespace kestrix::shell {
 
 namespace {
+
+QString text(const char* english) { return QString::fromStdString(localized(english)); }
 
 QIcon ejectIcon() { return QIcon::fromTheme("media-eject"); }
 
@@ -33,15 +36,26 @@ QIcon attentionIcon() {
 
 }  // namespace
 
-MenuBarIcon::MenuBarIcon(AppModel& model, std::function<void(QPoint)> openPanel, QObject* parent)
-    : QObject(parent), tray_(new QSystemTrayIcon(this)), openPanel_(std::move(openPanel)) {
+MenuBarIcon::MenuBarIcon(AppModel& model, Commands commands, QObject* parent)
+    : QObject(parent), tray_(new QSystemTrayIcon(this)), commands_(std::move(commands)) {
     update(model.attentionCount());
     connect(&model, &AppModel::attentionCountChanged, this, &MenuBarIcon::update);
+    // The panel's own commands, for a right click on the icon.
+    auto* menu = new QMenu();
+    connect(this, &QObject::destroyed, menu, &QObject::deleteLater);
+    menu->addAction(text("Open Kestrix"), this, [this] { commands_.openMain(); });
+    menu->addAction(text("Eject All"), this, [this] { commands_.ejectAll(); });
+    menu->addSeparator();
+    if (commands_.checkForUpdates) menu->addAction(text("Check for Updates…"), this, [this] { commands_.checkForUpdates(); });
+    menu->addAction(text("About Kestrix"), this, [this] { commands_.showAbout(); });
+    menu->addSeparator();
+    menu->addAction(text("Quit Kestrix"), this, [this] { commands_.quit(); });
+    tray_->setContextMenu(menu);
     connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason != QSystemTrayIcon::Trigger && reason != QSystemTrayIcon::Context) return;
+        if (reason != QSystemTrayIcon::Trigger) return;
         // Trays that speak StatusNotifierItem give no geometry; the cursor is where the icon is.
         const QRect icon = tray_->geometry();
-        openPanel_(icon.isValid() && !icon.isEmpty() ? icon.bottomLeft() : QCursor::pos());
+        commands_.openPanel(icon.isValid() && !icon.isEmpty() ? icon.bottomLeft() : QCursor::pos());
     });
 }
 

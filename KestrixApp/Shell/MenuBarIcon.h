@@ -17,8 +17,17 @@ namespace kestrix::shell {
 class MenuBarIcon : public QObject {
     Q_OBJECT
 public:
-    // openPanel gets the point to open the panel at.
-    MenuBarIcon(AppModel& model, std::function<void(QPoint)> openPanel, QObject* parent = nullptr);
+    // What the icon's menu offers besides the panel.
+    struct Commands {
+        std::function<void(QPoint)> openPanel;  // gets the point to open the panel at
+        std::function<void()> openMain;
+        std::function<void()> ejectAll;
+        std::function<void()> checkForUpdates;  // empty where updates are off
+        std::function<void()> showAbout;
+        std::function<void()> quit;
+    };
+
+    MenuBarIcon(AppModel& model, Commands commands, QObject* parent = nullptr);
 
     // False where the desktop has no tray (stock GNOME): the panel is then a normal window.
     static bool isAvailable();
@@ -33,7 +42,7 @@ private:
     void update(int attentionCount);
 
     QSystemTrayIcon* tray_;
-    std::function<void(QPoint)> openPanel_;
+    Commands commands_;
 };
 
 }  // namespace kestrix::shell

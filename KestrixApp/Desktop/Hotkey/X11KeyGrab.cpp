@@ -31,7 +31,7 @@ std::vector<xcb_keycode_t> keycodesOf(xcb_key_symbols_t* symbols, xcb_keysym_t k
 
 }  // namespace
 
-X11KeyGrab::X11KeyGrab(const QString& display, QObject* parent) : QObject(parent) {
+X11KeyGrab::X11KeyGrab(const QString& display, QObject* parent) : GlobalHotkey(parent) {
     const QByteArray name = display.toLocal8Bit();
     int screenNumber = 0;
     xcb_connection_t* connection = xcb_connect(name.isEmpty() ? nullptr : name.constData(), &screenNumber);

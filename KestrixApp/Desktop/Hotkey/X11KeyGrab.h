@@ -1,10 +1,11 @@
 #pragma once
 
-#include <QObject>
 #include <QString>
 #include <cstdint>
 #include <optional>
 #include <vector>
+
+#include "KestrixApp/Desktop/Hotkey/GlobalHotkey.h"
 
 struct xcb_connection_t;
 struct _XCBKeySymbols;  // xcb_key_symbols_t
@@ -15,7 +16,7 @@ namespace kestrix::desktop {
 // Ctrl+Alt+Super+E, grabbed on the X server's root window: the key works whichever window has
 // the focus. A connection of its own keeps it apart from the toolkit's, so it works under any
 // Qt platform as long as an X server (or Xwayland) is reachable.
-class X11KeyGrab : public QObject {
+class X11KeyGrab : public GlobalHotkey {
     Q_OBJECT
 public:
     // display: the X display to use, such as ":0"; empty for $DISPLAY.
@@ -25,12 +26,9 @@ public:
     // False when no X server could be reached.
     bool isAvailable() const { return connection_ != nullptr; }
     // Takes the key; false when another client holds it or there is no X server.
-    bool grab();
-    void release();
-    bool isGrabbed() const { return grabbed_; }
-
-signals:
-    void pressed();
+    bool grab() override;
+    void release() override;
+    bool isGrabbed() const override { return grabbed_; }
 
 private:
     struct Modifiers {

@@ -10,6 +10,7 @@
 #include <QThread>
 
 #include "KestrixApp/Shell/Tests/ShellHarness.h"
+#include "KestrixApp/TestSupport/PrivateSessionBus.h"
 
 namespace {
 
@@ -25,13 +26,8 @@ struct Run {
 class AutomationOnBus : public testing::Test {
 protected:
     void SetUp() override {
-        QProcess bus;
-        bus.start("dbus-daemon", {"--session", "--fork", "--print-address=1", "--print-pid=1", "--nosyslog"});
-        if (!bus.waitForFinished(10000) || bus.exitCode() != 0) GTEST_SKIP() << "dbus-daemon could not start";
-        const auto lines = QString::fromUtf8(bus.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-        if (lines.size() < 2) GTEST_SKIP() << "dbus-daemon gave no address";
-        address_ = lines[0].trimmed();
-        busPid_ = lines[1].trimmed().toLongLong();
+        if (!bus_.problem().empty()) GTEST_SKIP() << bus_.problem();
+        address_ = QString::fromStdString(bus_.address());
         environment_ = QProcessEnvironment::systemEnvironment();
         environment_.insert("DBUS_SESSION_BUS_ADDRESS", address_);
         environment_.insert("QT_QPA_PLATFORM", "offscreen");
@@ -44,7 +40,6 @@ protected:
             app_.kill();
             app_.waitForFinished(5000);
         }
-        if (busPid_ > 0) ::kill(static_cast<pid_t>(busPid_), SIGTERM);
     }
 
     QString historyPath() const { return folder_.path() + "/history.json"; }
@@ -55,14 +50,7 @@ protected:
         app_.start(KESTRIX_PATH, {"--world", QString::fromStdString(worldPath("two-drives-world.json")), "--history",
                                   historyPath(), "--background"});
         ASSERT_TRUE(app_.waitForStarted(5000));
-        auto connection = QDBusConnection::connectToBus(address_, "kestrix-test");
-        QElapsedTimer waited;
-        waited.start();
-        while (!connection.interface()->isServiceRegistered("com.orvane.Kestrix")) {
-            ASSERT_LT(waited.elapsed(), 10000) << "the app never took its bus name";
-            QThread::msleep(50);
-        }
-        QDBusConnection::disconnectFromBus("kestrix-test");
+        ASSERT_TRUE(bus_.waitForOwner("com.orvane.Kestrix")) << "the app never took its bus name";
     }
 
     Run kestrix(const QStringList& arguments) {
@@ -75,16 +63,14 @@ protected:
     }
 
     QString status() {
-        auto connection = QDBusConnection::connectToBus(address_, "kestrix-status");
-        const auto reply = connection.call(
+        const auto reply = bus_.connection().call(
             QDBusMessage::createMethodCall("com.orvane.Kestrix", "/com/orvane/Kestrix", "com.orvane.Kestrix", "Status"));
-        QDBusConnection::disconnectFromBus("kestrix-status");
         return reply.arguments().value(0).toString();
     }
 
+    kestrix::desktop::test::PrivateSessionBus bus_;
     QTemporaryDir folder_;
     QString address_;
-    qint64 busPid_ = -1;
     QProcessEnvironment environment_;
     QProcess app_;
 };

@@ -8,7 +8,7 @@
 #include "KestrixApp/Shell/ShellOptions.h"
 #include "KestrixApp/Shell/Tests/ShellHarness.h"
 #include "KestrixApp/Shell/WindowRegistry.h"
-#include "KestrixApp/TestSupport/XvfbServer.h"
+#include "KestrixApp/TestSupport/X11Desktop.h"
 #include "KestrixKit/Tests/Support/ShellCommands.h"
 
 namespace {
@@ -87,12 +87,12 @@ TEST(MenuBarIcon, LabelCountsTheDrivesThatNeedTheUser) {
 class HotkeyOnXvfb : public testing::Test {
 protected:
     void SetUp() override {
-        if (server_.skipReason()) GTEST_SKIP() << *server_.skipReason();
+        if (!server_.problem().empty()) GTEST_SKIP() << server_.problem();
         qputenv("DISPLAY", QByteArray::fromStdString(server_.display()));
     }
     void TearDown() override { qunsetenv("DISPLAY"); }
 
-    kestrix::test::XvfbServer server_;
+    kestrix::desktop::test::X11Desktop server_;
 };
 
 TEST_F(HotkeyOnXvfb, TheKeyEjectsAllAndTurningItOffAndOnLeavesOneGrab) {
