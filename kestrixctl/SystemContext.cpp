@@ -7,6 +7,7 @@
 
 #include <unistd.h>
 
+#include "KestrixKit/Linux/Apps/DesktopAppLookup.h"
 #include "KestrixKit/Linux/MountTableVolumeSource.h"
 #include "KestrixKit/Linux/ProcessRunner.h"
 #include "KestrixKit/Linux/ProcfsSource.h"
@@ -71,6 +72,8 @@ SystemContext realContext(bool trace) {
     context.processes = std::make_shared<kestrix::ProcfsSource>();
     context.currentUID = getuid();
     context.ownPID = getpid();
+    // One command is one short run: each desktop entry it meets is read once.
+    context.appLookup = kestrix::desktopAppLookup(context.currentUID);
     attachEjection(context, std::make_shared<kestrix::UnmountEjector>(), std::make_shared<CommandLineQuitter>(),
                    realSleep, kestrix::ProcessRunner::timeMachineRunner(), trace);
     return context;

@@ -20,13 +20,16 @@ std::optional<std::string> processEnvironment(const std::string& name) {
     return value ? std::optional<std::string>(value) : std::nullopt;
 }
 
+std::optional<std::string> userDataFolder(const EnvironmentLookup& environment) {
+    if (auto dataFolder = absoluteFolder(environment, "XDG_DATA_HOME")) return dataFolder;
+    const auto home = absoluteFolder(environment, "HOME");
+    if (!home) return std::nullopt;
+    return (*home == "/" ? "" : *home) + "/.local/share";
+}
+
 std::optional<std::string> historyFileLocation(const EnvironmentLookup& environment) {
-    auto dataFolder = absoluteFolder(environment, "XDG_DATA_HOME");
-    if (!dataFolder) {
-        const auto home = absoluteFolder(environment, "HOME");
-        if (!home) return std::nullopt;
-        dataFolder = (*home == "/" ? "" : *home) + "/.local/share";
-    }
+    auto dataFolder = userDataFolder(environment);
+    if (!dataFolder) return std::nullopt;
     if (*dataFolder == "/") dataFolder->clear();
     return *dataFolder + "/com.orvane.kestrix/history.json";
 }
