@@ -56,9 +56,9 @@ std::optional<std::string> execProgram(const std::vector<std::string>& arguments
     if (!arguments.empty() && text::lastPathComponent(arguments[0]) == "env") {
         for (first = 1; first < arguments.size(); ++first) {
             const std::string& argument = arguments[first];
+            if (!argument.starts_with('-') && argument.find('=') == std::string::npos) break;
             // -u NAME and -C FOLDER take the next argument with them.
             if (argument == "-u" || argument == "-C") ++first;
-            else if (!argument.starts_with('-') && argument.find('=') == std::string::npos) break;
         }
     }
     if (first >= arguments.size() || arguments[first].empty()) return std::nullopt;
