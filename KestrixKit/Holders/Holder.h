@@ -17,7 +17,8 @@ struct Holder {
     // The app's name for a running app, else the process name.
     std::string name;
     std::optional<std::string> executablePath;
-    // The outermost .app bundle containing the executable.
+    // The app the process belongs to, by its location: the app's own bundlePath, else the
+    // outermost .app bundle containing the executable.
     std::optional<std::string> appBundlePath;
     std::uint32_t uid = 0;
     std::optional<AppIdentity> app;

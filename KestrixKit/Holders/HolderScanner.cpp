@@ -116,7 +116,11 @@ Holder HolderScanner::makeHolder(std::int32_t pid, const std::optional<ProcessBa
     }
     holder.name = holder.app ? holder.app->name : processName;
     holder.kind = HelperCatalog::kind(processName, holder.executablePath, holder.app && holder.app->isRegular, pid);
-    if (holder.executablePath) holder.appBundlePath = outerApp(*holder.executablePath);
+    if (holder.app && holder.app->bundlePath) {
+        holder.appBundlePath = holder.app->bundlePath;
+    } else if (holder.executablePath) {
+        holder.appBundlePath = outerApp(*holder.executablePath);
+    }
     holder.holds = std::move(holds);
     holder.namedByMacOS = namedByMacOS;
     return holder;

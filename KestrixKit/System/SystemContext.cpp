@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include "KestrixKit/Linux/Apps/DesktopAppLookup.h"
 #include "KestrixKit/Linux/Mounts/MountTableVolumeSource.h"
 #include "KestrixKit/Linux/Processes/ProcessRunner.h"
 #include "KestrixKit/Linux/Processes/ProcfsSource.h"
@@ -67,6 +68,8 @@ SystemContext realContext(const SystemChoice& choice) {
     context.processes = std::make_shared<ProcfsSource>();
     context.currentUID = getuid();
     context.ownPID = getpid();
+    // One command is one short run: each desktop entry it meets is read once.
+    context.appLookup = desktopAppLookup(context.currentUID);
     std::shared_ptr<DiskEjecting> ejector = choice.desktopEjector;
     if (!ejector) ejector = std::make_shared<UnmountEjector>();
     std::shared_ptr<HolderQuitting> quitter = choice.desktopQuitter;

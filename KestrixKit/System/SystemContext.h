@@ -24,7 +24,8 @@ namespace kestrix {
 struct SystemContext {
     std::unique_ptr<MountedVolumeSource> volumes;
     std::shared_ptr<const ProcessSource> processes;
-    // Identifies running applications; empty where the system offers no lookup.
+    // Identifies running applications: by their desktop entries on this machine, as the world
+    // says in a simulation.
     std::function<std::optional<AppIdentity>(std::int32_t)> appLookup;
     // The user running the command, and the command's own process (never reported as a holder).
     std::uint32_t currentUID = 0;

@@ -11,8 +11,12 @@ std::optional<std::string> processEnvironment(const std::string& name) {
     return value ? std::optional<std::string>(value) : std::nullopt;
 }
 
+std::optional<std::string> userDataFolder(const EnvironmentLookup& environment) {
+    return filesupport::xdgFolder(environment("XDG_DATA_HOME"), environment("HOME"), ".local/share");
+}
+
 std::optional<std::string> historyFileLocation(const EnvironmentLookup& environment) {
-    const auto dataFolder = filesupport::xdgFolder(environment("XDG_DATA_HOME"), environment("HOME"), ".local/share");
+    const auto dataFolder = userDataFolder(environment);
     if (!dataFolder) return std::nullopt;
     return (*dataFolder == "/" ? "" : *dataFolder) + "/com.orvane.kestrix/history.json";
 }

@@ -1,0 +1,1 @@
+kestrix_fuzzer(DesktopEntryFuzzer ${CMAKE_CURRENT_SOURCE_DIR}/DesktopEntryFuzzer.cpp KestrixLinux)
