@@ -14,6 +14,7 @@
 #include "KestrixKit/Holders/HolderScanner.h"
 #include "KestrixKit/Holders/ProcessSource.h"
 #include "KestrixKit/Simulated/SimulatedSystem.h"
+#include "KestrixKit/Text/Vocabulary.h"
 #include "KestrixKit/TimeMachine/TimeMachineStatus.h"
 #include "KestrixKit/Volumes/MountedVolumeSource.h"
 #include "kestrixctl/GlobalOptions.h"
@@ -41,6 +42,10 @@ struct SystemContext {
     std::shared_ptr<kestrix::SimulatedSystem> simulated;
 
     bool isSimulated() const { return simulated != nullptr; }
+    // A simulated system speaks the base texts' words; this machine, its own.
+    kestrix::Vocabulary vocabulary() const {
+        return isSimulated() ? kestrix::Vocabulary::document : kestrix::Vocabulary::linuxSystem;
+    }
     // A holder scanner over this system's processes, timed by the monotonic clock.
     kestrix::HolderScanner holderScanner() const;
 };

@@ -29,5 +29,7 @@ int main(int argc, char** argv) {
         std::cerr << "kestrixctl: " << error->message << '\n';
         return exitUsage;
     }
-    return command(Invocation{std::get<SystemContext>(context), options, std::cout, std::cerr});
+    SystemContext& system = std::get<SystemContext>(context);
+    kestrix::selectVocabulary(system.vocabulary());
+    return command(Invocation{system, options, std::cout, std::cerr});
 }
