@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "KestrixKit/Holders/CutCommandName.h"
 #include "KestrixKit/Text/Localized.h"
 #include "KestrixKit/Text/PlainText.h"
 #include "KestrixKit/Text/UnicodeText.h"
@@ -96,14 +97,12 @@ std::optional<HelperKind> kindByNamePattern(const std::string& lowercasedName) {
     return std::nullopt;
 }
 
-// The kernel keeps only the first 15 bytes of a command's name. A name of that length that
-// begins exactly the listed names of one kind is taken to be one of them.
+// A Linux command name cut short that begins listed names of one kind only is one of them.
 std::optional<HelperKind> kindByCutName(const std::string& lowercasedName) {
-    constexpr std::size_t cutLength = 15;
-    if (lowercasedName.size() != cutLength) return std::nullopt;
+    if (lowercasedName.size() != commandNameLimit) return std::nullopt;
     std::optional<HelperKind> found;
     for (const auto& [name, kind] : nameTable()) {
-        if (!name.starts_with(lowercasedName)) continue;
+        if (!isCutFrom(lowercasedName, name)) continue;
         if (found && *found != kind) return std::nullopt;
         found = kind;
     }

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "KestrixKit/Holders/CutCommandName.h"
 #include "KestrixKit/Holders/DisplayName.h"
 #include "KestrixKit/Text/UnicodeText.h"
 
@@ -37,11 +38,9 @@ constexpr std::array<std::string_view, 7> systemPathPrefixes{
 bool isProtectedName(std::string_view name) {
     const std::string lowercased = text::lowercased(name);
     if (protectedNames().contains(lowercased) || lowercased.starts_with("gvfsd-")) return true;
-    // A Linux command name cut to 15 bytes still protects what it is the beginning of.
-    constexpr std::size_t cutLength = 15;
-    return lowercased.size() == cutLength &&
-           std::any_of(protectedNames().begin(), protectedNames().end(),
-                       [&](const std::string& protectedName) { return protectedName.starts_with(lowercased); });
+    // A Linux command name cut short still protects what it is the beginning of.
+    return std::any_of(protectedNames().begin(), protectedNames().end(),
+                       [&](const std::string& protectedName) { return isCutFrom(lowercased, protectedName); });
 }
 
 bool isRegularApp(const Holder& holder) { return holder.app && holder.app->isRegular; }

@@ -5,6 +5,7 @@
 #include <sys/sysmacros.h>
 
 
+#include "KestrixKit/Holders/CutCommandName.h"
 #include "KestrixKit/Linux/MountPointStatus.h"
 #include "KestrixKit/Text/ValidUTF8.h"
 
@@ -65,14 +66,13 @@ std::string unescapedName(std::string_view escaped) {
 }  // namespace
 
 std::string wholeCommandName(std::string_view name, std::string_view commandLine) {
-    if (name.size() != commandNameLength) return std::string(name);
     // The program, then its first argument: a script run by an interpreter.
     for (int argument = 0; argument < 2 && !commandLine.empty(); ++argument) {
         const std::size_t end = commandLine.find('\0');
         const std::string_view word = commandLine.substr(0, end);
         commandLine.remove_prefix(end == std::string_view::npos ? commandLine.size() : end + 1);
         const std::string_view fileName = word.substr(word.find_last_of('/') + 1);
-        if (fileName.size() > commandNameLength && fileName.starts_with(name)) return text::validUTF8(std::string(fileName));
+        if (isCutFrom(name, fileName)) return text::validUTF8(std::string(fileName));
     }
     return std::string(name);
 }

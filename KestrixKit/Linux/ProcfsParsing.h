@@ -19,10 +19,7 @@ struct StatusFields {
 // The Name, effective Uid and PPid lines of /proc/PID/status; absent without Name or Uid.
 std::optional<StatusFields> parseStatus(std::string_view text);
 
-// The kernel keeps a command's name to its first 15 bytes.
-inline constexpr std::size_t commandNameLength = 15;
-
-// The whole name from the command
+// The whole name of a command whose name the kernel cut short, from its command
 // line (/proc/PID/cmdline, NUL-separated): the file name of the program or, after an
 // interpreter, of its script, when it begins with the cut name; else the name as given.
 std::string wholeCommandName(std::string_view name, std::string_view commandLine);

@@ -17,6 +17,7 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include "KestrixKit/Holders/CutCommandName.h"
 #include "KestrixKit/Holders/DisplayName.h"
 #include "KestrixKit/Text/ValidUTF8.h"
 #include "KestrixKit/Linux/MountPointStatus.h"
@@ -156,7 +157,7 @@ std::optional<ProcessBasics> ProcfsSource::basics(std::int32_t pid) const {
     if (!status) return std::nullopt;
     std::string commandName = status->name;
     // Only a name of the cut length may have lost its end; others need no command line.
-    if (const auto commandLine = commandName.size() == procfs::commandNameLength
+    if (const auto commandLine = commandName.size() == commandNameLimit
                                      ? readText(AT_FDCWD, processPath(pid, "cmdline").c_str())
                                      : std::nullopt) {
         commandName = procfs::wholeCommandName(commandName, *commandLine);
