@@ -31,5 +31,7 @@ int main(int argc, char** argv) {
         std::cerr << "kestrixctl: " << error->message << '\n';
         return exitUsage;
     }
-    return command(Invocation{std::get<kestrix::SystemContext>(context), options, std::cout, std::cerr});
+    kestrix::SystemContext& system = std::get<kestrix::SystemContext>(context);
+    kestrix::selectVocabulary(system.vocabulary());
+    return command(Invocation{system, options, std::cout, std::cerr});
 }

@@ -18,6 +18,7 @@
 #include "KestrixApp/Shell/AppShell.h"
 #include "KestrixApp/Shell/AutomationService.h"
 #include "KestrixApp/Shell/ShellOptions.h"
+#include "KestrixKit/Text/Vocabulary.h"
 
 namespace {
 
@@ -100,6 +101,8 @@ int main(int argc, char** argv) {
     if (bus.isConnected() && bus.interface()->isServiceRegistered(AutomationService::serviceName))
         return forwardToRunningInstance(options);
 
+    // A world speaks the words it was written in; this machine speaks Linux.
+    selectVocabulary(options.isSimulated() ? Vocabulary::document : Vocabulary::linuxSystem);
     auto backend = makeAppBackend(systemChoice(options));
     if (const auto* error = std::get_if<std::string>(&backend)) {
         std::cerr << "kestrix: " << *error << '\n';

@@ -100,7 +100,7 @@ std::vector<Holder> EjectFlow::askToQuit(const std::vector<Holder>& holders,
         const std::vector<HolderAction> actions = HolderPolicy::actions(holder, currentUID);
         if (offers(actions, HolderAction::quitApp)) {
             if (quitter->quitApp(holder)) asked.push_back(holder);
-        } else if (offers(actions, HolderAction::endProcess) && endProcesses.contains(holder.pid)) {
+        } else if (endProcesses.contains(holder.pid) && HolderPolicy::mayEndWhenAsked(holder, currentUID)) {
             if (quitter->endProcess(holder.pid)) asked.push_back(holder);
         }
     }

@@ -7,6 +7,7 @@
 
 #include "KestrixKit/Ejection/DAStatus.h"
 #include "KestrixKit/Text/Localized.h"
+#include "KestrixKit/Text/Vocabulary.h"
 
 namespace kestrix::ReportText {
 namespace {
@@ -39,7 +40,7 @@ struct MessageOf {
         return localizedFormat("Time Machine is backing up to %1.", {drive});
     }
     std::string operator()(const DriveVerdict::Failed& failed) const {
-        return localizedFormat("macOS couldn’t eject %1 (%2).", {drive, failureReason(failed.status)});
+        return localizedFormat("macOS couldn’t eject %1 (%2).", {drive, failureReason(failed)});
     }
     std::string operator()(const DriveVerdict::Ejected&) const {
         return localizedFormat("%1 ejected. It’s safe to unplug.", {drive});
@@ -72,6 +73,14 @@ std::string failureReason(std::int32_t status) {
     std::array<char, 16> code{};
     std::snprintf(code.data(), code.size(), "0x%08X", static_cast<unsigned>(static_cast<std::uint32_t>(status)));
     return code.data();
+}
+
+std::string failureReason(const DriveVerdict::Failed& failed) {
+    // A Linux system's refusal comes with its own words ("Device or resource busy", a disk
+    // service's message) where its status codes mean nothing to the user.
+    const bool systemWords = selectedVocabulary() == Vocabulary::linuxSystem && failed.message &&
+                             !failed.message->empty();
+    return systemWords ? *failed.message : failureReason(failed.status);
 }
 
 std::string ejectAllSummary(const std::vector<DriveReport>& reports) {

@@ -17,6 +17,9 @@ std::string message(const DriveReport& report);
 std::string holderNames(const std::vector<Holder>& holders);
 // Why the disk service refused, in words where there are any, else the code in hexadecimal.
 std::string failureReason(std::int32_t status);
+// Why the eject failed: on the real Linux system the system's own message when it gave one,
+// else the status in words or hexadecimal.
+std::string failureReason(const DriveVerdict::Failed& failed);
 // How many drives were ejected, then the sentence of each one that was not.
 std::string ejectAllSummary(const std::vector<DriveReport>& reports);
 

@@ -1,6 +1,7 @@
 #include "KestrixKit/History/HistoryEvent.h"
 
 #include "KestrixKit/Coding/RawValueTable.h"
+#include "KestrixKit/Holders/HelperCatalog.h"
 #include "KestrixKit/Text/Localized.h"
 
 namespace kestrix {
@@ -43,7 +44,9 @@ Outcome outcomeOf(const DriveReport& report) {
 
 std::vector<HistoryEvent::Culprit> culpritsOf(const DriveVerdict& verdict) {
     // A backup names no process; the backup itself is what was in the way.
-    if (verdict.is<DriveVerdict::BackupRunning>()) return {{"Time Machine", HelperKind::timeMachine}};
+    if (verdict.is<DriveVerdict::BackupRunning>()) {
+        return {{HelperCatalog::label(HelperKind::timeMachine), HelperKind::timeMachine}};
+    }
     std::vector<HistoryEvent::Culprit> culprits;
     for (const Holder& holder : verdict.holders()) culprits.push_back({holder.name, holder.kind});
     return culprits;

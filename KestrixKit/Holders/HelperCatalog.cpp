@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "KestrixKit/Holders/CutCommandName.h"
 #include "KestrixKit/Text/Localized.h"
 #include "KestrixKit/Text/PlainText.h"
 #include "KestrixKit/Text/UnicodeText.h"
@@ -47,6 +48,25 @@ const std::unordered_map<std::string, HelperKind>& nameTable() {
             {HelperKind::shell,
              {"zsh", "bash", "sh", "fish", "tcsh", "csh", "dash", "ksh", "nu", "elvish", "xonsh", "pwsh", "-zsh",
               "-bash"}},
+            // The Linux desktops' and distributions' programs of the same kinds.
+            {HelperKind::finder, {"nautilus", "dolphin", "nemo", "thunar", "caja", "pcmanfm", "pcmanfm-qt"}},
+            {HelperKind::spotlight,
+             {"tracker-miner-fs-3", "tracker-extract-3", "localsearch-3", "localsearch-extractor-3", "baloo_file",
+              "baloo_file_extractor", "plocate-build"}},
+            {HelperKind::quickLook,
+             {"tumblerd", "ffmpegthumbnailer", "gdk-pixbuf-thumbnailer", "totem-video-thumbnailer",
+              "evince-thumbnailer", "sushi"}},
+            {HelperKind::timeMachine,
+             {"deja-dup", "duplicity", "borg", "restic", "timeshift", "backintime", "rsnapshot", "vorta",
+              "pika-backup", "kup-daemon"}},
+            {HelperKind::cloudSync,
+             {"nextcloud", "owncloud", "dropbox", "insync", "megasync", "rclone", "onedrive", "maestral",
+              "seaf-daemon", "rslsync"}},
+            {HelperKind::diskCheck, {"e2fsck", "dosfsck", "ntfsfix", "xfs_repair"}},
+            {HelperKind::fileService,
+             {"udisksd", "systemd-udevd", "gvfsd", "ntfs-3g", "mount.ntfs", "mount.ntfs-3g", "exfat-fuse",
+              "mount.exfat-fuse", "fusermount", "fusermount3"}},
+            {HelperKind::securityScan, {"clamd", "clamscan", "clamonacc"}},
         };
         std::unordered_map<std::string, HelperKind> built;
         for (const auto& [kind, names] : lists) {
@@ -67,7 +87,26 @@ std::optional<HelperKind> kindByNamePattern(const std::string& lowercasedName) {
     if (n.starts_with("mds") && text::characterCount(n) <= 10) return HelperKind::spotlight;
     if (n.starts_with("fsck_")) return HelperKind::diskCheck;
     if (n.starts_with("xprotect")) return HelperKind::securityScan;
+    // updatedb.mlocate, updatedb.plocate, updatedb.findutils …
+    if (n.starts_with("updatedb")) return HelperKind::spotlight;
+    if (n.starts_with("fsck.")) return HelperKind::diskCheck;
+    // gvfsd-fuse, gvfsd-trash …, and gvfs-udisks2-volume-monitor and its kin.
+    if (n.starts_with("gvfsd-") || (n.starts_with("gvfs-") && n.ends_with("-volume-monitor"))) {
+        return HelperKind::fileService;
+    }
     return std::nullopt;
+}
+
+// A Linux command name cut short that begins listed names of one kind only is one of them.
+std::optional<HelperKind> kindByCutName(const std::string& lowercasedName) {
+    if (lowercasedName.size() != commandNameLimit) return std::nullopt;
+    std::optional<HelperKind> found;
+    for (const auto& [name, kind] : nameTable()) {
+        if (!isCutFrom(lowercasedName, name)) continue;
+        if (found && *found != kind) return std::nullopt;
+        found = kind;
+    }
+    return found;
 }
 
 std::optional<HelperKind> kindByPath(std::string_view path) {
@@ -90,14 +129,23 @@ bool hasHold(const Holder& holder, HoldKind kind) {
 }  // namespace
 
 HelperKind kind(std::string_view name, const std::optional<std::string>& executablePath, bool isApp,
-                std::int32_t pid) {
+                std::int32_t pid, const std::optional<std::string>& commandName) {
     if (pid == 0) return HelperKind::fileService;
-    const std::string lowercasedName = text::lowercased(name);
-    if (const auto found = nameTable().find(lowercasedName); found != nameTable().end()) return found->second;
-    if (const auto byPattern = kindByNamePattern(lowercasedName)) return *byPattern;
+    // The name first; then the names a Linux process also goes by: its command's name (a
+    // script's, where the executable is the interpreter) and its executable's file name.
+    std::vector<std::string> names{text::lowercased(name)};
+    if (commandName) names.push_back(text::lowercased(*commandName));
+    if (executablePath) names.push_back(text::lowercased(text::lastPathComponent(*executablePath)));
+    for (const std::string& candidate : names) {
+        if (const auto found = nameTable().find(candidate); found != nameTable().end()) return found->second;
+    }
+    for (const std::string& candidate : names) {
+        if (const auto byPattern = kindByNamePattern(candidate)) return *byPattern;
+    }
     if (executablePath) {
         if (const auto byPath = kindByPath(*executablePath)) return *byPath;
     }
+    if (const auto byCutName = kindByCutName(names.front())) return *byCutName;
     return isApp ? HelperKind::app : HelperKind::commandLine;
 }
 

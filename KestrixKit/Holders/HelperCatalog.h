@@ -12,9 +12,10 @@
 // Classifies holders and gives each kind the words the user sees.
 namespace kestrix::HelperCatalog {
 
-// name: the process name (not an app's name); isApp: the process is a regular running app.
+// name: the process name (not an app's name); isApp: the process is a regular running app;
+// commandName: the command's name where it differs from name (ProcessBasics::commandName).
 HelperKind kind(std::string_view name, const std::optional<std::string>& executablePath, bool isApp,
-                std::int32_t pid);
+                std::int32_t pid, const std::optional<std::string>& commandName = std::nullopt);
 
 // Apps 0, shells and command-line programs 1, Finder and sync tools 2, system services 3.
 int sortRank(HelperKind kind);

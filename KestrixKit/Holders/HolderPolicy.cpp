@@ -1,10 +1,12 @@
 #include "KestrixKit/Holders/HolderPolicy.h"
 
+#include <algorithm>
 #include <array>
 #include <set>
 #include <string>
 #include <string_view>
 
+#include "KestrixKit/Holders/CutCommandName.h"
 #include "KestrixKit/Holders/DisplayName.h"
 #include "KestrixKit/Text/UnicodeText.h"
 
@@ -15,7 +17,17 @@ namespace {
 const std::set<std::string, std::less<>>& protectedNames() {
     static const std::set<std::string, std::less<>> names{
         "finder", "dock", "systemuiserver", "windowserver", "loginwindow", "controlcenter", "notificationcenter",
-        "launchd", "kernel_task", "spotlight", "kestrix", "coreservicesuiagent", "universalcontrol", "talagent"};
+        "launchd", "kernel_task", "spotlight", "kestrix", "coreservicesuiagent", "universalcontrol", "talagent",
+        // On Linux: the service managers (pid 1 and every user's "systemd --user"), the display
+        // servers, the desktops' shells, window managers and sessions, the display managers, the
+        // message buses, the disk services, and this application's command-line tool.
+        "systemd", "xorg", "xwayland", "gnome-shell", "plasmashell", "kwin_x11", "kwin_wayland", "mutter",
+        "weston", "sway", "hyprland", "wayfire", "labwc", "openbox", "metacity", "muffin", "marco", "xfwm4",
+        "budgie-wm", "gnome-session-binary", "gnome-session-service", "ksmserver", "xfce4-session", "xfce4-panel",
+        "xfdesktop", "lxqt-session", "lxqt-panel", "cinnamon", "cinnamon-session", "cinnamon-session-binary",
+        "mate-session", "mate-panel", "budgie-panel", "gdm", "gdm3", "gdm-wayland-session", "gdm-x-session",
+        "sddm", "sddm-helper", "lightdm", "systemd-logind", "dbus-daemon", "dbus-broker", "dbus-broker-launch",
+        "udisksd", "systemd-udevd", "gvfsd", "kestrixctl"};
     return names;
 }
 
@@ -23,7 +35,13 @@ constexpr std::array<std::string_view, 7> systemPathPrefixes{
     "/System/Library/", "/usr/libexec/", "/usr/sbin/", "/sbin/", "/Library/Apple/", "/System/iOSSupport/",
     "/System/Cryptexes/"};
 
-bool isProtectedName(std::string_view name) { return protectedNames().contains(text::lowercased(name)); }
+bool isProtectedName(std::string_view name) {
+    const std::string lowercased = text::lowercased(name);
+    if (protectedNames().contains(lowercased) || lowercased.starts_with("gvfsd-")) return true;
+    // A Linux command name cut short still protects what it is the beginning of.
+    return std::any_of(protectedNames().begin(), protectedNames().end(),
+                       [&](const std::string& protectedName) { return isCutFrom(lowercased, protectedName); });
+}
 
 bool isRegularApp(const Holder& holder) { return holder.app && holder.app->isRegular; }
 
@@ -59,6 +77,17 @@ std::vector<HolderAction> actions(const Holder& holder, std::uint32_t currentUID
         case HelperKind::commandLine: return {HolderAction::endProcess, HolderAction::waitAndRetry};
         default: return {HolderAction::waitAndRetry};
     }
+}
+
+bool mayEndWhenAsked(const Holder& holder, std::uint32_t currentUID) {
+    const auto ends = [](const std::vector<HolderAction>& offered) {
+        return std::find(offered.begin(), offered.end(), HolderAction::endProcess) != offered.end();
+    };
+    if (ends(actions(holder, currentUID))) return true;
+    // Root may end another user's program, but only one it names, and only one that its
+    // owner could end.
+    if (currentUID != 0 || holder.uid == currentUID) return false;
+    return ends(actions(holder, holder.uid));
 }
 
 }  // namespace kestrix::HolderPolicy

@@ -12,5 +12,8 @@ namespace kestrix::HolderPolicy {
 
 bool isProtected(const Holder& holder, std::uint32_t currentUID);
 std::vector<HolderAction> actions(const Holder& holder, std::uint32_t currentUID);
+// Whether the process may be ended when the user names it (kestrixctl's --end PID): whatever
+// is offered endProcess and, for root, another user's process that its owner is offered to end.
+bool mayEndWhenAsked(const Holder& holder, std::uint32_t currentUID);
 
 }  // namespace kestrix::HolderPolicy

@@ -115,7 +115,8 @@ Holder HolderScanner::makeHolder(std::int32_t pid, const std::optional<ProcessBa
         holder.uid = basics->uid;
     }
     holder.name = holder.app ? holder.app->name : processName;
-    holder.kind = HelperCatalog::kind(processName, holder.executablePath, holder.app && holder.app->isRegular, pid);
+    holder.kind = HelperCatalog::kind(processName, holder.executablePath, holder.app && holder.app->isRegular, pid,
+                                      basics ? basics->commandName : std::nullopt);
     if (holder.app && holder.app->bundlePath) {
         holder.appBundlePath = holder.app->bundlePath;
     } else if (holder.executablePath) {

@@ -14,6 +14,9 @@ struct ProcessBasics {
     std::optional<std::string> executablePath;
     std::uint32_t uid = 0;
     std::int32_t parentPID = 0;
+    // The command's own name where it differs from name: a script's name when the executable
+    // is its interpreter, or a process that renamed itself. Linux only.
+    std::optional<std::string> commandName;
 
     bool operator==(const ProcessBasics&) const = default;
 };

@@ -14,6 +14,7 @@
 #include "KestrixKit/Holders/HolderScanner.h"
 #include "KestrixKit/Holders/ProcessSource.h"
 #include "KestrixKit/Simulated/SimulatedSystem.h"
+#include "KestrixKit/Text/Vocabulary.h"
 #include "KestrixKit/TimeMachine/TimeMachineStatus.h"
 #include "KestrixKit/Volumes/MountedVolumeSource.h"
 #include "KestrixKit/System/SystemChoice.h"
@@ -42,6 +43,10 @@ struct SystemContext {
     std::shared_ptr<SimulatedSystem> simulated;
 
     bool isSimulated() const { return simulated != nullptr; }
+    // A simulated system speaks the base texts' words; this machine, its own.
+    kestrix::Vocabulary vocabulary() const {
+        return isSimulated() ? kestrix::Vocabulary::document : kestrix::Vocabulary::linuxSystem;
+    }
     // A holder scanner over this system's processes, timed by the monotonic clock.
     HolderScanner holderScanner() const;
 };

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <deque>
 #include <map>
@@ -227,4 +228,18 @@ TEST_F(EjectFlowTest, QuitWaitBoundsTheWaitAndZeroOrNaNSkipsIt) {
     brief.quitWait = 0.6;
     brief.quitAndEject(stick(), {app(10, "Pages")}, {});
     EXPECT_EQ(sleeps.size(), 3u);
+}
+
+TEST_F(EjectFlowTest, RootEndsAnotherUsersProgramOnlyWhenNamed) {
+    EjectFlow asRoot = flow();
+    asRoot.currentUID = 0;
+    Holder udevd = tool(40, "systemd-udevd");
+    udevd.uid = 0;
+    // The user's rsync is ended because root names it, tar is not named, and the disk service
+    // is never ended, named or not.
+    const DriveReport report = asRoot.quitAndEject(stick(), {tool(20, "rsync"), tool(30, "tar"), udevd}, {20, 40});
+    EXPECT_TRUE(report.verdict.is<DriveVerdict::Ejected>()) << report.verdict.caseName();
+    EXPECT_EQ(quitter->calls.front(), "endProcess 20");
+    EXPECT_EQ(std::count_if(quitter->calls.begin(), quitter->calls.end(),
+                            [](const std::string& call) { return call.starts_with("endProcess"); }), 1);
 }

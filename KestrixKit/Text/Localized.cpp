@@ -2,10 +2,16 @@
 
 #include <vector>
 
+#include "KestrixKit/Text/LinuxWords.h"
+#include "KestrixKit/Text/Vocabulary.h"
+
 namespace kestrix {
 
 std::string localized(std::string_view english) {
     // Only the base language ships; a translation table would be consulted here.
+    if (selectedVocabulary() == Vocabulary::linuxSystem) {
+        if (const auto linuxWording = LinuxWords::wording(english)) return std::string(*linuxWording);
+    }
     return std::string(english);
 }
 

@@ -5,7 +5,8 @@
 
 // The one translation point for user-visible texts. English is the base language: a text
 // is its own key, and a sentence that carries values uses "%1", "%2", … placeholders so
-// that a translation may move them.
+// that a translation may move them. The selected vocabulary (Vocabulary.h) decides whose
+// names for things the base language uses.
 namespace kestrix {
 
 std::string localized(std::string_view english);

@@ -103,7 +103,7 @@ TEST_F(RealEject, AFileSystemMountedInsideIsHeldByTheSystemAfterOneRetry) {
     }
     const auto result = kestrixctl({"eject", name});
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.report.value("message", ""), name + " is still in use by a macOS service. Try again in a moment.");
+    EXPECT_EQ(result.report.value("message", ""), name + " is still in use by a system service. Try again in a moment.");
     EXPECT_EQ(result.report.at("verdict").at("holder"), nullptr);
     EXPECT_EQ(traceLines(result.trace, "sleep"), std::vector<std::string>{"sleep 1.5"});
     EXPECT_EQ(traceLines(result.trace, "eject ").size(), 2u) << result.trace;

@@ -5,6 +5,7 @@
 #include <sys/sysmacros.h>
 
 
+#include "KestrixKit/Holders/CutCommandName.h"
 #include "KestrixKit/Linux/Mounts/MountPointStatus.h"
 #include "KestrixKit/Text/ValidUTF8.h"
 
@@ -63,6 +64,18 @@ std::string unescapedName(std::string_view escaped) {
 }
 
 }  // namespace
+
+std::string wholeCommandName(std::string_view name, std::string_view commandLine) {
+    // The program, then its first argument: a script run by an interpreter.
+    for (int argument = 0; argument < 2 && !commandLine.empty(); ++argument) {
+        const std::size_t end = commandLine.find('\0');
+        const std::string_view word = commandLine.substr(0, end);
+        commandLine.remove_prefix(end == std::string_view::npos ? commandLine.size() : end + 1);
+        const std::string_view fileName = word.substr(word.find_last_of('/') + 1);
+        if (isCutFrom(name, fileName)) return text::validUTF8(std::string(fileName));
+    }
+    return std::string(name);
+}
 
 std::optional<StatusFields> parseStatus(std::string_view text) {
     std::optional<std::string> name;

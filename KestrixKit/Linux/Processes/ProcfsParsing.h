@@ -19,6 +19,11 @@ struct StatusFields {
 // The Name, effective Uid and PPid lines of /proc/PID/status; absent without Name or Uid.
 std::optional<StatusFields> parseStatus(std::string_view text);
 
+// The whole name of a command whose name the kernel cut short, from its command
+// line (/proc/PID/cmdline, NUL-separated): the file name of the program or, after an
+// interpreter, of its script, when it begins with the cut name; else the name as given.
+std::string wholeCommandName(std::string_view name, std::string_view commandLine);
+
 // Whether /proc/PID/fdinfo/N shows a descriptor open for writing (write-only or read-write);
 // absent without a flags line.
 std::optional<bool> parseFdinfoWriting(std::string_view text);

@@ -17,6 +17,7 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include "KestrixKit/Holders/CutCommandName.h"
 #include "KestrixKit/Holders/DisplayName.h"
 #include "KestrixKit/Text/ValidUTF8.h"
 #include "KestrixKit/Linux/Mounts/MountEntries.h"
@@ -155,13 +156,21 @@ std::optional<ProcessBasics> ProcfsSource::basics(std::int32_t pid) const {
     if (!statusText) return std::nullopt;
     const std::optional<procfs::StatusFields> status = procfs::parseStatus(*statusText);
     if (!status) return std::nullopt;
-    ProcessBasics basics{.pid = pid, .name = status->name, .uid = status->effectiveUID,
+    std::string commandName = status->name;
+    // Only a name of the cut length may have lost its end; others need no command line.
+    if (const auto commandLine = commandName.size() == commandNameLimit
+                                     ? readText(AT_FDCWD, processPath(pid, "cmdline").c_str())
+                                     : std::nullopt) {
+        commandName = procfs::wholeCommandName(commandName, *commandLine);
+    }
+    ProcessBasics basics{.pid = pid, .name = commandName, .uid = status->effectiveUID,
                          .parentPID = status->parentPID};
     if (std::optional<std::string> executable = readLink(AT_FDCWD, processPath(pid, "exe").c_str())) {
         basics.executablePath = text::validUTF8(procfs::withoutDeletedMark(std::move(*executable)));
         std::string shown = displayName(*basics.executablePath);
         if (!shown.empty()) basics.name = std::move(shown);
     }
+    if (commandName != basics.name) basics.commandName = std::move(commandName);
     return basics;
 }
 

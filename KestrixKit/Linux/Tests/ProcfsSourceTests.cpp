@@ -38,6 +38,21 @@ TEST(ProcfsParsing, ReadsStatusFdinfoAndMaps) {
     EXPECT_EQ(text::validUTF8("a\xff" "b"), "a\xef\xbf\xbd" "b");
 }
 
+TEST(ProcfsParsing, MakesACutCommandNameWholeFromTheCommandLine) {
+    using namespace std::string_literals;
+    EXPECT_EQ(procfs::wholeCommandName("tracker-miner-f", "/usr/libexec/tracker-miner-fs-3\0"s),
+              "tracker-miner-fs-3");
+    // A script: the interpreter first, then the script's path.
+    EXPECT_EQ(procfs::wholeCommandName("localsearch-ext", "/usr/bin/python3\0/opt/localsearch-extractor-3\0-v\0"s),
+              "localsearch-extractor-3");
+    // Only a name of the cut length, and only a command that begins with it.
+    EXPECT_EQ(procfs::wholeCommandName("nautilus", "/usr/bin/nautilus-previewer\0"s), "nautilus");
+    EXPECT_EQ(procfs::wholeCommandName("Isolated Web Co", "/usr/lib/firefox/firefox\0-contentproc\0"s),
+              "Isolated Web Co");
+    EXPECT_EQ(procfs::wholeCommandName("tracker-miner-f", ""), "tracker-miner-f");
+    EXPECT_EQ(procfs::wholeCommandName("tracker-miner-f", "tracker-miner-f\0"s), "tracker-miner-f");
+}
+
 TEST(ProcfsSource, ReadsThisProcess) {
     const ProcfsSource source;
     const std::int32_t self = getpid();

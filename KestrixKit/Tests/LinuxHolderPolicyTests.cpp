@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "KestrixKit/Holders/HolderPolicy.h"
+
+using namespace kestrix;
+
+namespace {
+
+constexpr std::uint32_t me = 1000;
+constexpr std::uint32_t root = 0;
+const std::vector<HolderAction> waitOnly{HolderAction::waitAndRetry};
+const std::vector<HolderAction> endOrWait{HolderAction::endProcess, HolderAction::waitAndRetry};
+
+// A command-line program, so that nothing but the name or pid protects it.
+Holder program(std::string name, std::uint32_t uid = me, std::int32_t pid = 4000,
+               std::optional<std::string> path = std::nullopt) {
+    if (!path) path = "/opt/bin/" + name;
+    return Holder{.pid = pid, .name = std::move(name), .executablePath = std::move(path), .uid = uid,
+                  .kind = HelperKind::commandLine};
+}
+
+}  // namespace
+
+TEST(LinuxHolderPolicy, NeverQuitsOrEndsWhatKeepsTheDesktopAlive) {
+    const std::vector<std::string> protectedNames{
+        "systemd", "Xorg", "Xwayland", "gnome-shell", "plasmashell", "kwin_x11", "kwin_wayland", "mutter",
+        "weston", "sway", "gnome-session-binary", "ksmserver", "xfwm4", "xfce4-session", "lxqt-session", "cinnamon",
+        "marco", "dbus-daemon", "dbus-broker", "udisksd", "systemd-udevd", "gvfsd", "gvfsd-fuse", "gvfsd-trash",
+        "kestrix", "kestrixctl",
+        // Cut by the kernel to 15 bytes.
+        "gnome-session-b", "dbus-broker-lau"};
+    for (const std::string& name : protectedNames) {
+        for (const std::uint32_t user : {me, root}) {
+            const Holder owned = program(name, user);
+            EXPECT_EQ(HolderPolicy::actions(owned, user), waitOnly) << name << " for uid " << user;
+            EXPECT_FALSE(HolderPolicy::mayEndWhenAsked(owned, user)) << name << " for uid " << user;
+        }
+        // Known by its executable though it calls itself otherwise.
+        EXPECT_TRUE(HolderPolicy::isProtected(program("worker", me, 4000, "/usr/bin/" + name), me)) << name;
+    }
+    // pid 1 whatever its name, and the user's own service manager ("systemd --user").
+    EXPECT_EQ(HolderPolicy::actions(program("init", root, 1), root), waitOnly);
+    EXPECT_EQ(HolderPolicy::actions(program("systemd", me, 1800, "/usr/lib/systemd/systemd"), me), waitOnly);
+    // Names that only begin like a protected one are not protected.
+    EXPECT_EQ(HolderPolicy::actions(program("systemd-helper"), me), endOrWait);
+    EXPECT_EQ(HolderPolicy::actions(program("gvfs-helper"), me), endOrWait);
+}
+
+TEST(LinuxHolderPolicy, RootEndsAnotherUsersProgramOnlyWhenNamed) {
+    const Holder theirs = program("rsync", me);
+    // Never offered …
+    EXPECT_EQ(HolderPolicy::actions(theirs, root), waitOnly);
+    // … but root may end it by naming it, as its owner could.
+    EXPECT_TRUE(HolderPolicy::mayEndWhenAsked(theirs, root));
+    EXPECT_TRUE(HolderPolicy::mayEndWhenAsked(program("rsync", root), root));
+    // Anyone else may not end another user's program at all.
+    EXPECT_FALSE(HolderPolicy::mayEndWhenAsked(program("rsync", root), me));
+    EXPECT_FALSE(HolderPolicy::mayEndWhenAsked(program("rsync", 1001), me));
+    // Root's naming does not reach what its owner could not end either.
+    Holder indexer = program("tracker-miner-fs-3", me);
+    indexer.kind = HelperKind::spotlight;
+    EXPECT_FALSE(HolderPolicy::mayEndWhenAsked(indexer, root));
+    EXPECT_FALSE(HolderPolicy::mayEndWhenAsked(program("helper", me, 4000, "/usr/libexec/helper"), root));
+}
