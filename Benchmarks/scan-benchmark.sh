@@ -1,27 +1,19 @@
 #!/bin/sh
-# Times the quick holder scan (kestrixctl check) against fuser -m and lsof -t on the same
-# load: PROCESSES processes that each keep FILES files open, and one more that keeps a file
-# open for writing on a loop-mounted ext4 drive. Needs root, mkfs.ext4, losetup, fuser, lsof.
+# Times the quick and the deep holder scan (kestrixctl check, check --deep) against fuser -m and
+# lsof -t on the same load: PROCESSES processes that each keep FILES files open, and one more
+# that keeps a file open for writing on a loop-mounted ext4 drive. The four run in turn, RUNS
+# times, so that a busy machine slows them alike; each gets its median wall and processor time.
+# Needs root, mkfs.ext4, losetup, fuser, lsof and /usr/bin/time.
 #
-# usage: sudo Benchmarks/scan-benchmark.sh [PROCESSES [FILES [RUNS]]]    (default 400 100 5)
+# usage: sudo Benchmarks/scan-benchmark.sh [PROCESSES [FILES [RUNS]]]    (default 400 100 9)
 # KESTRIXCTL=path uses that kestrixctl instead of building one (Release) in BUILD.
 set -eu
 
 processes=${1:-400}
 files=${2:-100}
-runs=${3:-5}
-repo=$(cd "$(dirname "$0")/.." && pwd)
-build=${BUILD:-$repo/build-benchmark}
-
+runs=${3:-9}
 [ "$(id -u)" -eq 0 ] || { echo "scan-benchmark: needs root to loop-mount a drive" >&2; exit 2; }
-
-if [ -z "${KESTRIXCTL:-}" ]; then
-    cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-    cmake --build "$build" --target kestrixctl >/dev/null
-    KESTRIXCTL=$build/kestrixctl/kestrixctl
-fi
-cmake -S "$repo/Benchmarks" -B "$build/Benchmarks" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build/Benchmarks" >/dev/null
+. "$(dirname "$0")/build-tools.sh"
 
 work=$(mktemp -d)
 name=kestrix-bench-$$
@@ -45,34 +37,44 @@ mount "$loop" "$mount"
 
 # The load lives until its standard input (the fifo, held open on fd 3) closes.
 mkfifo "$work/control"
-"$build/Benchmarks/scan-load" "$processes" "$files" "$work/files" "$mount/held.txt" <"$work/control" >"$work/holder" &
+"$SCAN_LOAD" "$processes" "$files" "$work/files" "$mount/held.txt" <"$work/control" >"$work/holder" &
 exec 3>"$work/control"
 while [ ! -s "$work/holder" ]; do sleep 0.1; done
 
-now() { date +%s%N; }
-# The median wall time of RUNS runs of a command, in seconds.
-median() {
-    i=0
-    while [ "$i" -lt "$runs" ]; do
-        start=$(now); "$@" >/dev/null 2>&1 || true; end=$(now)
-        echo $(( (end - start) / 1000 ))
-        i=$((i + 1))
-    done | sort -n | awk '{ t[NR] = $1 } END { printf "%.3f", t[int((NR + 1) / 2)] / 1e6 }'
+# One run of a command: its wall time and its processor time (user + system), in seconds, as
+# "WALL CPU". The processor time shows what a quiet machine would show when others share it.
+timed() {
+    /usr/bin/time -o "$work/time" -f "%e %U %S" "$@" >/dev/null 2>&1 || true
+    # The last line: a failing command's status comes first.
+    tail -n 1 "$work/time" | awk '{ printf "%s %.2f\n", $1, $2 + $3 }'
 }
+i=0
+while [ "$i" -lt "$runs" ]; do
+    timed "$KESTRIXCTL" check "$name" --show-disk-images >>"$work/quick"
+    timed "$KESTRIXCTL" check "$name" --show-disk-images --deep >>"$work/deep"
+    timed fuser -m "$mount" >>"$work/fuser"
+    timed lsof -t "$mount" >>"$work/lsof"
+    i=$((i + 1))
+done
+# The median of one column of a file of times.
+median() { cut -d' ' -f"$2" "$1" | sort -n | awk '{ t[NR] = $1 } END { printf "%.3f", t[int((NR + 1) / 2)] }'; }
+# The fastest and slowest wall times.
+spread() { cut -d' ' -f1 "$1" | sort -n | awk 'NR == 1 { a = $1 } { b = $1 } END { printf "%s-%s", a, b }'; }
+ratio() { awk -v a="$(median "$1" "$2")" -v b="$(median "$work/fuser" "$2")" 'BEGIN { printf "%.2f", a / b }'; }
+row() { echo "$(median "$1" 1) s  $(ratio "$1" 1)x fuser  (runs $(spread "$1") s)  cpu $(median "$1" 2) s  $(ratio "$1" 2)x"; }
 
-check_time=$(median "$KESTRIXCTL" check "$name" --show-disk-images)
-fuser_time=$(median fuser -m "$mount")
-lsof_time=$(median lsof -t "$mount")
-
-check_pids=$("$KESTRIXCTL" check "$name" --show-disk-images --json | sed -n 's/^ *"pid": \([0-9]*\).*/\1/p' | sort -n | tr '\n' ' ')
+holders_of() { "$KESTRIXCTL" check "$name" --show-disk-images --json "$@" | sed -n 's/^ *"pid": \([0-9]*\).*/\1/p' | sort -n | tr '\n' ' '; }
+quick_pids=$(holders_of)
+deep_pids=$(holders_of --deep)
 fuser_pids=$(fuser -m "$mount" 2>/dev/null | tr -s ' ' '\n' | grep . | sort -n | tr '\n' ' ')
 lsof_pids=$(lsof -t "$mount" 2>/dev/null | sort -n | tr '\n' ' ')
 
-echo "load: $processes processes x $files open files, $(nproc) cores, median of $runs runs"
-echo "kestrixctl check: ${check_time} s   holders: $check_pids"
-echo "fuser -m:         ${fuser_time} s   holders: $fuser_pids"
-echo "lsof -t:          ${lsof_time} s   holders: $lsof_pids"
-if [ "$check_pids" = "$fuser_pids" ] && [ "$check_pids" = "$lsof_pids" ]; then
+echo "load: $processes processes x $files open files, $(nproc) cores, load average $(cut -d' ' -f1 /proc/loadavg), median of $runs runs"
+echo "kestrixctl check:        $(row "$work/quick")  holders: $quick_pids"
+echo "kestrixctl check --deep: $(row "$work/deep")  holders: $deep_pids"
+echo "fuser -m:                $(row "$work/fuser")  holders: $fuser_pids"
+echo "lsof -t:                 $(row "$work/lsof")  holders: $lsof_pids"
+if [ "$quick_pids" = "$fuser_pids" ] && [ "$deep_pids" = "$fuser_pids" ] && [ "$lsof_pids" = "$fuser_pids" ]; then
     echo "results: identical"
 else
     echo "results: DIFFER"

@@ -26,6 +26,7 @@ Commands:
       --show-disk-images     also list disk images
       --show-network-shares  also list network shares
   check DRIVE          show what keeps DRIVE busy (a quick scan, then a deep one when it finds nothing)
+      --deep                 go straight to the deep scan (also reads mapped files)
       --json, --show-disk-images, --show-network-shares as above
   eject DRIVE          eject DRIVE when nothing holds it
       --force                eject even if something holds it (asks first unless --yes)

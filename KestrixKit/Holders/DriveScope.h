@@ -19,6 +19,10 @@ struct DriveScope {
     bool contains(const VnodeRef& reference) const;
     bool containsDevice(std::uint32_t device) const { return device != 0 && devices.contains(device); }
     bool containsPath(std::string_view path) const { return isUnder(path, mountPaths); }
+    // No device and no mount path: nothing lies on it.
+    bool isEmpty() const { return devices.empty() && mountPaths.empty(); }
+
+    bool operator==(const DriveScope&) const = default;
 
     // The path equals a mount path (without one trailing "/") or lies below it; the first match
     // decides and the comparison is case-sensitive.

@@ -1,6 +1,7 @@
 #include "KestrixKit/Holders/HolderScanner.h"
 
 #include <algorithm>
+#include <set>
 
 #include "KestrixKit/Holders/HelperCatalog.h"
 #include "KestrixKit/Text/Localized.h"
@@ -23,6 +24,21 @@ std::vector<Hold> merged(const std::vector<Hold>& holds) {
         }
     }
     return kept;
+}
+
+// The holds in discovery order: open files, working folder, executable, then the mapped files
+// that are not already held otherwise.
+std::vector<Hold> holdsFrom(const DriveReferences& references) {
+    std::vector<Hold> holds;
+    for (const VnodeRef& file : references.openFiles) holds.push_back({HoldKind::openFile, file.path, file.writing});
+    if (references.currentFolder) holds.push_back({HoldKind::currentFolder, references.currentFolder->path, false});
+    if (references.executablePath) holds.push_back({HoldKind::runningFrom, *references.executablePath, false});
+    std::set<std::string> known;
+    for (const Hold& hold : holds) known.insert(hold.path);
+    for (const VnodeRef& file : references.mappedFiles) {
+        if (!known.contains(file.path)) holds.push_back({HoldKind::mappedFile, file.path, false});
+    }
+    return holds;
 }
 
 void sortHolders(std::vector<Holder>& holders) {
@@ -53,44 +69,29 @@ ScanResult HolderScanner::scan(const Drive& drive, bool deep) const {
 ScanResult HolderScanner::scan(const std::set<std::uint32_t>& devices, const std::vector<std::string>& mountPaths,
                                bool deep) const {
     const double start = clock ? clock() : 0;
-    const DriveScope scope{.devices = devices, .mountPaths = mountPaths};
+    const DriveScope drive{.devices = devices, .mountPaths = mountPaths};
+    // Only what is still mounted: the device number of a volume read while it went away can be
+    // that of the file system beneath it, on which every process has files.
+    const DriveScope scope = source->mountedPart(drive);
     ScanResult result;
     result.deep = deep;
-    std::vector<std::int32_t> pids = source->allPIDs();
-    std::erase(pids, ownPID);
-    const std::vector<std::optional<std::vector<VnodeRef>>> fileLists = source->openFilesOfEach(pids, scope);
-    for (std::size_t index = 0; index < pids.size() && index < fileLists.size(); ++index) {
-        const std::int32_t pid = pids[index];
-        const std::optional<std::vector<VnodeRef>>& files = fileLists[index];
-        if (!files) {
-            ++result.hidden;
-            continue;
-        }
-        ++result.checked;
-        std::vector<Hold> holds;
-        for (const VnodeRef& file : *files) {
-            if (scope.contains(file)) holds.push_back({HoldKind::openFile, file.path, file.writing});
-        }
-        if (const std::optional<VnodeRef> folder = source->currentFolder(pid); folder && scope.contains(*folder)) {
-            holds.push_back({HoldKind::currentFolder, folder->path, false});
-        }
-        const std::optional<ProcessBasics> basics = source->basics(pid);
-        if (basics && basics->executablePath && scope.containsPath(*basics->executablePath)) {
-            holds.push_back({HoldKind::runningFrom, *basics->executablePath, false});
-        }
-        if (deep) {
-            if (const auto mapped = source->mappedFiles(pid)) {
-                std::set<std::string> known;
-                for (const Hold& hold : holds) known.insert(hold.path);
-                for (const VnodeRef& file : *mapped) {
-                    if (scope.contains(file) && !known.contains(file.path)) {
-                        holds.push_back({HoldKind::mappedFile, file.path, false});
-                    }
-                }
+    if (!scope.isEmpty()) {
+        std::vector<std::int32_t> pids = source->allPIDs();
+        std::erase(pids, ownPID);
+        const std::vector<std::optional<DriveReferences>> references = source->referencesOfEach(pids, scope, deep);
+        for (std::size_t index = 0; index < pids.size() && index < references.size(); ++index) {
+            if (!references[index]) {
+                ++result.hidden;
+                continue;
             }
+            ++result.checked;
+            std::vector<Hold> holds = holdsFrom(*references[index]);
+            if (holds.empty()) continue;
+            // Names and owners are read only for the few processes that hold the drive.
+            result.holders.push_back(makeHolder(pids[index], source->basics(pids[index]), merged(holds), false));
         }
-        if (holds.empty()) continue;
-        result.holders.push_back(makeHolder(pid, basics, merged(holds), false));
+        // A drive unmounted or replaced while the scan ran: what was found may lie elsewhere.
+        if (source->mountedPart(drive) != scope) result.holders.clear();
     }
     sortHolders(result.holders);
     result.seconds = clock ? clock() - start : 0;

@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "KestrixKit/Holders/DriveReferences.h"
 #include "KestrixKit/Holders/DriveScope.h"
 #include "KestrixKit/Holders/ProcessBasics.h"
 #include "KestrixKit/Holders/VnodeRef.h"
@@ -25,13 +26,15 @@ public:
     // Files backing the memory regions, each path once, lowest address first.
     virtual std::optional<std::vector<VnodeRef>> mappedFiles(std::int32_t pid) const = 0;
 
-    // The open files that lie on the drive, for a scan that knows the drive up front: absent
-    // exactly when openFiles is, and otherwise openFiles without the others. A source may answer
-    // this faster by skipping work for files that are not on the drive.
-    virtual std::optional<std::vector<VnodeRef>> openFilesOn(std::int32_t pid, const DriveScope& drive) const;
-    // openFilesOn for each of the processes, in their order; a source may read them in parallel.
-    virtual std::vector<std::optional<std::vector<VnodeRef>>> openFilesOfEach(const std::vector<std::int32_t>& pids,
-                                                                             const DriveScope& drive) const;
+    // The part of the drive that is mounted where the drive says: the mount paths where one of
+    // its devices is still mounted, and those devices. A source that cannot tell returns the drive.
+    virtual DriveScope mountedPart(const DriveScope& drive) const;
+    // What each process refers to on the drive, in the order of the pids: absent where the open
+    // files cannot be read. The mapped files are read only when deep. Judged by the drive's rules
+    // (DriveScope::contains; the executable by its path); a source that knows more may judge
+    // better, read in parallel, and skip what cannot lie on the drive.
+    virtual std::vector<std::optional<DriveReferences>> referencesOfEach(const std::vector<std::int32_t>& pids,
+                                                                        const DriveScope& drive, bool deep) const;
 };
 
 }  // namespace kestrix

@@ -21,6 +21,8 @@ struct FakeProcess {
 struct FakeSource : ProcessSource {
     std::map<std::int32_t, FakeProcess> processes;
     mutable int mappedQueries = 0;
+    // The answers to mountedPart, one per call; the drive as given once they run out.
+    mutable std::vector<DriveScope> mountedParts;
 
     std::vector<std::int32_t> allPIDs() const override {
         std::vector<std::int32_t> pids;
@@ -35,6 +37,12 @@ struct FakeSource : ProcessSource {
     }
     std::optional<VnodeRef> currentFolder(std::int32_t pid) const override {
         return processes.contains(pid) ? processes.at(pid).currentFolder : std::nullopt;
+    }
+    DriveScope mountedPart(const DriveScope& drive) const override {
+        if (mountedParts.empty()) return drive;
+        DriveScope answer = mountedParts.front();
+        mountedParts.erase(mountedParts.begin());
+        return answer;
     }
     std::optional<std::vector<VnodeRef>> mappedFiles(std::int32_t pid) const override {
         ++mappedQueries;
@@ -201,4 +209,35 @@ TEST(DriveCheck, GoesDeepOnlyWhenTheQuickScanFindsNothing) {
     EXPECT_FALSE(quick.deep);
     ASSERT_EQ(quick.holders.size(), 1u);
     EXPECT_EQ(quick.holders[0].pid, 61);
+}
+
+TEST(HolderScanner, ReportsNothingOfADriveThatIsNotOrNoLongerMounted) {
+    auto source = std::make_shared<FakeSource>();
+    source->processes[70] = {.basics = basics(70, "cat"), .openFiles = std::vector<VnodeRef>{{"/Volumes/Data/f", 7, false}}};
+    source->processes[71] = {.basics = basics(71, "less"), .openFiles = std::vector<VnodeRef>{{"/Volumes/Two/g", 8, false}}};
+    const std::set<std::uint32_t> devices{7, 8};
+    const std::vector<std::string> mounts{"/Volumes/Data", "/Volumes/Two"};
+    const DriveScope whole{.devices = devices, .mountPaths = mounts};
+    const DriveScope dataOnly{.devices = {7}, .mountPaths = {"/Volumes/Data"}};
+
+    EXPECT_EQ(scannerOver(source).scan(devices, mounts, false).holders.size(), 2u);
+
+    // Gone before the scan: nothing is read.
+    source->mountedParts = {DriveScope{}};
+    const ScanResult gone = scannerOver(source).scan(devices, mounts, true);
+    EXPECT_TRUE(gone.holders.empty());
+    EXPECT_EQ(gone.checked + gone.hidden, 0);
+    EXPECT_EQ(source->mappedQueries, 0);
+
+    // Unmounted, or mounted anew, while the scan ran: what it found may lie elsewhere.
+    source->mountedParts = {whole, DriveScope{}};
+    EXPECT_TRUE(scannerOver(source).scan(devices, mounts, false).holders.empty());
+    source->mountedParts = {whole, dataOnly};
+    EXPECT_TRUE(scannerOver(source).scan(devices, mounts, false).holders.empty());
+
+    // One volume of two still mounted: only its holders.
+    source->mountedParts = {dataOnly, dataOnly};
+    const ScanResult half = scannerOver(source).scan(devices, mounts, false);
+    ASSERT_EQ(half.holders.size(), 1u);
+    EXPECT_EQ(half.holders[0].pid, 70);
 }

@@ -20,13 +20,14 @@ std::string summaryLine(const kestrix::ScanResult& scan) {
 }  // namespace
 
 int runCheck(const Invocation& invocation) {
-    const auto parsed = parseCommandArguments(invocation.options.commandWords, driveListingGrammar({"--json"}, 1));
+    const auto parsed = parseCommandArguments(invocation.options.commandWords, driveListingGrammar({"--json", "--deep"}, 1));
     if (const auto* error = std::get_if<ArgumentError>(&parsed)) return usageError(invocation, error->message);
     const auto& arguments = std::get<CommandArguments>(parsed);
 
     const std::optional<kestrix::Drive> drive = findDrive(invocation, arguments, arguments.positionals.front());
     if (!drive) return exitNotDone;
-    const kestrix::ScanResult scan = kestrix::checkDrive(invocation.system.holderScanner(), *drive);
+    const kestrix::ScanResult scan = arguments.has("--deep") ? invocation.system.holderScanner().scan(*drive, true)
+                                                              : kestrix::checkDrive(invocation.system.holderScanner(), *drive);
     const std::uint32_t currentUID = invocation.system.currentUID;
 
     if (arguments.has("--json")) {

@@ -64,6 +64,9 @@ TEST(CheckCommand, PrintsJSONWithTheRowTexts) {
     EXPECT_EQ(preview.at("appBundlePath"), "/Applications/Preview.app");
     EXPECT_EQ(preview.at("app").at("bundleID"), "com.apple.Preview");
     EXPECT_EQ(preview.at("holds").size(), 2u);
+
+    const auto deep = run({"--world", world, "check", "Data", "--json", "--deep"});
+    EXPECT_EQ(nlohmann::json::parse(deep.out).at("scan").at("deep"), true);
     EXPECT_EQ(preview.at("holdLines"), (nlohmann::json{"Has a.jpg open", "Writing to b.txt"}));
     EXPECT_EQ(preview.at("actions"), (nlohmann::json{"quitApp", "showApp"}));
     EXPECT_EQ(preview.at("label"), "App");

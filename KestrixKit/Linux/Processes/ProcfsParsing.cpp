@@ -1,6 +1,7 @@
 #include "KestrixKit/Linux/Processes/ProcfsParsing.h"
 
 #include <charconv>
+#include <set>
 #include <fcntl.h>
 #include <sys/sysmacros.h>
 
@@ -129,6 +130,26 @@ std::optional<MappedRegion> parseMapsLine(std::string_view line) {
     const std::optional<unsigned> minor = number<unsigned>(device.substr(colon + 1), 16);
     if (!major || !minor) return std::nullopt;
     return MappedRegion{.path = text::validUTF8(std::string(path)), .device = kernelDeviceNumber(makedev(*major, *minor))};
+}
+
+std::vector<VnodeRef> parseMaps(std::string_view text) {
+    std::vector<VnodeRef> files;
+    std::set<std::string, std::less<>> seen;
+    while (!text.empty()) {
+        std::optional<MappedRegion> region = parseMapsLine(nextLine(text));
+        if (!region || !seen.insert(region->path).second) continue;
+        files.push_back(VnodeRef{.path = std::move(region->path), .device = region->device});
+    }
+    return files;
+}
+
+std::optional<char> parseStatState(std::string_view text) {
+    const std::size_t nameEnd = text.rfind(')');
+    if (nameEnd == std::string_view::npos) return std::nullopt;
+    std::string_view rest = text.substr(nameEnd + 1);
+    const std::string_view state = nextField(rest);
+    if (state.size() != 1) return std::nullopt;
+    return state.front();
 }
 
 std::string withoutDeletedMark(std::string path) {

@@ -4,6 +4,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "KestrixKit/Holders/VnodeRef.h"
 
 // Readers for the text files of /proc, kept apart from the file access so they can be tested.
 namespace kestrix::procfs {
@@ -36,6 +39,13 @@ struct MappedRegion {
 
 // One line of /proc/PID/maps when the region is backed by a file (its path starts with "/").
 std::optional<MappedRegion> parseMapsLine(std::string_view line);
+
+// The file-backed regions of /proc/PID/maps, each path once, lowest address first.
+std::vector<VnodeRef> parseMaps(std::string_view text);
+
+// The state letter of /proc/PID/stat ('R', 'S', 'Z' …): the field after the name, which is in
+// parentheses and may itself hold blanks and parentheses.
+std::optional<char> parseStatState(std::string_view text);
 
 // The path of a file that was deleted while in use, without the " (deleted)" mark.
 std::string withoutDeletedMark(std::string path);

@@ -6,8 +6,6 @@
 
 namespace kestrix {
 
-class ProcfsFastScan;
-
 // The process table as /proc shows it. Another user's process whose descriptors may not be
 // read, and a process that is gone, give absent results.
 class ProcfsSource : public ProcessSource {
@@ -19,18 +17,14 @@ public:
     std::optional<std::vector<VnodeRef>> openFiles(std::int32_t pid) const override;
     std::optional<VnodeRef> currentFolder(std::int32_t pid) const override;
     std::optional<std::vector<VnodeRef>> mappedFiles(std::int32_t pid) const override;
-    // Reads the path only of the descriptors that can lie on the drive (see ProcfsFastScan) and
-    // the write flag only of those that do.
-    std::optional<std::vector<VnodeRef>> openFilesOn(std::int32_t pid, const DriveScope& drive) const override;
-    // Reads the processes on a few threads: listing descriptors is most of a scan's time.
-    std::vector<std::optional<std::vector<VnodeRef>>> openFilesOfEach(const std::vector<std::int32_t>& pids,
-                                                                     const DriveScope& drive) const override;
+    // Only the mount paths where one of the drive's devices is mounted right now.
+    DriveScope mountedPart(const DriveScope& drive) const override;
+    // Reads the processes on every core, judging by device and mount before any path is read
+    // (see ProcfsDriveReader): a different device means a file is not on the drive.
+    std::vector<std::optional<DriveReferences>> referencesOfEach(const std::vector<std::int32_t>& pids,
+                                                                const DriveScope& drive, bool deep) const override;
 
 private:
-    // Every descriptor, or with a drive only those on it; with a fast scan, reading fewer paths.
-    std::optional<std::vector<VnodeRef>> descriptors(std::int32_t pid, const DriveScope* drive,
-                                                     const ProcfsFastScan* scan) const;
-    ProcfsFastScan fastScan(const DriveScope& drive) const;
     std::string processPath(std::int32_t pid, const char* entry) const;
 
     std::string root_;

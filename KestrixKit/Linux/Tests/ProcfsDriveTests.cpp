@@ -20,6 +20,7 @@
 #include "KestrixKit/Linux/Processes/ProcfsSource.h"
 #include "KestrixKit/Tests/Support/ChildProcess.h"
 #include "KestrixKit/Tests/Support/LoopDrive.h"
+#include "KestrixKit/Tests/Support/ShellCommands.h"
 
 using namespace kestrix;
 namespace fs = std::filesystem;
@@ -60,7 +61,9 @@ protected:
         return result;
     }
 
-    test::LoopDrive loop_{{.folderPrefix = "kestrix-holders", .labelPrefix = "KestrixHolders"}};
+    // The loop device outlives an unmount, so that a test can mount the drive again.
+    test::LoopDrive loop_{
+        {.folderPrefix = "kestrix-holders", .labelPrefix = "KestrixHolders", .detachesOnUnmount = false}};
     const fs::path mount_ = loop_.mountPath();
 };
 
@@ -144,8 +147,8 @@ std::vector<VnodeRef> openFilesOnDrive(pid_t pid, const Drive& drive) {
     const ProcfsSource source;
     const DriveScope scope{.devices = drive.devices(), .mountPaths = drive.mountPaths()};
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const auto lists = source.openFilesOfEach({pid}, scope);
-        if (lists.size() == 1 && lists[0] && !lists[0]->empty()) return *lists[0];
+        const auto lists = source.referencesOfEach({pid}, scope, false);
+        if (lists.size() == 1 && lists[0] && !lists[0]->openFiles.empty()) return lists[0]->openFiles;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     return {};
@@ -209,4 +212,44 @@ TEST_F(LoopDrive, ScanQueryFindsHoldersInAnotherMountNamespace) {
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].path, file);
     EXPECT_FALSE(found[0].writing);
+}
+
+TEST_F(LoopDrive, TheFolderBeneathTheMountPointIsNotTheDrive) {
+    const std::string mount = mount_.string();
+    ASSERT_TRUE(test::runQuietly("umount '" + mount + "'"));
+    // Entered before the drive covers the folder again.
+    const test::ChildProcess beneath({"/bin/sleep", "60"}, mount);
+
+    // Unmounted, the folder shows the device of the file system above, as a drive listed in that
+    // moment would carry it: every process has files there, yet none holds the drive.
+    const HolderScanner scanner{.source = std::make_shared<ProcfsSource>(), .ownPID = getpid()};
+    EXPECT_TRUE(scanner.scan(drive(), false).holders.empty());
+    EXPECT_TRUE(scanner.scan(drive(), true).holders.empty());
+
+    ASSERT_TRUE(test::runQuietly("mount " + loop_.loopDevice() + " '" + mount + "'"));
+    const test::ChildProcess inside({"/bin/sleep", "60"}, mount);
+    const ScanResult result = scanUntilHeldBy({inside.pid()}, false);
+    ASSERT_TRUE(holderWithPID(result, inside.pid()));
+    EXPECT_FALSE(holderWithPID(result, beneath.pid()));
+}
+
+TEST_F(LoopDrive, TheSamePathOnAnotherFileSystemOfAnotherNamespaceIsNotTheDrive) {
+    if (std::system("unshare -m true 2>/dev/null") != 0) GTEST_SKIP() << "cannot make a mount namespace";
+    const std::string mount = mount_.string();
+    const test::ChildProcess elsewhere(
+        {"/bin/sh", "-c",
+         "exec unshare -m sh -c 'mount -t tmpfs kestrix-other \"$0\" && cd \"$0\" && exec 3>\"$0/note.txt\" && "
+         "while :; do sleep 1; done' " + mount});
+    const std::string link = "/proc/" + std::to_string(elsewhere.pid()) + "/fd/3";
+    std::error_code error;
+    for (int attempt = 0; attempt < 100 && fs::read_symlink(link, error).empty(); ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    // The other namespace's file shows a path on the drive.
+    ASSERT_EQ(fs::read_symlink(link, error).string(), mount + "/note.txt");
+
+    const test::ChildProcess inside({"/bin/sleep", "60"}, mount);
+    const ScanResult result = scanUntilHeldBy({inside.pid()}, false);
+    ASSERT_TRUE(holderWithPID(result, inside.pid()));
+    EXPECT_FALSE(holderWithPID(result, elsewhere.pid()));
 }

@@ -33,6 +33,15 @@ TEST(ProcfsParsing, ReadsStatusFdinfoAndMaps) {
     EXPECT_FALSE(procfs::parseMapsLine("7ffd1000-7ffd2000 rw-p 00000000 00:00 0          [stack]"));
     EXPECT_FALSE(procfs::parseMapsLine("7ffd1000-7ffd2000 rw-p 00000000 00:00 0"));
 
+    EXPECT_EQ(procfs::parseMaps("1000-2000 r-xp 0 103:02 1 /lib/a.so\n2000-3000 r--p 0 103:02 1 /lib/a.so\n"
+                                "3000-4000 rw-p 0 00:00 0 [heap]\n4000-5000 r--p 0 00:21 9 /x\n"),
+              (std::vector<VnodeRef>{{"/lib/a.so", (0x103u << 8) | 0x02u, false}, {"/x", 0x21u, false}}));
+
+    EXPECT_EQ(procfs::parseStatState("4242 (sleep) S 1 4242 4242 0 -1"), 'S');
+    EXPECT_EQ(procfs::parseStatState("4243 (a) R (b) Z 1 1"), 'Z');  // the name may hold ") "
+    EXPECT_FALSE(procfs::parseStatState("4244 (cut"));
+    EXPECT_FALSE(procfs::parseStatState("4245 (x)"));
+
     EXPECT_EQ(procfs::withoutDeletedMark("/usr/bin/tool (deleted)"), "/usr/bin/tool");
     EXPECT_EQ(text::validUTF8("caf\xc3\xa9"), "caf\xc3\xa9");
     EXPECT_EQ(text::validUTF8("a\xff" "b"), "a\xef\xbf\xbd" "b");
@@ -91,12 +100,18 @@ TEST(ProcfsSource, ReadsThisProcess) {
     ASSERT_NE(find(folder.string()), files->end());
     EXPECT_TRUE(std::all_of(files->begin(), files->end(), [](const VnodeRef& file) { return file.path.starts_with('/'); }));
 
-    // Told the drive, only the files on it come back.
-    const DriveScope scope{.mountPaths = {folder.string()}};
-    const auto onDrive = source.openFilesOfEach({self, 999999999}, scope);
+    // Told the drive, its files come back, judged by their device; other processes' are unread.
+    const DriveScope scope{.devices = {find(written)->device}, .mountPaths = {folder.string()}};
+    const auto onDrive = source.referencesOfEach({self, 999999999}, scope, false);
     ASSERT_EQ(onDrive.size(), 2u);
     ASSERT_TRUE(onDrive[0]);
-    EXPECT_EQ(onDrive[0]->size(), 3u);
+    for (const std::string& path : {written, read, folder.string()}) {
+        EXPECT_EQ(std::count_if(onDrive[0]->openFiles.begin(), onDrive[0]->openFiles.end(),
+                                [&](const VnodeRef& file) { return file.path == path; }),
+                  1)
+            << path;
+    }
+    EXPECT_TRUE(onDrive[0]->mappedFiles.empty());
     EXPECT_FALSE(onDrive[1]);
 
     const std::optional<VnodeRef> current = source.currentFolder(self);

@@ -1,9 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
+#include <string>
+#include <thread>
+
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "KestrixKit/Linux/Processes/ProcfsFiles.h"
+#include "KestrixKit/Linux/Processes/ProcfsParsing.h"
 #include "KestrixKit/Linux/Processes/Signals.h"
 
 using namespace kestrix;
@@ -26,4 +33,18 @@ TEST(Signals, TerminateOnlyOthersAndSeeWhoIsAlive) {
     ASSERT_EQ(waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
     EXPECT_FALSE(Signals::isRunning(child));
+}
+
+TEST(Signals, AZombieIsNotRunning) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) _exit(0);
+    const std::string stat = "/proc/" + std::to_string(child) + "/stat";
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        const std::optional<std::string> text = procfs::readText(AT_FDCWD, stat.c_str());
+        if (text && procfs::parseStatState(*text) == 'Z') break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_FALSE(Signals::isRunning(child));  // exited, not yet reaped
+    ASSERT_EQ(waitpid(child, nullptr, 0), child);
 }

@@ -1,0 +1,90 @@
+#include "KestrixKit/Linux/Processes/ProcfsDriveReader.h"
+
+#include <charconv>
+
+#include <fcntl.h>
+
+#include "FileSupport/OwnedDescriptor.h"
+#include "KestrixKit/Linux/Processes/ProcfsFiles.h"
+#include "KestrixKit/Linux/Processes/ProcfsParsing.h"
+#include "KestrixKit/Text/ValidUTF8.h"
+
+namespace kestrix {
+namespace {
+
+bool isDescriptorNumber(const char* entryName) {
+    if (*entryName == '\0') return false;
+    for (const char* character = entryName; *character; ++character) {
+        if (*character < '0' || *character > '9') return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+ProcfsDriveReader::ProcfsDriveReader(int procFolder, DriveScope drive, const std::vector<MountEntry>& mounts)
+    : procFolder_(procFolder), drive_(std::move(drive)), placement_(drive_, mounts) {}
+
+std::optional<DriveReferences> ProcfsDriveReader::read(std::int32_t pid, bool deep) const {
+    if (pid <= 0) return std::nullopt;
+    char name[16] = {};
+    std::to_chars(name, name + sizeof name - 1, pid);
+    const filesupport::OwnedDescriptor process(openat(procFolder_, name, O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!process.valid()) return std::nullopt;
+    std::optional<std::vector<VnodeRef>> files = openFiles(process.get());
+    if (!files) return std::nullopt;
+    DriveReferences references{.openFiles = std::move(*files), .currentFolder = onDrive(process.get(), "cwd")};
+    if (std::optional<VnodeRef> executable = onDrive(process.get(), "exe")) {
+        references.executablePath = procfs::withoutDeletedMark(std::move(executable->path));
+    }
+    if (deep) references.mappedFiles = mappedFiles(process.get());
+    return references;
+}
+
+std::optional<VnodeRef> ProcfsDriveReader::onDrive(int folder, const char* link) const {
+    const std::optional<FileFacts> facts = procfs::fileFacts(folder, link);
+    if (!facts) return std::nullopt;
+    const Placement placement = placement_.place(*facts);
+    if (placement == Placement::offDrive) return std::nullopt;
+    std::optional<std::string> path = procfs::readLink(folder, link);
+    // Pipes, sockets and anonymous inodes show as "pipe:[…]", "socket:[…]", "anon_inode:…".
+    if (!path || !path->starts_with('/')) return std::nullopt;
+    if (placement == Placement::onDriveIfUnderItsPaths && !drive_.containsPath(*path)) return std::nullopt;
+    return VnodeRef{.path = text::validUTF8(std::move(*path)), .device = facts->device};
+}
+
+std::optional<std::vector<VnodeRef>> ProcfsDriveReader::openFiles(int processFolder) const {
+    // Whether this folder opens is what tells a readable process from one closed to us.
+    const procfs::Directory list = procfs::openDirectory(processFolder, "fd");
+    if (!list) return std::nullopt;
+    const int listFolder = dirfd(list.get());
+    std::optional<filesupport::OwnedDescriptor> infoFolder;
+    std::vector<VnodeRef> files;
+    while (const dirent* entry = readdir(list.get())) {
+        if (!isDescriptorNumber(entry->d_name)) continue;
+        std::optional<VnodeRef> file = onDrive(listFolder, entry->d_name);
+        if (!file) continue;
+        if (!infoFolder) infoFolder.emplace(openat(processFolder, "fdinfo", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        const std::optional<std::string> info = procfs::readText(infoFolder->get(), entry->d_name);
+        const std::optional<bool> writing = info ? procfs::parseFdinfoWriting(*info) : std::nullopt;
+        if (!writing) continue;  // closed in between
+        file->writing = *writing;
+        files.push_back(std::move(*file));
+    }
+    return files;
+}
+
+std::vector<VnodeRef> ProcfsDriveReader::mappedFiles(int processFolder) const {
+    const std::optional<std::string> maps = procfs::readText(processFolder, "maps");
+    if (!maps) return {};
+    std::vector<VnodeRef> files = procfs::parseMaps(*maps);
+    std::erase_if(files, [&](const VnodeRef& file) {
+        // Mappings name the device but not the mount.
+        const Placement placement = placement_.place({.device = file.device});
+        return placement == Placement::offDrive ||
+               (placement == Placement::onDriveIfUnderItsPaths && !drive_.containsPath(file.path));
+    });
+    return files;
+}
+
+}  // namespace kestrix

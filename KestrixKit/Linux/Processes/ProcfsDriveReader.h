@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "KestrixKit/Holders/DriveReferences.h"
+#include "KestrixKit/Holders/DriveScope.h"
+#include "KestrixKit/Linux/Processes/ProcfsFastScan.h"
+
+namespace kestrix {
+
+// Reads what one process refers to on a drive, for a scan. Each descriptor, the working folder
+// and the executable cost one statx; a link's path is read only when its device and mount put it
+// on the drive (see ProcfsFastScan), and a descriptor's write flag only when it is. Nothing else of
+// the process is read. May be used from several threads at once.
+class ProcfsDriveReader {
+public:
+    // procFolder: an open /proc, which must outlive the reader.
+    ProcfsDriveReader(int procFolder, DriveScope drive, const std::vector<MountEntry>& mounts);
+
+    // Absent when the process's descriptor folder cannot be read (another user's, or gone).
+    std::optional<DriveReferences> read(std::int32_t pid, bool deep) const;
+
+private:
+    // The link's target when it is a file-system object on the drive.
+    std::optional<VnodeRef> onDrive(int folder, const char* link) const;
+    std::optional<std::vector<VnodeRef>> openFiles(int processFolder) const;
+    std::vector<VnodeRef> mappedFiles(int processFolder) const;
+
+    int procFolder_;
+    DriveScope drive_;
+    ProcfsFastScan placement_;
+};
+
+}  // namespace kestrix

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include <dirent.h>
+
+#include "KestrixKit/Linux/Processes/ProcfsFastScan.h"
+
+// Reading the files and links of /proc, relative to an open folder (or AT_FDCWD).
+namespace kestrix::procfs {
+
+// A directory stream closed when it goes out of scope.
+struct DirectoryCloser {
+    void operator()(DIR* directory) const { closedir(directory); }
+};
+using Directory = std::unique_ptr<DIR, DirectoryCloser>;
+
+Directory openDirectory(int parent, const char* path);
+
+// The whole contents of a small /proc file.
+std::optional<std::string> readText(int parent, const char* path);
+
+std::optional<std::string> readLink(int parent, const char* path);
+
+// The device and mount of what the path names, following a last link (as /proc/PID/fd/N, cwd
+// and exe are); cached attributes suffice and spare a network file system a round trip.
+std::optional<FileFacts> fileFacts(int parent, const char* path);
+
+}  // namespace kestrix::procfs
