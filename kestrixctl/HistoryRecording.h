@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "KestrixKit/Flow/DriveReport.h"
+#include "KestrixKit/Linux/HistoryFile.h"
 #include "kestrixctl/Invocation.h"
 
 namespace kestrixctl {
@@ -13,6 +14,9 @@ namespace kestrixctl {
 // history on the real system; none on a simulated system, so that trying a world or the demo
 // leaves the real history alone.
 std::optional<std::string> historyPath(const Invocation& invocation);
+
+// Writes the loading's notice (an unreadable file kept aside) on stderr, when there is one.
+void reportHistoryNotice(const Invocation& invocation, const kestrix::LoadedHistory& loaded);
 
 // Records one event per report and saves the history right after, as the app does. A failed
 // save is reported on stderr and does not change the command's outcome.

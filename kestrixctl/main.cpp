@@ -2,7 +2,10 @@
 #include <string>
 #include <vector>
 
+#include "KestrixKit/Linux/RegularFile.h"
+#include "TextSupport/VisibleText.h"
 #include "kestrixctl/Commands/Commands.h"
+#include "kestrixctl/StartingFolder.h"
 #include "kestrixctl/Usage.h"
 
 using namespace kestrixctl;
@@ -11,22 +14,30 @@ int main(int argc, char** argv) {
     const std::vector<std::string> words(argv + 1, argv + argc);
     const auto parsed = parseGlobalOptions(words);
     if (const auto* error = std::get_if<ArgumentError>(&parsed)) {
-        std::cerr << "kestrixctl: " << error->message << '\n' << usageLine << '\n';
+        std::cerr << "kestrixctl: " << textsupport::visibleText(error->message) << '\n' << usageLine << '\n';
         return exitUsage;
     }
-    const GlobalOptions& options = std::get<GlobalOptions>(parsed);
+    GlobalOptions options = std::get<GlobalOptions>(parsed);
     if (options.help) {
         std::cout << helpText;
         return exitSuccess;
     }
     const Command command = findCommand(options.command);
     if (!command) {
-        std::cerr << "kestrixctl: unknown command " << options.command << '\n' << usageLine << '\n';
+        std::cerr << "kestrixctl: unknown command " << textsupport::visibleText(options.command) << '\n' << usageLine << '\n';
         return exitUsage;
+    }
+    leaveStartingFolder(options);
+    if (options.historyPath) {
+        // A device, FIFO or folder given as the history is never read, moved or replaced.
+        if (const auto problem = kestrix::notRegularFileProblem(*options.historyPath)) {
+            std::cerr << "kestrixctl: --history: " << textsupport::visibleText(*problem) << '\n';
+            return exitUsage;
+        }
     }
     auto context = makeSystemContext(options);
     if (const auto* error = std::get_if<ContextError>(&context)) {
-        std::cerr << "kestrixctl: " << error->message << '\n';
+        std::cerr << "kestrixctl: " << textsupport::visibleText(error->message) << '\n';
         return exitUsage;
     }
     return command(Invocation{std::get<SystemContext>(context), options, std::cout, std::cerr});
