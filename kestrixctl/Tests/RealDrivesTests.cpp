@@ -73,12 +73,20 @@ TEST_F(LoopMountedImage, DrivesCommandShowsItOnlyWithTheFlag) {
     EXPECT_EQ(run({"drives"}).out.find(mountPath), std::string::npos);
 }
 
-TEST_F(LoopMountedImage, ACommandStartedInsideTheDriveNamesTheShellThatRanIt) {
-    // The shell stays in the folder while kestrixctl runs; "; true" keeps it from exec-ing it.
-    const std::string output = kestrix::test::commandOutput("cd '" + mountPath + "' && " KESTRIXCTL_PATH
-                                                            " check --show-disk-images " + name + "; true");
+TEST_F(LoopMountedImage, ACommandStartedInsideTheDriveStepsOutOfItsWay) {
+    // The shell stays in the folder while kestrixctl runs ("; true" keeps it from exec-ing it),
+    // so the shell is what holds the drive.
+    const std::string inside = "cd '" + mountPath + "' && ";
+    const std::string held = kestrix::test::commandOutput(inside + KESTRIXCTL_PATH " check --show-disk-images " + name + "; true");
     const std::string shellName = std::filesystem::canonical("/bin/sh").filename().string();
-    EXPECT_NE(output.find(" · " + shellName + "\n"), std::string::npos) << output;
+    EXPECT_NE(held.find(" · " + shellName + "\n"), std::string::npos) << held;
+
+    // Started there with nothing else in the folder, it ejects the drive.
+    const std::string history = "/tmp/" + name + "-history.json";
+    const std::string ejected = kestrix::test::commandOutput(inside + "exec " KESTRIXCTL_PATH " --history " + history +
+                                                             " eject --show-disk-images " + name + " 2>&1");
+    std::filesystem::remove(history);
+    EXPECT_FALSE(image.isMounted()) << ejected;
 }
 
 // Names that are not UTF-8 (a label written by another system) reach every JSON output, repaired.
