@@ -52,6 +52,8 @@ void syncFolder(const fs::path& folder) {
     ::close(descriptor);
 }
 
+fs::path folderOf(const fs::path& target) { return target.has_parent_path() ? target.parent_path() : fs::path("."); }
+
 // The temporary file's name: the target's, hidden, with six random letters or digits added.
 constexpr std::string_view temporarySuffix = "XXXXXX";
 
@@ -73,7 +75,7 @@ bool isTemporaryOf(const std::string& name, const std::string& prefix) {
 std::optional<std::string> writeFileAtomically(const std::string& path, std::string_view bytes,
                                                const ReplaceFile& replace) {
     const fs::path target(path);
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const fs::path folder = folderOf(target);
     if (const auto problem = notRegularFileProblem(path)) return "cannot replace " + *problem;
     std::error_code folderError;
     fs::create_directories(folder, folderError);
@@ -98,10 +100,9 @@ std::optional<std::string> writeFileAtomically(const std::string& path, std::str
 
 void removeLeftoverTemporaries(const std::string& path) {
     const fs::path target(path);
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     const std::string prefix = temporaryPrefix(target);
     std::error_code error;
-    for (fs::directory_iterator entry(folder, error); !error && entry != fs::directory_iterator();
+    for (fs::directory_iterator entry(folderOf(target), error); !error && entry != fs::directory_iterator();
          entry.increment(error)) {
         std::error_code ignored;
         if (isTemporaryOf(entry->path().filename().string(), prefix) && entry->is_regular_file(ignored)) {

@@ -1,7 +1,5 @@
 #include "KestrixKit/Simulated/SimulatedQuitter.h"
 
-#include <algorithm>
-
 #include "KestrixKit/Flow/RunningAppRule.h"
 #include "KestrixKit/Holders/HolderScanner.h"
 
