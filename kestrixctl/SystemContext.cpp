@@ -18,6 +18,7 @@
 #include "KestrixKit/Simulated/SimulatedTimeMachineRunner.h"
 #include "KestrixKit/Simulated/SimulatedVolumeSource.h"
 #include "KestrixKit/TimeMachine/TimeMachine.h"
+#include "TextSupport/VisibleText.h"
 #include "kestrixctl/CommandLineQuitter.h"
 #include "kestrixctl/TracingEjector.h"
 #include "kestrixctl/TracingFunctions.h"
@@ -26,7 +27,8 @@
 namespace kestrixctl {
 namespace {
 
-void traceToStandardError(const std::string& line) { std::cerr << line << '\n'; }
+// Traced calls carry names from the system, such as drive ids: shown, never run.
+void traceToStandardError(const std::string& line) { std::cerr << textsupport::visibleText(line) << '\n'; }
 
 // The eject side of a system, with every call traced when asked.
 void attachEjection(SystemContext& context, std::shared_ptr<kestrix::DiskEjecting> ejector,
