@@ -3,9 +3,7 @@
 #include <memory>
 
 #include <unicode/brkiter.h>
-#include <unicode/uchar.h>
 #include <unicode/utext.h>
-#include <unicode/utf8.h>
 
 namespace moreapps::Characters {
 
@@ -37,21 +35,6 @@ void forEachCharacterEnd(std::string_view utf8, Visit visit) {
     }
 }
 
-bool isDisallowedCategory(UChar32 scalar) {
-    switch (u_charType(scalar)) {
-    case U_CONTROL_CHAR:
-    case U_FORMAT_CHAR:
-    case U_LINE_SEPARATOR:
-    case U_PARAGRAPH_SEPARATOR:
-    case U_SURROGATE:
-    case U_PRIVATE_USE_CHAR:
-    case U_UNASSIGNED:
-        return true;
-    default:
-        return false;
-    }
-}
-
 }  // namespace
 
 std::size_t count(std::string_view utf8) {
@@ -73,18 +56,6 @@ std::string_view prefix(std::string_view utf8, std::size_t limit) {
         return true;
     });
     return utf8.substr(0, length);
-}
-
-bool hasDisallowedScalar(std::string_view utf8) {
-    const auto length = static_cast<int32_t>(utf8.size());
-    if (utf8.size() != static_cast<std::size_t>(length)) return true;
-    int32_t offset = 0;
-    while (offset < length) {
-        UChar32 scalar = 0;
-        U8_NEXT(utf8.data(), offset, length, scalar);
-        if (scalar < 0 || isDisallowedCategory(scalar)) return true;
-    }
-    return false;
 }
 
 }  // namespace moreapps::Characters

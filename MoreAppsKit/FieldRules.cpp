@@ -4,6 +4,7 @@
 #include <array>
 
 #include "MoreAppsKit/Characters.h"
+#include "TextSupport/VisibleText.h"
 
 namespace moreapps::FieldRules {
 
@@ -35,7 +36,7 @@ bool isToken(std::string_view text) {
 }
 
 bool passesTextRule(std::string_view text, std::size_t limit) {
-    return !trimmingSpacesAndTabs(text).empty() && !Characters::hasDisallowedScalar(text) &&
+    return !trimmingSpacesAndTabs(text).empty() && !textsupport::hasDisallowedScalar(text) &&
            Characters::count(text) <= limit;
 }
 

@@ -102,6 +102,9 @@ std::optional<MoreAppsFeed> feed(const json& value) {
 }  // namespace
 
 std::optional<MoreAppsFeed> decode(std::string_view text) {
+    // The parser stops at a NUL byte as at the end of its input, so a feed followed by a NUL and
+    // anything at all would pass. JSON text never holds a raw NUL, so such a text is refused whole.
+    if (text.find('\0') != std::string_view::npos) return std::nullopt;
     const json document = json::parse(text, nullptr, /*allow_exceptions=*/false);
     if (document.is_discarded()) return std::nullopt;
     return feed(document);

@@ -16,9 +16,14 @@ std::vector<std::string> CommandArguments::all(const std::string& option) const 
 std::variant<CommandArguments, ArgumentError> parseCommandArguments(const std::vector<std::string>& words,
                                                                     const CommandGrammar& grammar) {
     CommandArguments parsed;
+    bool optionsEnded = false;
     for (std::size_t index = 0; index < words.size(); ++index) {
         const std::string& word = words[index];
-        if (grammar.flags.contains(word)) {
+        if (optionsEnded) {
+            parsed.positionals.push_back(word);
+        } else if (word == "--") {
+            optionsEnded = true;
+        } else if (grammar.flags.contains(word)) {
             parsed.flags.insert(word);
         } else if (grammar.valuedOptions.contains(word)) {
             if (index + 1 >= words.size()) return ArgumentError{word + " needs a value"};

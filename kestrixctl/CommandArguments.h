@@ -10,6 +10,7 @@
 namespace kestrixctl {
 
 // The words after a command's name: flags, options with values (repeatable) and positionals.
+// After "--" every word is a positional, such as a drive named "-backup".
 struct CommandArguments {
     std::set<std::string> flags;
     std::map<std::string, std::vector<std::string>> options;

@@ -2,6 +2,7 @@
 
 #include "KestrixKit/Text/Localized.h"
 #include "KestrixKit/Volumes/VolumeList.h"
+#include "TextSupport/VisibleText.h"
 
 namespace kestrixctl {
 
@@ -24,7 +25,7 @@ std::optional<kestrix::Drive> findDrive(const Invocation& invocation, const Comm
     for (kestrix::Drive& drive : listDrives(invocation.system, arguments)) {
         if (drive.matches(name)) return std::move(drive);
     }
-    invocation.err << kestrix::localizedFormat("No drive named %1 is connected.", {name}) << '\n';
+    invocation.err << kestrix::localizedFormat("No drive named %1 is connected.", {textsupport::visibleText(name)}) << '\n';
     return std::nullopt;
 }
 

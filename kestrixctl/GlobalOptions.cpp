@@ -7,6 +7,15 @@ std::variant<GlobalOptions, ArgumentError> parseGlobalOptions(const std::vector<
     for (std::size_t index = 0; index < words.size(); ++index) {
         const std::string& word = words[index];
         const bool hasValue = index + 1 < words.size();
+        if (word == "--") {
+            // The end of options: what follows are names, even when they begin with "-". The
+            // command's own parser needs the marker, too.
+            auto rest = words.begin() + static_cast<std::ptrdiff_t>(index + 1);
+            if (options.command.empty() && rest != words.end()) options.command = *rest++;
+            options.commandWords.push_back(word);
+            options.commandWords.insert(options.commandWords.end(), rest, words.end());
+            break;
+        }
         if (word == "--world" || word == "--history") {
             if (!hasValue) return ArgumentError{word + " needs a file"};
             (word == "--world" ? options.worldPath : options.historyPath) = words[++index];

@@ -9,7 +9,8 @@
 
 namespace kestrixctl {
 
-// Options that choose the system a command runs on; they may stand anywhere on the line.
+// Options that choose the system a command runs on; they may stand anywhere on the line before
+// "--", which ends all options.
 struct GlobalOptions {
     std::optional<std::string> worldPath;
     bool demo = false;

@@ -1,11 +1,16 @@
 #include "kestrixctl/HistoryRecording.h"
 
 #include "KestrixKit/System/HistoryRecording.h"
+#include "TextSupport/VisibleText.h"
 
 namespace kestrixctl {
 
 std::optional<std::string> historyPath(const Invocation& invocation) {
     return kestrix::historyPath(invocation.options.historyPath, invocation.system.isSimulated());
+}
+
+void reportHistoryNotice(const Invocation& invocation, const kestrix::LoadedHistory& loaded) {
+    if (loaded.notice) invocation.err << "kestrixctl: warning: " << textsupport::visibleText(*loaded.notice) << '\n';
 }
 
 void recordReports(const Invocation& invocation, const std::vector<kestrix::DriveReport>& reports) {
@@ -17,8 +22,10 @@ void recordReports(const Invocation& invocation, const std::vector<kestrix::Driv
         }
         return;
     }
-    if (const auto failure = kestrix::recordReports(*path, reports)) {
-        invocation.err << "kestrixctl: warning: the eject history was not saved: " << *failure << '\n';
+    const kestrix::HistoryUpdate update = kestrix::recordReports(*path, reports);
+    reportHistoryNotice(invocation, update.loaded);
+    if (update.saveFailure) {
+        invocation.err << "kestrixctl: warning: the eject history was not saved: " << textsupport::visibleText(*update.saveFailure) << '\n';
     }
 }
 

@@ -4,6 +4,7 @@
 #include "KestrixKit/Holders/HolderCoding.h"
 #include "KestrixKit/Holders/HolderPolicy.h"
 #include "KestrixKit/Text/Localized.h"
+#include "TextSupport/VisibleText.h"
 
 namespace kestrixctl {
 namespace {
@@ -48,9 +49,10 @@ std::string actionsLine(const std::vector<HolderAction>& actions) {
 }  // namespace
 
 void writeHolderRow(std::ostream& out, const kestrix::Holder& holder, std::uint32_t currentUID) {
-    out << titleLine(holder) << '\n';
-    out << "  " << kestrix::HelperCatalog::description(holder) << '\n';
-    if (!holder.holds.empty()) out << "  " << kestrix::HelperCatalog::holdLine(holder.holds.front()) << '\n';
+    // Names and paths come from other programs: their control characters are shown, not run.
+    out << textsupport::visibleText(titleLine(holder)) << '\n';
+    out << "  " << textsupport::visibleText(kestrix::HelperCatalog::description(holder)) << '\n';
+    if (!holder.holds.empty()) out << "  " << textsupport::visibleText(kestrix::HelperCatalog::holdLine(holder.holds.front())) << '\n';
     out << "  " << kestrix::HelperCatalog::advice(holder.kind) << '\n';
     out << "  " << actionsLine(kestrix::HolderPolicy::actions(holder, currentUID)) << '\n';
 }

@@ -4,8 +4,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include "KestrixKit/Coding/JSONText.h"
 #include "KestrixKit/Flow/ReportCoding.h"
 #include "KestrixKit/Flow/ReportText.h"
+#include "TextSupport/VisibleText.h"
 #include "kestrixctl/HistoryRecording.h"
 
 namespace kestrixctl {
@@ -19,24 +21,26 @@ int exitStatusOf(const std::vector<kestrix::DriveReport>& reports) {
 
 }  // namespace
 
+// The record comes before any printing, so that a failure while printing never loses an eject
+// that happened.
 int finishEject(const Invocation& invocation, const kestrix::DriveReport& report, bool json) {
-    if (json) {
-        invocation.out << nlohmann::json(report).dump(2) << '\n';
-    } else {
-        invocation.out << kestrix::ReportText::message(report) << '\n';
-    }
     recordReports(invocation, {report});
+    if (json) {
+        invocation.out << kestrix::coding::jsonText(report) << '\n';
+    } else {
+        invocation.out << textsupport::visibleText(kestrix::ReportText::message(report)) << '\n';
+    }
     return exitStatusOf({report});
 }
 
 int finishEjectAll(const Invocation& invocation, const std::vector<kestrix::DriveReport>& reports, bool json) {
+    recordReports(invocation, reports);
     const std::string summary = kestrix::ReportText::ejectAllSummary(reports);
     if (json) {
-        invocation.out << nlohmann::json{{"reports", reports}, {"summary", summary}}.dump(2) << '\n';
+        invocation.out << kestrix::coding::jsonText({{"reports", reports}, {"summary", summary}}) << '\n';
     } else {
-        invocation.out << summary << '\n';
+        invocation.out << textsupport::visibleText(summary) << '\n';
     }
-    recordReports(invocation, reports);
     return exitStatusOf(reports);
 }
 

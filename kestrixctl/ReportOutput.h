@@ -7,7 +7,7 @@
 
 namespace kestrixctl {
 
-// Prints the report (its sentence, or its JSON form), records it in the eject history and
+// Records the report in the eject history, then prints it (its sentence, or its JSON form) and
 // gives the exit status: success only when the drive is gone.
 int finishEject(const Invocation& invocation, const kestrix::DriveReport& report, bool json);
 

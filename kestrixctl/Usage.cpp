@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "TextSupport/VisibleText.h"
 #include "kestrixctl/Invocation.h"
 
 namespace kestrixctl {
@@ -44,12 +45,13 @@ Commands:
   url LINK             print the command a kestrix:// link stands for, as JSON (null when it is none)
 
 DRIVE is a drive's name or the name of one of its volumes, ignoring case and accents.
+"--" ends the options, for a name that begins with "-": kestrixctl eject -- -backup
 
 Exit status: 0 done, 1 not done (a drive is busy or missing), 2 bad arguments or a bad world file.
 )";
 
 int usageError(const Invocation& invocation, const std::string& message) {
-    invocation.err << "kestrixctl: " << message << '\n' << usageLine << '\n';
+    invocation.err << "kestrixctl: " << textsupport::visibleText(message) << '\n' << usageLine << '\n';
     return exitUsage;
 }
 

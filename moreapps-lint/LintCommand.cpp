@@ -1,15 +1,12 @@
 #include "moreapps-lint/LintCommand.h"
 
-#include <cstdio>
 #include <optional>
 #include <variant>
 
-#include <unicode/utf8.h>
-
-#include "MoreAppsKit/Characters.h"
 #include "MoreAppsKit/Linux/LocalFileStore.h"
 #include "MoreAppsKit/MoreAppsValidator.h"
 #include "MoreAppsKit/MoreAppsVisibility.h"
+#include "TextSupport/VisibleText.h"
 
 namespace moreapps::LintCommand {
 
@@ -64,34 +61,6 @@ std::variant<Options, std::string> parseArguments(const std::vector<std::string>
     return options;
 }
 
-// Keeps the verdict on one line and free of terminal controls whatever the feed holds.
-std::string printable(const std::string& text) {
-    std::string result;
-    const auto length = static_cast<int32_t>(text.size());
-    int32_t offset = 0;
-    while (offset < length) {
-        const int32_t start = offset;
-        UChar32 scalar = 0;
-        U8_NEXT(text.data(), offset, length, scalar);
-        const std::string_view piece(text.data() + start, static_cast<std::size_t>(offset - start));
-        if (!Characters::hasDisallowedScalar(piece)) {
-            result += piece;
-            continue;
-        }
-        char escaped[16];
-        if (scalar < 0) {
-            for (const char byte : piece) {
-                std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned char>(byte));
-                result += escaped;
-            }
-        } else {
-            std::snprintf(escaped, sizeof escaped, "\\u{%X}", static_cast<unsigned>(scalar));
-            result += escaped;
-        }
-    }
-    return result;
-}
-
 }  // namespace
 
 int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
@@ -108,7 +77,8 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     }
     const auto result = MoreAppsValidator::parse(*data);
     if (const auto* error = std::get_if<MoreAppsError>(&result)) {
-        out << printable(error->description()) << "\n";
+        // Kept on one line and free of terminal controls whatever the feed holds.
+        out << textsupport::visibleText(error->description()) << "\n";
         return exitInvalid;
     }
     const auto& feed = std::get<MoreAppsFeed>(result);

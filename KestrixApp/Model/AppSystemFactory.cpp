@@ -6,6 +6,7 @@
 #include "KestrixKit/Linux/Files/HistoryFile.h"
 #include "KestrixKit/Linux/Files/RandomUuid.h"
 #include "KestrixKit/Volumes/VolumeList.h"
+#include "TextSupport/VisibleText.h"
 #include "KestrixKit/System/HistoryRecording.h"
 #include "KestrixKit/System/SystemContext.h"
 #include "KestrixKit/System/SystemEjectFlow.h"
@@ -47,8 +48,19 @@ HistoryStore historyStore(std::optional<std::string> path) {
         store.save = [](const History&) {};
         return store;
     }
-    store.load = [path = *path] { return loadHistory(path); };
-    store.save = [path = *path](const History& history) { saveHistory(history, path); };
+    store.load = [path = *path] {
+        LoadedHistory loaded = loadHistory(path);
+        // An unreadable file was kept aside; the app starts an empty history, as it always has.
+        if (loaded.notice) std::cerr << "kestrix: " << textsupport::visibleText(*loaded.notice) << std::endl;
+        return std::move(loaded.history);
+    };
+    // Under the file's lock, so that a save of kestrixctl never interleaves with the app's.
+    store.save = [path = *path](const History& history) {
+        updateHistory(path, [&](History& onDisk) {
+            onDisk = history;
+            return true;
+        });
+    };
     return store;
 }
 

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "KestrixKit/Coding/IsoDate.h"
+#include "KestrixKit/Coding/JSONText.h"
 
 namespace kestrix {
 namespace {
@@ -77,20 +78,19 @@ json offenderJson(const Offender& offender) {
 }
 
 std::string encodeHistory(const History& history) {
-    // Names come from volume labels and process names, which need not be valid UTF-8.
-    return historyJson(history).dump(2, ' ', false, json::error_handler_t::replace) + '\n';
+    return coding::jsonText(historyJson(history)) + '\n';
 }
 
-History decodeHistory(std::string_view bytes) {
-    const json document = json::parse(bytes.begin(), bytes.end(), nullptr, false);
-    if (!document.is_object()) return {};
+std::optional<History> decodeHistory(std::string_view bytes) {
+    const json document = coding::parseWholeJSON(bytes);
+    if (!document.is_object()) return std::nullopt;
     const auto events = document.find("events");
-    if (events == document.end() || !events->is_array()) return {};
+    if (events == document.end() || !events->is_array()) return std::nullopt;
     History history;
     history.events.reserve(events->size());
     for (const json& eventObject : *events) {
         auto event = decodeEvent(eventObject);
-        if (!event) return {};
+        if (!event) return std::nullopt;
         history.events.push_back(std::move(*event));
     }
     return history;

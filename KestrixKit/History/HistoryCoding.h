@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,9 +18,9 @@ nlohmann::json offenderJson(const Offender& offender);
 // The file's bytes: pretty-printed, keys sorted.
 std::string encodeHistory(const History& history);
 
-// The history those bytes hold, whole even beyond the limit; an empty history for anything
-// that is not a history file (malformed JSON, a missing field, an unknown outcome or kind,
-// a date in another form).
-History decodeHistory(std::string_view bytes);
+// The history those bytes hold, whole even beyond the limit; nothing for anything that is not a
+// history file (malformed JSON, bytes after the document, a missing field, an unknown outcome or
+// kind, a date in another form).
+std::optional<History> decodeHistory(std::string_view bytes);
 
 }  // namespace kestrix

@@ -2,13 +2,6 @@
 
 namespace kestrix {
 
-const WorldProcess* SimulatedProcessSource::process(std::int32_t pid) const {
-    for (const WorldProcess& candidate : system_->world().processes) {
-        if (candidate.pid == pid) return &candidate;
-    }
-    return nullptr;
-}
-
 std::vector<std::int32_t> SimulatedProcessSource::allPIDs() const {
     std::vector<std::int32_t> pids;
     for (const WorldProcess& candidate : system_->world().processes) pids.push_back(candidate.pid);
@@ -16,27 +9,27 @@ std::vector<std::int32_t> SimulatedProcessSource::allPIDs() const {
 }
 
 std::optional<ProcessBasics> SimulatedProcessSource::basics(std::int32_t pid) const {
-    const WorldProcess* found = process(pid);
+    const WorldProcess* found = system_->process(pid);
     return found ? found->basics : std::nullopt;
 }
 
 std::optional<std::vector<VnodeRef>> SimulatedProcessSource::openFiles(std::int32_t pid) const {
-    const WorldProcess* found = process(pid);
+    const WorldProcess* found = system_->process(pid);
     return found ? found->openFiles : std::nullopt;
 }
 
 std::optional<VnodeRef> SimulatedProcessSource::currentFolder(std::int32_t pid) const {
-    const WorldProcess* found = process(pid);
+    const WorldProcess* found = system_->process(pid);
     return found ? found->currentFolder : std::nullopt;
 }
 
 std::optional<std::vector<VnodeRef>> SimulatedProcessSource::mappedFiles(std::int32_t pid) const {
-    const WorldProcess* found = process(pid);
+    const WorldProcess* found = system_->process(pid);
     return found ? found->mappedFiles : std::nullopt;
 }
 
 std::optional<AppIdentity> SimulatedProcessSource::app(std::int32_t pid) const {
-    const WorldProcess* found = process(pid);
+    const WorldProcess* found = system_->process(pid);
     return found ? found->app : std::nullopt;
 }
 

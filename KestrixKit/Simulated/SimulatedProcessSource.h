@@ -24,8 +24,6 @@ public:
     std::optional<AppIdentity> app(std::int32_t pid) const;
 
 private:
-    const WorldProcess* process(std::int32_t pid) const;
-
     std::shared_ptr<const SimulatedSystem> system_;
 };
 

@@ -1,7 +1,5 @@
 #include "KestrixKit/Simulated/SimulatedQuitter.h"
 
-#include <algorithm>
-
 #include "KestrixKit/Flow/RunningAppRule.h"
 #include "KestrixKit/Holders/HolderScanner.h"
 
@@ -11,12 +9,6 @@ namespace {
 std::optional<std::string> bundleOf(const WorldProcess& process) {
     if (!process.basics || !process.basics->executablePath) return std::nullopt;
     return HolderScanner::outerApp(*process.basics->executablePath);
-}
-
-WorldProcess* processWithPID(World& world, pid_t pid) {
-    const auto found = std::find_if(world.processes.begin(), world.processes.end(),
-                                    [&](const WorldProcess& process) { return process.pid == pid; });
-    return found == world.processes.end() ? nullptr : &*found;
 }
 
 }  // namespace
@@ -39,11 +31,11 @@ bool SimulatedQuitter::quitApp(const Holder& holder) {
     World& world = system_->world();
     // The program never quits itself.
     if (!app || app->pid == world.ownPID) return false;
-    const WorldProcess* process = processWithPID(world, app->pid);
+    const WorldProcess* process = system_->process(app->pid);
     if (process == nullptr || process->onQuit == QuitResponse::refuses) return false;
     if (process->onQuit == QuitResponse::exits) {
         const pid_t appPID = app->pid;
-        std::erase_if(world.processes, [&](const WorldProcess& candidate) {
+        system_->removeProcesses([&](const WorldProcess& candidate) {
             return candidate.pid == appPID || (app->bundlePath && bundleOf(candidate) == app->bundlePath);
         });
     }
@@ -55,14 +47,14 @@ void SimulatedQuitter::showApp(const Holder& /*holder*/) {}
 bool SimulatedQuitter::endProcess(pid_t pid) {
     World& world = system_->world();
     if (pid < 2 || pid == world.ownPID) return false;
-    const WorldProcess* process = processWithPID(world, pid);
+    const WorldProcess* process = system_->process(pid);
     if (process == nullptr || process->onTerm == TermResponse::fails) return false;
     if (process->onTerm == TermResponse::exits) {
-        std::erase_if(world.processes, [&](const WorldProcess& candidate) { return candidate.pid == pid; });
+        system_->removeProcesses([&](const WorldProcess& candidate) { return candidate.pid == pid; });
     }
     return true;
 }
 
-bool SimulatedQuitter::isAlive(pid_t pid) { return pid >= 1 && processWithPID(system_->world(), pid) != nullptr; }
+bool SimulatedQuitter::isAlive(pid_t pid) { return pid >= 1 && system_->process(pid) != nullptr; }
 
 }  // namespace kestrix

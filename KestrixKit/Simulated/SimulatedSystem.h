@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
+#include <unordered_map>
 
 #include "KestrixKit/Simulated/World.h"
 
@@ -12,10 +14,18 @@ namespace kestrix {
 // simulated system can be traced, one line each.
 class SimulatedSystem {
 public:
-    explicit SimulatedSystem(World world) : world_(std::move(world)) {}
+    explicit SimulatedSystem(World world);
 
     const World& world() const { return world_; }
+    // The world to change; its processes change through removeProcesses only, which keeps them
+    // indexed.
     World& world() { return world_; }
+
+    // The process with this pid (the first one listed, should a world list a pid twice), found
+    // through the index, so that a scan of a large world stays linear.
+    const WorldProcess* process(std::int32_t pid) const;
+    // Removes the processes that end, as when they quit or are ended.
+    void removeProcesses(const std::function<bool(const WorldProcess&)>& ends);
 
     void setTrace(std::function<void(const std::string&)> trace) { trace_ = std::move(trace); }
     void trace(const std::string& line) const {
@@ -23,7 +33,10 @@ public:
     }
 
 private:
+    void indexProcesses();
+
     World world_;
+    std::unordered_map<std::int32_t, std::size_t> processIndex_;
     std::function<void(const std::string&)> trace_;
 };
 

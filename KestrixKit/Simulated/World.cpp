@@ -1,15 +1,20 @@
 #include "KestrixKit/Simulated/World.h"
 
-#include <fstream>
-#include <iterator>
-
+#include "KestrixKit/Coding/JSONText.h"
+#include "FileSupport/RegularFile.h"
 #include "KestrixKit/Simulated/DemoWorldText.h"
 #include "KestrixKit/Simulated/WorldFields.h"
 
 namespace kestrix {
+namespace {
+
+// Room for a few hundred thousand processes; a larger file is not read into memory.
+constexpr std::size_t largestWorldFile = 256 * 1024 * 1024;
+
+}  // namespace
 
 WorldLoadResult parseWorld(std::string_view text) {
-    const nlohmann::json json = nlohmann::json::parse(text, nullptr, false);
+    const nlohmann::json json = coding::parseWholeJSON(text);
     if (json.is_discarded()) return WorldError{"the world file is not valid JSON"};
     try {
         const nlohmann::json& root = world::object(json, "world");
@@ -27,11 +32,9 @@ WorldLoadResult parseWorld(std::string_view text) {
 }
 
 WorldLoadResult loadWorld(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return WorldError{"cannot read the world file " + path};
-    const std::string contents{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    if (file.bad()) return WorldError{"cannot read the world file " + path};
-    WorldLoadResult result = parseWorld(contents);
+    auto contents = filesupport::readRegularFile(path, largestWorldFile);
+    if (auto* error = std::get_if<filesupport::FileReadError>(&contents)) return WorldError{error->message};
+    WorldLoadResult result = parseWorld(std::get<std::string>(contents));
     if (auto* error = std::get_if<WorldError>(&result)) error->message = path + ": " + error->message;
     return result;
 }

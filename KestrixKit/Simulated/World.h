@@ -34,6 +34,7 @@ struct WorldError {
 using WorldLoadResult = std::variant<World, WorldError>;
 
 WorldLoadResult parseWorld(std::string_view json);
+// The world in a regular file; a device, FIFO, folder or an oversized file is an error.
 WorldLoadResult loadWorld(const std::string& path);
 // The built-in demonstration system.
 World demoWorld();

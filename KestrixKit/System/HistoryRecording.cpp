@@ -13,12 +13,11 @@ std::optional<std::string> historyPath(const std::optional<std::string>& chosenP
     return historyFileLocation();
 }
 
-std::optional<std::string> recordReports(const std::string& path, const std::vector<DriveReport>& reports) {
-    History history = loadHistory(path);
-    for (const DriveReport& report : reports) {
-        history.add(HistoryEvent::fromReport(report, randomUuid()));
-    }
-    return saveHistory(history, path);
+HistoryUpdate recordReports(const std::string& path, const std::vector<DriveReport>& reports) {
+    return updateHistory(path, [&](History& history) {
+        for (const DriveReport& report : reports) history.add(HistoryEvent::fromReport(report, randomUuid()));
+        return true;
+    });
 }
 
 }  // namespace kestrix

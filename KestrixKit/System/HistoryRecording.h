@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "KestrixKit/Flow/DriveReport.h"
+#include "KestrixKit/Linux/Files/HistoryFile.h"
 
 namespace kestrix {
 
@@ -13,8 +14,8 @@ namespace kestrix {
 // history alone.
 std::optional<std::string> historyPath(const std::optional<std::string>& chosenPath, bool simulated);
 
-// Records one event per report in the history file and saves it right after; the reason when
-// the save failed.
-std::optional<std::string> recordReports(const std::string& path, const std::vector<DriveReport>& reports);
+// Records one event per report in the history file and saves it right after, under the file's
+// lock; what loading said of an unreadable file, and why the save failed.
+HistoryUpdate recordReports(const std::string& path, const std::vector<DriveReport>& reports);
 
 }  // namespace kestrix

@@ -46,7 +46,7 @@ TEST(HistoryCoding, WritesSortedPrettyJsonWithWholeSecondUtcDates) {
 
 TEST(HistoryCoding, ReadsFilesWholeAndWritesThemBackUnchanged) {
     std::ifstream file(KESTRIX_TEST_DATA "/history/three-events.json", std::ios::binary);
-    const History history = decodeHistory(std::string(std::istreambuf_iterator<char>(file), {}));
+    const History history = decodeHistory(std::string(std::istreambuf_iterator<char>(file), {})).value_or(History{});
     ASSERT_EQ(history.events.size(), 3u);
     const HistoryEvent& blocked = history.events[1];
     EXPECT_EQ(blocked.id.string(), "0C1D2E3F-4A5B-4C6D-8E7F-8A9B0C1D2E3F");
@@ -57,11 +57,13 @@ TEST(HistoryCoding, ReadsFilesWholeAndWritesThemBackUnchanged) {
 
     History many;
     many.events.assign(History::limit + 20, history.events[0]);
-    EXPECT_EQ(decodeHistory(encodeHistory(many)).events.size(), History::limit + 20);
+    EXPECT_EQ(decodeHistory(encodeHistory(many))->events.size(), History::limit + 20);
 }
 
-TEST(HistoryCoding, AnythingButAHistoryFileReadsAsEmpty) {
-    ASSERT_EQ(decodeHistory(oneEvent(sampleId, "2025-03-01T14:05:09Z", "inUse", "shell")).events.size(), 1u);
+TEST(HistoryCoding, AnythingButAHistoryFileReadsAsNothing) {
+    const std::string valid = oneEvent(sampleId, "2025-03-01T14:05:09Z", "inUse", "shell");
+    ASSERT_EQ(decodeHistory(valid)->events.size(), 1u);
+    EXPECT_EQ(decodeHistory("{\"events\": []}"), History{});
     for (const std::string& bytes : {
              std::string(), std::string("{\"events\": ["), std::string("[]"), std::string("{}"),
              std::string("{\"events\": {}}"), std::string("{\"events\": [1]}"),
@@ -76,8 +78,10 @@ TEST(HistoryCoding, AnythingButAHistoryFileReadsAsEmpty) {
              oneEvent(sampleId, "9999-03-01T14:05:09Z", "inUse", "shell"),
              oneEvent("4B5E6A1C9D2F4E8AB7C31F0A2B3C4D5E", "2025-03-01T14:05:09Z", "inUse", "shell"),
              oneEvent("4B5E6A1C-9D2F-4E8A-B7C3-1F0A2B3C4D5G", "2025-03-01T14:05:09Z", "inUse", "shell"),
+             // A whole history followed by a NUL and more: the file must be one document.
+             valid + std::string(1, '\0') + "junk", valid + std::string(1, '\0'), valid + " {}",
          }) {
-        EXPECT_TRUE(decodeHistory(bytes).events.empty()) << bytes;
+        EXPECT_EQ(decodeHistory(bytes), std::nullopt) << bytes;
     }
 }
 

@@ -39,6 +39,11 @@ TEST(MoreAppsValidator, DecodingFailuresAreNotJSON) {
     // Unknown keys, null optionals and a whole number written as 1.0 are fine.
     EXPECT_EQ(errorOf(R"({"schema":1.0,"note":"x","apps":[)" + app("a").dump() + "]}"), std::nullopt);
     EXPECT_EQ(errorWith("bundleId", nullptr), std::nullopt);
+    // The feed must be one document: nothing may follow it, not even after a NUL.
+    const std::string valid = feed({app("a")});
+    for (const std::string& data : {valid + std::string(1, '\0') + "junk", valid + std::string(1, '\0'), valid + "{}"}) {
+        EXPECT_EQ(errorOf(data), MoreAppsError::notJSON()) << data;
+    }
 }
 
 TEST(MoreAppsValidator, SchemaThenCount) {

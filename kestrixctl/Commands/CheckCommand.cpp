@@ -1,8 +1,10 @@
 #include <nlohmann/json.hpp>
 
+#include "KestrixKit/Coding/JSONText.h"
 #include "KestrixKit/Holders/DriveCheck.h"
 #include "KestrixKit/Text/Localized.h"
 #include "KestrixKit/Volumes/VolumeCoding.h"
+#include "TextSupport/VisibleText.h"
 #include "kestrixctl/Commands/Commands.h"
 #include "kestrixctl/DriveSelection.h"
 #include "kestrixctl/HolderText.h"
@@ -31,11 +33,11 @@ int runCheck(const Invocation& invocation) {
     const std::uint32_t currentUID = invocation.system.currentUID;
 
     if (arguments.has("--json")) {
-        invocation.out << nlohmann::json{{"drive", *drive}, {"scan", scanJSON(scan, currentUID)}}.dump(2) << '\n';
+        invocation.out << kestrix::coding::jsonText({{"drive", *drive}, {"scan", scanJSON(scan, currentUID)}}) << '\n';
     } else {
         for (const kestrix::Holder& holder : scan.holders) writeHolderRow(invocation.out, holder, currentUID);
         if (scan.holders.empty()) {
-            invocation.out << kestrix::localizedFormat("Nothing is using %1. It\u2019s ready to eject.", {drive->name()})
+            invocation.out << kestrix::localizedFormat("Nothing is using %1. It\u2019s ready to eject.", {textsupport::visibleText(drive->name())})
                            << '\n';
         }
         invocation.out << summaryLine(scan) << '\n';

@@ -1,9 +1,11 @@
 #include <nlohmann/json.hpp>
 
+#include "KestrixKit/Coding/JSONText.h"
 #include "KestrixKit/Text/ByteCountFormat.h"
 #include "KestrixKit/Text/Localized.h"
 #include "KestrixKit/Volumes/VolumeCoding.h"
 #include "KestrixKit/Volumes/VolumeKindLabel.h"
+#include "TextSupport/VisibleText.h"
 #include "kestrixctl/Commands/Commands.h"
 #include "kestrixctl/DriveSelection.h"
 
@@ -30,13 +32,13 @@ int runDrives(const Invocation& invocation) {
 
     const std::vector<kestrix::Drive> drives = listDrives(invocation.system, arguments);
     if (arguments.has("--json")) {
-        invocation.out << nlohmann::json(drives).dump(2) << '\n';
+        invocation.out << kestrix::coding::jsonText(drives) << '\n';
         return exitSuccess;
     }
     if (drives.empty()) invocation.out << kestrix::localized("No external drives") << '\n';
     for (const kestrix::Drive& drive : drives) {
-        invocation.out << drive.name() << " — " << kestrix::label(drive.kind()) << " · " << sizeText(drive) << " · "
-                       << joined(drive.mountPaths(), ", ") << '\n';
+        invocation.out << textsupport::visibleText(drive.name()) << " — " << kestrix::label(drive.kind()) << " · " << sizeText(drive)
+                       << " · " << textsupport::visibleText(joined(drive.mountPaths(), ", ")) << '\n';
     }
     return exitSuccess;
 }

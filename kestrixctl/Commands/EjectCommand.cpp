@@ -5,6 +5,7 @@
 
 #include "KestrixKit/Text/Localized.h"
 #include "KestrixKit/Text/UnicodeText.h"
+#include "TextSupport/VisibleText.h"
 #include "kestrixctl/Commands/Commands.h"
 #include "kestrixctl/DriveSelection.h"
 #include "kestrixctl/ReportOutput.h"
@@ -18,7 +19,7 @@ namespace {
 bool confirmsForcedEject(const Invocation& invocation, const CommandArguments& arguments,
                          const kestrix::Drive& drive) {
     if (arguments.has("--yes") || invocation.system.isSimulated()) return true;
-    invocation.err << kestrix::localizedFormat("Force eject %1?", {drive.name()}) << ' '
+    invocation.err << kestrix::localizedFormat("Force eject %1?", {textsupport::visibleText(drive.name())}) << ' '
                    << kestrix::localized("macOS unmounts the drive even though something is using it. Files that "
                                          "are open on it can lose unsaved changes or be damaged.")
                    << " [y/N] " << std::flush;
@@ -42,7 +43,7 @@ int runEject(const Invocation& invocation) {
     if (!drive) return exitNotDone;
     const bool force = arguments.has("--force");
     if (force && !confirmsForcedEject(invocation, arguments, *drive)) {
-        invocation.err << kestrix::localizedFormat("%1 was not ejected.", {drive->name()}) << '\n';
+        invocation.err << kestrix::localizedFormat("%1 was not ejected.", {textsupport::visibleText(drive->name())}) << '\n';
         return exitNotDone;
     }
     return finishEject(invocation, kestrix::ejectFlow(invocation.system).eject(*drive, force), arguments.has("--json"));

@@ -3,9 +3,11 @@
 
 #include <nlohmann/json.hpp>
 
+#include "KestrixKit/Coding/JSONText.h"
 #include "KestrixKit/History/HistoryCoding.h"
 #include "KestrixKit/Linux/Files/HistoryFile.h"
 #include "KestrixKit/Text/Localized.h"
+#include "TextSupport/VisibleText.h"
 #include "kestrixctl/Commands/Commands.h"
 #include "kestrixctl/HistoryRecording.h"
 
@@ -50,7 +52,7 @@ void printJson(const Invocation& invocation, const kestrix::History& history,
     nlohmann::json document = kestrix::historyJson(history);
     document["offenders"] = nlohmann::json::array();
     for (const auto& offender : offenders) document["offenders"].push_back(kestrix::offenderJson(offender));
-    invocation.out << document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+    invocation.out << kestrix::coding::jsonText(document) << '\n';
 }
 
 void printText(const Invocation& invocation, const kestrix::History& history,
@@ -66,11 +68,11 @@ void printText(const Invocation& invocation, const kestrix::History& history,
         << localized("Repeat offenders") << ": " << offenders.size() << '\n';
     if (!offenders.empty()) {
         out << '\n' << localized("Repeat offenders") << '\n';
-        for (const auto& offender : offenders) out << "  " << offender.name << " — " << blockedTimesText(offender.count) << '\n';
+        for (const auto& offender : offenders) out << "  " << textsupport::visibleText(offender.name) << " — " << blockedTimesText(offender.count) << '\n';
     }
     out << '\n' << localized("Every attempt") << '\n';
     for (const auto& event : history.events) {
-        out << "  " << event.driveName << " — " << outcomeLine(event) << " — " << localDateText(event.date) << '\n';
+        out << "  " << textsupport::visibleText(event.driveName) << " — " << textsupport::visibleText(outcomeLine(event)) << " — " << localDateText(event.date) << '\n';
     }
 }
 
@@ -88,16 +90,20 @@ int runHistory(const Invocation& invocation) {
         top = *count;
     }
 
+    const bool clear = arguments.has("--clear");
     const auto path = historyPath(invocation);
-    kestrix::History history = path ? kestrix::loadHistory(*path) : kestrix::History{};
-    if (arguments.has("--clear")) {
-        history.clear();
-        if (path) {
-            if (const auto failure = kestrix::saveHistory(history, *path)) {
-                invocation.err << "kestrixctl: the eject history was not cleared: " << *failure << '\n';
-                return exitNotDone;
-            }
+    kestrix::History history;
+    if (path) {
+        const kestrix::HistoryUpdate update = kestrix::updateHistory(*path, [&](kestrix::History& loaded) {
+            if (clear) loaded.clear();
+            return clear;
+        });
+        reportHistoryNotice(invocation, update.loaded);
+        if (update.saveFailure) {
+            invocation.err << "kestrixctl: the eject history was not cleared: " << textsupport::visibleText(*update.saveFailure) << '\n';
+            return exitNotDone;
         }
+        history = update.loaded.history;
     }
     const auto offenders = history.offenders(top);
     if (arguments.has("--json")) {

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "KestrixKit/Linux/Files/HistoryFile.h"
@@ -84,7 +85,7 @@ TEST_F(HistoryCommand, ClearEmptiesTheFileAndBadArgumentsAreRefused) {
     EXPECT_EQ(cleared.status, 0) << cleared.err;
     EXPECT_EQ(cleared.out, "No ejects yet\n");
     EXPECT_TRUE(fs::exists(path));
-    EXPECT_EQ(loadHistory(path), History{});
+    EXPECT_EQ(loadHistory(path), LoadedHistory{});
 
     for (const char* top : {"-1", "x", "1.5", "", "99999999999999999999999"}) {
         EXPECT_EQ(run({"--history", path, "history", "--top", top}).status, 2) << top;
@@ -108,17 +109,28 @@ TEST_F(HistoryCommand, RecordsOnTheRealSystemAndOnlyWithAFileOnASimulatedOne) {
     kestrixctl::recordReports({simulated, noFile, out, err}, reports);
     EXPECT_FALSE(fs::exists(userHistory));
     kestrixctl::recordReports({real, noFile, out, err}, reports);
-    const History recorded = loadHistory(userHistory);
+    const History recorded = loadHistory(userHistory).history;
     ASSERT_EQ(recorded.events.size(), 2u);
     EXPECT_EQ(recorded.events[0].outcome, ejected);
     EXPECT_EQ(recorded.events[1].culprits, (std::vector<HistoryEvent::Culprit>{{"sh", HelperKind::shell}}));
     EXPECT_NE(recorded.events[0].id, recorded.events[1].id);
     kestrixctl::recordReports({simulated, withFile, out, err}, reports);
-    EXPECT_EQ(loadHistory(path).events.size(), 2u);
+    EXPECT_EQ(loadHistory(path).history.events.size(), 2u);
     EXPECT_TRUE(err.str().empty());
 
     // A history that cannot be saved is a warning, not a failure of the eject.
     kestrixctl::recordReports({real, unwritable, out, err}, reports);
     EXPECT_NE(err.str().find("warning"), std::string::npos);
     EXPECT_TRUE(out.str().empty());
+}
+
+TEST_F(HistoryCommand, AnUnreadableFileIsKeptAsideAndReportedOnce) {
+    std::ofstream(path) << "{\"events\": [";
+    const auto first = run({"--history", path, "history"});
+    EXPECT_EQ(first.status, 0);
+    EXPECT_EQ(first.out, "No ejects yet\n");
+    EXPECT_NE(first.err.find("kept as " + path + ".unreadable"), std::string::npos) << first.err;
+    const auto second = run({"--history", path, "history"});
+    EXPECT_EQ(second.err, "");
+    EXPECT_TRUE(fs::exists(path + ".unreadable"));
 }

@@ -2,10 +2,13 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <nlohmann/json.hpp>
 
 #include "KestrixKit/Linux/Mounts/MountTableVolumeSource.h"
 #include "KestrixKit/Tests/Support/LoopDrive.h"
+#include "KestrixKit/Tests/Support/ShellCommands.h"
+#include "KestrixKit/Text/ValidUTF8.h"
 #include "KestrixKit/Volumes/VolumeList.h"
 #include "kestrixctl/Tests/RunKestrixctl.h"
 
@@ -68,4 +71,40 @@ TEST_F(LoopMountedImage, DrivesCommandShowsItOnlyWithTheFlag) {
 
     EXPECT_FALSE(listedVolume({"drives", "--json"}).has_value());
     EXPECT_EQ(run({"drives"}).out.find(mountPath), std::string::npos);
+}
+
+TEST_F(LoopMountedImage, ACommandStartedInsideTheDriveStepsOutOfItsWay) {
+    // The shell stays in the folder while kestrixctl runs ("; true" keeps it from exec-ing it),
+    // so the shell is what holds the drive.
+    const std::string inside = "cd '" + mountPath + "' && ";
+    const std::string held = kestrix::test::commandOutput(inside + KESTRIXCTL_PATH " check --show-disk-images " + name + "; true");
+    const std::string shellName = std::filesystem::canonical("/bin/sh").filename().string();
+    EXPECT_NE(held.find(" · " + shellName + "\n"), std::string::npos) << held;
+
+    // Started there with nothing else in the folder, it ejects the drive.
+    const std::string history = "/tmp/" + name + "-history.json";
+    const std::string ejected = kestrix::test::commandOutput(inside + "exec " KESTRIXCTL_PATH " --history " + history +
+                                                             " eject --show-disk-images " + name + " 2>&1");
+    std::filesystem::remove(history);
+    EXPECT_FALSE(image.isMounted()) << ejected;
+}
+
+// Names that are not UTF-8 (a label written by another system) reach every JSON output, repaired.
+TEST(LoopMountedImageNamedInBytes, ListsAndEjectsItAsJSONAndRecordsTheEject) {
+    kestrix::test::LoopDrive image{{.folderPrefix = "kestrix-bytes", .labelPrefix = "Bad\xff"}};
+    if (const auto& reason = image.skipReason()) GTEST_SKIP() << *reason;
+    const std::string repairedPath = kestrix::text::validUTF8(image.mountPath());
+
+    const auto listed = run({"drives", "--show-disk-images", "--json"});
+    ASSERT_EQ(listed.status, 0) << listed.err;
+    EXPECT_NE(nlohmann::json::parse(listed.out).dump().find(repairedPath), std::string::npos);
+
+    const std::string history = "/tmp/" + repairedPath.substr(repairedPath.rfind('/') + 1) + "-history.json";
+    const auto ejected = run({"--history", history, "eject", image.name(), "--show-disk-images", "--json"});
+    EXPECT_EQ(ejected.status, 0) << ejected.err;
+    EXPECT_EQ(nlohmann::json::parse(ejected.out).at("verdict").at("case"), "ejected");
+    EXPECT_FALSE(image.isMounted());
+    const auto recorded = run({"--history", history, "history", "--json"});
+    std::filesystem::remove(history);
+    EXPECT_EQ(nlohmann::json::parse(recorded.out).at("events").size(), 1u);
 }

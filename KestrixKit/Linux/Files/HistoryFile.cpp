@@ -1,33 +1,87 @@
 #include "KestrixKit/Linux/Files/HistoryFile.h"
 
-#include <fstream>
-#include <iterator>
+#include <fcntl.h>
+#include <sys/file.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
 
 #include "KestrixKit/History/HistoryCoding.h"
+#include "FileSupport/OwnedDescriptor.h"
+#include "FileSupport/RegularFile.h"
 
 namespace kestrix {
 namespace {
 
 // Far beyond any real history (500 events take a few hundred kilobytes); a larger file is
 // not read into memory.
-constexpr std::uintmax_t largestReadableFile = 64 * 1024 * 1024;
+constexpr std::size_t largestReadableFile = 64 * 1024 * 1024;
+
+// Moves the unreadable file aside and says so.
+std::string keepUnreadable(const std::string& path, const std::string& reason) {
+    const std::string copy = path + ".unreadable";
+    const std::string unread = "the eject history " + path + " could not be read (" + reason + ")";
+    if (const auto problem = filesupport::notRegularFileProblem(copy)) return unread + "; it was left in place: " + *problem;
+    if (std::rename(path.c_str(), copy.c_str()) != 0) {
+        return unread + "; it could not be kept aside: " + std::strerror(errno);
+    }
+    return unread + "; it was kept as " + copy + " and a new history begins";
+}
+
+// Holds an exclusive lock on the lock file for as long as it lives. Where the lock file cannot
+// be made (a read-only folder) nothing is locked: nothing can be saved there either.
+class HistoryLock {
+public:
+    explicit HistoryLock(const std::string& historyPath) : file_(openLockFile(historyPath + ".lock")) {
+        if (!file_.valid()) return;
+        while (::flock(file_.get(), LOCK_EX) != 0 && errno == EINTR) {
+        }
+    }
+
+private:
+    static int openLockFile(const std::string& path) {
+        // O_NOFOLLOW: a link planted in a shared folder never makes this create a file elsewhere.
+        const int flags = O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY;
+        const int descriptor = ::open(path.c_str(), flags, 0600);
+        if (descriptor >= 0 || errno != ENOENT) return descriptor;
+        std::error_code error;
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+        return ::open(path.c_str(), flags, 0600);
+    }
+
+    OwnedDescriptor file_;
+};
 
 }  // namespace
 
-History loadHistory(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return {};
-    file.seekg(0, std::ios::end);
-    const auto size = file.tellg();
-    if (size < 0 || static_cast<std::uintmax_t>(size) > largestReadableFile) return {};
-    file.seekg(0, std::ios::beg);
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    if (!file.read(bytes.data(), size)) return {};
-    return decodeHistory(bytes);
+LoadedHistory loadHistory(const std::string& path) {
+    auto contents = filesupport::readRegularFile(path, largestReadableFile);
+    if (const auto* error = std::get_if<filesupport::FileReadError>(&contents)) {
+        switch (error->reason) {
+            case filesupport::FileReadError::Reason::missing: return {};
+            case filesupport::FileReadError::Reason::notRegular: return {.notice = error->message};
+            case filesupport::FileReadError::Reason::tooLarge:
+            case filesupport::FileReadError::Reason::unreadable: return {.notice = keepUnreadable(path, error->message)};
+        }
+    }
+    std::optional<History> history = decodeHistory(std::get<std::string>(contents));
+    if (!history) return {.notice = keepUnreadable(path, "not a history file of this version")};
+    return {.history = std::move(*history)};
 }
 
 std::optional<std::string> saveHistory(const History& history, const std::string& path, const filesupport::ReplaceFile& replace) {
     return filesupport::writeFileAtomically(path, encodeHistory(history), replace);
+}
+
+HistoryUpdate updateHistory(const std::string& path, const std::function<bool(History&)>& change) {
+    const HistoryLock lock(path);
+    HistoryUpdate update{.loaded = loadHistory(path)};
+    if (!change(update.loaded.history)) return update;
+    filesupport::removeLeftoverTemporaries(path);
+    update.saveFailure = saveHistory(update.loaded.history, path);
+    return update;
 }
 
 }  // namespace kestrix

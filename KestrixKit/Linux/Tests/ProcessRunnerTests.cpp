@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -62,4 +64,27 @@ TEST(ProcessRunner, StandInToolDrivesTheBackupOperations) {
     EXPECT_EQ(TimeMachine::read(tmutil), (TimeMachineStatus{.running = true, .phase = "Copying", .progress = 0.5,
                                                             .destinationMountPoints = {"/media/me/Backup"}}));
     EXPECT_EQ(TimeMachine::stopBackup(tmutil), std::make_pair(true, std::string("Stopped.")));
+}
+
+TEST(ProcessRunner, AToolPastItsTimeLimitIsEndedWithWhatItStartedAndGivesNothing) {
+    // The tool starts a child that would keep the pipe open, then ignores SIGTERM itself.
+    const fs::path pids = fs::temp_directory_path() / ("kestrix-tool-pids-" + std::to_string(getpid()));
+    const StandInTool tool("sleep 30 & echo $$ $! > " + pids.string() + "; trap '' TERM; echo started; wait; wait");
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(ProcessRunner::run(tool.path(), {"status"}, std::chrono::milliseconds(300)), std::nullopt);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+
+    pid_t toolPID = 0, childPID = 0;
+    std::ifstream(pids) >> toolPID >> childPID;
+    fs::remove(pids);
+    ASSERT_GT(toolPID, 0);
+    // Reaped, so no longer there at all, not even as a zombie; its child is gone as well.
+    EXPECT_NE(kill(toolPID, 0), 0);
+    const auto running = [](pid_t pid) {
+        std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+        std::string text(std::istreambuf_iterator<char>(stat), {});
+        return !text.empty() && text.substr(text.rfind(')') + 2, 1) != "Z";
+    };
+    for (int tries = 0; tries < 100 && running(childPID); ++tries) usleep(10'000);
+    EXPECT_FALSE(running(childPID));
 }
