@@ -10,17 +10,6 @@
 #include "KestrixKit/Text/ValidUTF8.h"
 
 namespace kestrix {
-namespace {
-
-bool isDescriptorNumber(const char* entryName) {
-    if (*entryName == '\0') return false;
-    for (const char* character = entryName; *character; ++character) {
-        if (*character < '0' || *character > '9') return false;
-    }
-    return true;
-}
-
-}  // namespace
 
 ProcfsDriveReader::ProcfsDriveReader(int procFolder, DriveScope drive, const std::vector<MountEntry>& mounts)
     : procFolder_(procFolder), drive_(std::move(drive)), placement_(drive_, mounts) {}
@@ -54,24 +43,9 @@ std::optional<VnodeRef> ProcfsDriveReader::onDrive(int folder, const char* link)
 }
 
 std::optional<std::vector<VnodeRef>> ProcfsDriveReader::openFiles(int processFolder) const {
-    // Whether this folder opens is what tells a readable process from one closed to us.
-    const procfs::Directory list = procfs::openDirectory(processFolder, "fd");
-    if (!list) return std::nullopt;
-    const int listFolder = dirfd(list.get());
-    std::optional<filesupport::OwnedDescriptor> infoFolder;
-    std::vector<VnodeRef> files;
-    while (const dirent* entry = readdir(list.get())) {
-        if (!isDescriptorNumber(entry->d_name)) continue;
-        std::optional<VnodeRef> file = onDrive(listFolder, entry->d_name);
-        if (!file) continue;
-        if (!infoFolder) infoFolder.emplace(openat(processFolder, "fdinfo", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        const std::optional<std::string> info = procfs::readText(infoFolder->get(), entry->d_name);
-        const std::optional<bool> writing = info ? procfs::parseFdinfoWriting(*info) : std::nullopt;
-        if (!writing) continue;  // closed in between
-        file->writing = *writing;
-        files.push_back(std::move(*file));
-    }
-    return files;
+    return procfs::openDescriptors(processFolder, [this](int descriptorFolder, const char* number) {
+        return onDrive(descriptorFolder, number);
+    });
 }
 
 std::vector<VnodeRef> ProcfsDriveReader::mappedFiles(int processFolder) const {

@@ -10,6 +10,7 @@
 
 #include "KestrixKit/Linux/Mounts/MountPointStatus.h"
 #include "FileSupport/OwnedDescriptor.h"
+#include "KestrixKit/Linux/Processes/ProcfsParsing.h"
 
 namespace kestrix::procfs {
 
@@ -47,6 +48,38 @@ std::optional<FileFacts> fileFacts(int parent, const char* path) {
     return FileFacts{
         .device = kernelDeviceNumber(makedev(facts.stx_dev_major, facts.stx_dev_minor)),
         .mountID = (facts.stx_mask & STATX_MNT_ID) ? std::optional<std::uint64_t>(facts.stx_mnt_id) : std::nullopt};
+}
+
+namespace {
+
+bool isDescriptorNumber(const char* entryName) {
+    if (*entryName == '\0') return false;
+    for (const char* c = entryName; *c != '\0'; ++c)
+        if (*c < '0' || *c > '9') return false;
+    return true;
+}
+
+}  // namespace
+
+std::optional<std::vector<VnodeRef>> openDescriptors(int processFolder, const DescriptorChoice& choose) {
+    // Whether this folder opens is what tells a readable process from one closed to us.
+    const Directory list = openDirectory(processFolder, "fd");
+    if (!list) return std::nullopt;
+    const int listFolder = dirfd(list.get());
+    std::optional<filesupport::OwnedDescriptor> infoFolder;
+    std::vector<VnodeRef> files;
+    while (const dirent* entry = readdir(list.get())) {
+        if (!isDescriptorNumber(entry->d_name)) continue;
+        std::optional<VnodeRef> file = choose(listFolder, entry->d_name);
+        if (!file) continue;
+        if (!infoFolder) infoFolder.emplace(openat(processFolder, "fdinfo", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        const std::optional<std::string> info = readText(infoFolder->get(), entry->d_name);
+        const std::optional<bool> writing = info ? parseFdinfoWriting(*info) : std::nullopt;
+        if (!writing) continue;  // closed in between
+        file->writing = *writing;
+        files.push_back(std::move(*file));
+    }
+    return files;
 }
 
 }  // namespace kestrix::procfs

@@ -90,24 +90,9 @@ std::optional<ProcessBasics> ProcfsSource::basics(std::int32_t pid) const {
 
 std::optional<std::vector<VnodeRef>> ProcfsSource::openFiles(std::int32_t pid) const {
     if (pid <= 0) return std::nullopt;
-    const procfs::Directory list = procfs::openDirectory(AT_FDCWD, processPath(pid, "fd").c_str());
-    if (!list) return std::nullopt;
-    const int listFolder = dirfd(list.get());
-    std::optional<filesupport::OwnedDescriptor> infoFolder;
-    std::vector<VnodeRef> files;
-    while (const dirent* entry = readdir(list.get())) {
-        std::optional<VnodeRef> file = fileReference(listFolder, entry->d_name);
-        if (!file) continue;
-        if (!infoFolder) {
-            infoFolder.emplace(open(processPath(pid, "fdinfo").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        }
-        const std::optional<std::string> info = procfs::readText(infoFolder->get(), entry->d_name);
-        const std::optional<bool> writing = info ? procfs::parseFdinfoWriting(*info) : std::nullopt;
-        if (!writing) continue;  // closed in between
-        file->writing = *writing;
-        files.push_back(std::move(*file));
-    }
-    return files;
+    const filesupport::OwnedDescriptor processFolder(open(processPath(pid, "").c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!processFolder.valid()) return std::nullopt;
+    return procfs::openDescriptors(processFolder.get(), fileReference);
 }
 
 DriveScope ProcfsSource::mountedPart(const DriveScope& drive) const {
