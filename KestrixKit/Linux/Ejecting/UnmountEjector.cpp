@@ -74,6 +74,7 @@ EjectOutcome innerDriveRefusal(const MountEntry& inner, const Drive& drive) {
     const UdevBlockDevices devices;
     std::optional<std::string> name;
     if (inner.source.starts_with("/dev/")) {
+        // Found by its node: no device number is needed.
         if (const std::optional<std::string> kernelName = devices.kernelName(0, inner.source)) {
             name = volumeLabel(devices, *kernelName);
         }
