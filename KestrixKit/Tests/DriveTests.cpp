@@ -31,6 +31,18 @@ TEST(Drive, DerivedPropertiesKeepVolumeOrder) {
     EXPECT_EQ(empty.totalBytes(), 0u);
 }
 
+TEST(Drive, SizesCountEachFileSystemOnceHoweverOftenItIsMounted) {
+    // The same file system (one device) at two mount points, as a bind mount shows it.
+    const Drive bound{.id = "sdb", .volumes = {volume("Photos", "/media/me/Photos", 7, 100),
+                                               volume("Photos", "/media/me/Again", 7, 100),
+                                               volume("Backup", "/media/me/Backup", 9, 50)}};
+    EXPECT_EQ(bound.totalBytes(), 150u);
+    EXPECT_EQ(bound.freeBytes(), 75u);
+    // Volumes of no known device are told apart by nothing, so each counts.
+    const Drive unknown{.id = "disk4", .volumes = {volume("A", "/Volumes/A", 0, 10), volume("B", "/Volumes/B", 0, 20)}};
+    EXPECT_EQ(unknown.totalBytes(), 30u);
+}
+
 TEST(Drive, MatchesWholeNamesIgnoringCaseDiacriticsAndBlanks) {
     const Drive drive{.id = "disk4", .volumes = {volume("Backup", "/Volumes/Backup", 1),
                                                  volume("Data", "/Volumes/Data", 2)}};

@@ -30,16 +30,29 @@ VolumeKind Drive::kind() const {
     return volumes.empty() ? VolumeKind::externalDrive : volumes.front().kind;
 }
 
-std::uint64_t Drive::totalBytes() const {
+namespace {
+
+// Each file system counted once: volumes with one device number are mounts of one file system
+// (a bind mount shows the same capacity again). A device number of 0 names no file system, so
+// such volumes each count.
+template <typename Bytes>
+std::uint64_t sumPerFileSystem(const std::vector<DriveVolume>& volumes, Bytes bytes) {
+    std::set<std::uint32_t> counted;
     std::uint64_t sum = 0;
-    for (const DriveVolume& volume : volumes) sum += volume.totalBytes;
+    for (const DriveVolume& volume : volumes) {
+        if (volume.device == 0 || counted.insert(volume.device).second) sum += bytes(volume);
+    }
     return sum;
 }
 
+}  // namespace
+
+std::uint64_t Drive::totalBytes() const {
+    return sumPerFileSystem(volumes, [](const DriveVolume& volume) { return volume.totalBytes; });
+}
+
 std::uint64_t Drive::freeBytes() const {
-    std::uint64_t sum = 0;
-    for (const DriveVolume& volume : volumes) sum += volume.freeBytes;
-    return sum;
+    return sumPerFileSystem(volumes, [](const DriveVolume& volume) { return volume.freeBytes; });
 }
 
 bool Drive::matches(std::string_view query) const {

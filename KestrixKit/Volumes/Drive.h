@@ -20,6 +20,7 @@ struct Drive {
     std::vector<std::string> mountPaths() const;
     std::set<std::uint32_t> devices() const;
     VolumeKind kind() const;
+    // Summed over the drive's file systems, each once however often it is mounted.
     std::uint64_t totalBytes() const;
     std::uint64_t freeBytes() const;
 

@@ -11,6 +11,7 @@
 
 #include "KestrixKit/Tests/Support/ChildProcess.h"
 #include "KestrixKit/Tests/Support/LoopDrive.h"
+#include "KestrixKit/Tests/Support/ScopedMount.h"
 #include "kestrixctl/Tests/RunKestrixctl.h"
 
 namespace fs = std::filesystem;
@@ -148,4 +149,19 @@ TEST_F(RealEject, ForcingAsksFirstAndThenEjectsDespiteAHolder) {
     ASSERT_EQ(ejects.size(), 1u) << forced.trace;
     EXPECT_NE(ejects[0].find("force=true"), std::string::npos);
     EXPECT_FALSE(drive.isMounted());
+}
+
+TEST_F(RealEject, ForcingNeverTakesAnotherDriveMountedInsideAlong) {
+    kestrix::test::LoopDrive other{{.folderPrefix = "kestrix-inside", .labelPrefix = "KxInside", .detachesOnUnmount = false}};
+    if (const auto& reason = other.skipReason()) GTEST_SKIP() << *reason;
+    const kestrix::test::ScopedMount inside(other.loopDevice(), mountPath + "/inside", "ext4");
+    ASSERT_TRUE(inside.isMounted());
+    const auto forced = kestrixctl({"eject", name, "--force", "--yes"});
+    EXPECT_EQ(forced.status, 1) << forced.report << forced.trace;
+    EXPECT_EQ(forced.report.at("verdict").at("case"), "failed");
+    EXPECT_EQ(forced.report.at("verdict").at("message"),
+              other.name() + " is mounted inside it; eject " + other.name() + " first");
+    EXPECT_TRUE(kestrix::test::isMounted(inside.folder()));
+    EXPECT_TRUE(drive.isMounted());
+    EXPECT_TRUE(other.isAttached());
 }

@@ -75,6 +75,13 @@ std::optional<std::string> UdevBlockDevices::fileSystemLabel(const std::string& 
     return label;
 }
 
+std::optional<std::string> UdevBlockDevices::deviceNode(const std::string& kernelName) const {
+    if (!context_) return std::nullopt;
+    DevicePointer device = owned(udev_device_new_from_subsystem_sysname(context_.get(), "block", kernelName.c_str()));
+    if (!device) return std::nullopt;
+    return text(udev_device_get_devnode(device.get()));
+}
+
 std::optional<BlockDeviceFacts> UdevBlockDevices::facts(const std::string& kernelName) const {
     if (!context_) return std::nullopt;
     DevicePointer device = owned(udev_device_new_from_subsystem_sysname(context_.get(), "block", kernelName.c_str()));

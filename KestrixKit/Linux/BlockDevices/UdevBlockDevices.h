@@ -22,8 +22,12 @@ public:
     // names (file systems such as btrfs report a device number of their own).
     std::optional<std::string> kernelName(dev_t deviceNumber, const std::optional<std::string>& mountSource) const;
 
-    // The label of the file system on this device, decoded, or nothing when it has none.
+    // The label udev's database keeps for the file system on this device, decoded; nothing when
+    // it has none. Only as current as the database: without a udev daemon it is missing or stale.
     std::optional<std::string> fileSystemLabel(const std::string& kernelName) const;
+
+    // The device's node ("/dev/sdb1"), as the kernel names it.
+    std::optional<std::string> deviceNode(const std::string& kernelName) const;
 
     std::optional<BlockDeviceFacts> facts(const std::string& kernelName) const;
 

@@ -28,6 +28,17 @@ int detachLoop(const std::filesystem::path& deviceNode) {
     return error == ENXIO ? 0 : error;
 }
 
+int detachLoopWhenReleased(const std::filesystem::path& deviceNode) {
+    const filesupport::OwnedDescriptor device = openDevice(deviceNode, O_RDONLY);
+    if (device.get() < 0) return errno;
+    loop_info64 status{};
+    if (ioctl(device.get(), LOOP_GET_STATUS64, &status) != 0) return errno;
+    if ((status.lo_flags & LO_FLAGS_AUTOCLEAR) != 0) return 0;
+    // Everything else goes back as it was read; the kernel only takes the settable flags.
+    status.lo_flags |= LO_FLAGS_AUTOCLEAR;
+    return errorOf(ioctl(device.get(), LOOP_SET_STATUS64, &status));
+}
+
 int ejectMedia(const std::filesystem::path& deviceNode) {
     // Non-blocking, so that a drive without a disc still opens.
     const filesupport::OwnedDescriptor device = openDevice(deviceNode, O_RDONLY | O_NONBLOCK);

@@ -9,6 +9,10 @@ namespace kestrix::DeviceEjection {
 // Detaches the loop device's backing image; a loop device with no image is already detached.
 int detachLoop(const std::filesystem::path& deviceNode);
 
+// Has the kernel detach the loop device by itself once nothing holds it any more (its last
+// mount gone), so that an eject cut short between unmount and detach leaves no device behind.
+int detachLoopWhenReleased(const std::filesystem::path& deviceNode);
+
 // Opens the tray of an optical drive.
 int ejectMedia(const std::filesystem::path& deviceNode);
 

@@ -6,6 +6,7 @@ namespace kestrix {
 
 // What sysfs tells about the device an eject is aimed at.
 struct EjectTargetFacts {
+    // The device is there, or sysfs cannot tell that it is gone.
     bool isBlockDevice = false;
     bool isLoop = false;
     // A SCSI device of type 5 (CD/DVD/BD drive).

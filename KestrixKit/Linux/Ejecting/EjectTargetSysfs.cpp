@@ -47,9 +47,12 @@ EjectTargetFacts readEjectTargetFacts(const fs::path& sysfsRoot, const std::stri
     EjectTargetFacts facts;
     if (kernelName.empty() || kernelName.find('/') != std::string::npos || kernelName.starts_with('.')) return facts;
     const fs::path entry = sysfsRoot / "class" / "block" / kernelName;
-    const std::string deviceNumber = firstLine(entry / "dev");
-    facts.isBlockDevice = !deviceNumber.empty();
+    // Only a device that is certainly gone has nothing left to eject; one whose files cannot be
+    // read is still there, and what it is stays unknown.
+    std::error_code absence;
+    facts.isBlockDevice = fs::exists(entry, absence) || absence;
     if (!facts.isBlockDevice) return facts;
+    const std::string deviceNumber = firstLine(entry / "dev");
     facts.isLoop = deviceNumber.starts_with(loopMajor) || isPresent(entry / "loop");
     facts.isOptical = firstLine(entry / "device" / "type") == opticalDeviceType;
     facts.canDelete = isPresent(entry / "device" / "delete");

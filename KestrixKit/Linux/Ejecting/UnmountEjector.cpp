@@ -5,13 +5,18 @@
 #include <sys/mount.h>
 #include <system_error>
 
+#include "KestrixKit/Ejection/DAStatus.h"
 #include "KestrixKit/Ejection/EjectPlan.h"
 #include "KestrixKit/Ejection/UnixRefusal.h"
+#include "KestrixKit/Holders/DriveScope.h"
 #include "KestrixKit/Linux/BlockDevices/BlockDevices.h"
+#include "KestrixKit/Linux/BlockDevices/VolumeLabel.h"
 #include "KestrixKit/Linux/Ejecting/DeviceEjection.h"
 #include "KestrixKit/Linux/Mounts/DiskMounts.h"
 #include "KestrixKit/Linux/Ejecting/EjectTargetSysfs.h"
 #include "KestrixKit/Linux/Mounts/MountEntries.h"
+#include "KestrixKit/Text/Localized.h"
+#include "KestrixKit/Text/PlainText.h"
 
 namespace kestrix {
 namespace {
@@ -58,10 +63,45 @@ int ejectDevice(EjectMethod method, const std::string& kernelName, const Unmount
     return 0;
 }
 
+std::optional<MountEntry> otherDriveInside(const Drive& drive, const UnmountEjector::Paths& paths) {
+    const std::optional<std::vector<MountEntry>> mounts = readMountEntries(paths.mountInfo);
+    if (!mounts) return std::nullopt;
+    return DiskMounts::otherDriveInside(drive, readBlockDevices(paths.sysfsRoot), *mounts);
+}
+
+// The refusal names the other drive as the drive list does: by its label, else its folder.
+EjectOutcome innerDriveRefusal(const MountEntry& inner, const Drive& drive) {
+    const UdevBlockDevices devices;
+    std::optional<std::string> name;
+    if (inner.source.starts_with("/dev/")) {
+        // Found by its node: no device number is needed.
+        if (const std::optional<std::string> kernelName = devices.kernelName(0, inner.source)) {
+            name = volumeLabel(devices, *kernelName);
+        }
+    }
+    const std::string innerName = name.value_or(text::lastPathComponent(inner.mountPoint));
+    const auto outer = std::find_if(drive.volumes.begin(), drive.volumes.end(), [&](const DriveVolume& volume) {
+        return DriveScope::isUnder(inner.mountPoint, {volume.mountPath});
+    });
+    return {EjectOutcome::Failed{
+        .volume = outer == drive.volumes.end() ? drive.name() : outer->name,
+        .status = DAStatus::unixBusy,
+        .message = localizedFormat("%1 is mounted inside it; eject %1 first", {innerName}),
+    }};
+}
+
 }  // namespace
 
 EjectOutcome UnmountEjector::eject(const Drive& drive, bool force) {
     const EjectPlan plan = EjectPlan::of(drive);
+    if (const std::optional<MountEntry> inner = otherDriveInside(drive, paths_)) {
+        return innerDriveRefusal(*inner, drive);
+    }
+    const EjectMethod method = plan.ejectTarget ? readEjectTargetFacts(paths_.sysfsRoot, *plan.ejectTarget).method()
+                                                : EjectMethod::nothingToEject;
+    // Best effort: without it, the loop device is still detached below.
+    if (method == EjectMethod::detachLoop) DeviceEjection::detachLoopWhenReleased(deviceNode(paths_, *plan.ejectTarget));
+
     // A plain forced unmount does not free a busy local file system; detaching does.
     const int flags = force ? MNT_FORCE | MNT_DETACH : 0;
     for (const EjectPlan::Unmount& unmount : plan.unmounts) {
@@ -72,8 +112,6 @@ EjectOutcome UnmountEjector::eject(const Drive& drive, bool force) {
             }
         }
     }
-    if (!plan.ejectTarget) return {EjectOutcome::Ejected{}};
-    const EjectMethod method = readEjectTargetFacts(paths_.sysfsRoot, *plan.ejectTarget).method();
     if (method == EjectMethod::nothingToEject) return {EjectOutcome::Ejected{}};
     if (method == EjectMethod::unsupported) return {EjectOutcome::UnmountedOnly{}};
     const int error = ejectDevice(method, *plan.ejectTarget, paths_);

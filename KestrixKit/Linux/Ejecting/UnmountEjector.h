@@ -10,6 +10,9 @@ namespace kestrix {
 // Ejects through the kernel: unmounts every file system of the drive (umount2), then detaches a
 // loop device, opens an optical drive's tray or removes a hot-pluggable disk. Needs the right to
 // unmount (root or CAP_SYS_ADMIN); without it every unmount is refused as not permitted.
+// While another drive is mounted inside this one, nothing is unmounted, forced or not, and the
+// refusal names that drive. A loop device is set to go with its last mount before anything is
+// unmounted, so that an eject cut short leaves no device behind.
 class UnmountEjector : public DiskEjecting {
 public:
     // Where the system's tables are; a test lays out its own.

@@ -1,34 +1,27 @@
 #include "KestrixKit/Linux/Mounts/MountTableVolumeSource.h"
 
-#include <libmount.h>
+#include <sys/sysmacros.h>
 
 #include "KestrixKit/Linux/BlockDevices/DeviceDescription.h"
 #include "KestrixKit/Linux/BlockDevices/DiskStacking.h"
-#include "KestrixKit/Linux/Mounts/MountInfoTable.h"
-#include "KestrixKit/Linux/Mounts/NetworkFileSystems.h"
 #include "KestrixKit/Linux/BlockDevices/UdevBlockDevices.h"
+#include "KestrixKit/Linux/BlockDevices/VolumeLabel.h"
+#include "KestrixKit/Linux/Mounts/MountEntries.h"
+#include "KestrixKit/Linux/Mounts/MountVisibility.h"
+#include "KestrixKit/Linux/Mounts/NetworkFileSystems.h"
 
 namespace kestrix {
 namespace {
 
-std::optional<std::string> text(const char* value) {
-    if (value == nullptr) return std::nullopt;
-    return std::string(value);
-}
-
-bool isReadOnlyMount(libmnt_fs* fs) {
-    // Either the mount itself or its whole file system may be read-only.
-    char* value = nullptr;
-    std::size_t size = 0;
-    return mnt_fs_get_option(fs, "ro", &value, &size) == 0;
+// The kernel's 32-bit device encoding back as glibc's dev_t.
+dev_t glibcDevice(std::uint32_t kernelDevice) {
+    return makedev((kernelDevice >> 8) & 0xfff, (kernelDevice & 0xff) | ((kernelDevice >> 12) & 0xfff00));
 }
 
 void addDeviceFacts(MountedVolume& volume, const UdevBlockDevices& devices, const std::filesystem::path& sysfsRoot,
-                    dev_t deviceNumber) {
-    const std::optional<std::string> kernelName = devices.kernelName(deviceNumber, volume.mountSource);
-    if (!kernelName) return;
-    volume.name = devices.fileSystemLabel(*kernelName);
-    volume.wholeDisk = DiskStacking::wholeDisk(sysfsRoot, *kernelName);
+                    const std::string& kernelName) {
+    volume.name = volumeLabel(devices, kernelName);
+    volume.wholeDisk = DiskStacking::wholeDisk(sysfsRoot, kernelName);
     if (!volume.wholeDisk) return;
     volume.physicalDisk = DiskStacking::physicalDisk(sysfsRoot, *volume.wholeDisk);
 
@@ -55,27 +48,37 @@ MountTableVolumeSource::MountTableVolumeSource(std::string mountInfoPath, std::f
     : mountInfoPath_(std::move(mountInfoPath)), sysfsRoot_(std::move(sysfsRoot)), statusOf_(std::move(statusOf)) {}
 
 std::vector<MountedVolume> MountTableVolumeSource::mountedVolumes() const {
+    const std::optional<std::vector<MountEntry>> mounts = readMountEntries(mountInfoPath_);
+    if (!mounts) return {};
     std::vector<MountedVolume> volumes;
     const UdevBlockDevices devices;
-    forEachMount(mountInfoPath_, [&](libmnt_fs* fs) {
-        const std::optional<std::string> target = text(mnt_fs_get_target(fs));
-        if (!target) return;
-        const std::optional<MountPointStatus> status = statusOf_(*target);
-        if (!status) return;
+    // A covered mount would borrow the status, and so the device and holders, of what covers it.
+    for (const MountEntry& mount : visibleMounts(*mounts)) {
+        const bool isLocal = !isNetworkFileSystem(mount.fileSystem);
+        const std::optional<std::string> source =
+            mount.source.empty() ? std::nullopt : std::optional<std::string>(mount.source);
+        std::optional<std::string> kernelName;
+        if (isLocal) {
+            kernelName = devices.kernelName(glibcDevice(mount.device), source);
+            // A local file system on no block device (tmpfs, proc, overlay) is no drive.
+            if (!kernelName) continue;
+        }
+        const std::optional<MountPointStatus> status = statusOf_(mount.mountPoint);
+        if (!status) continue;
 
         MountedVolume volume;
-        volume.path = *target;
-        volume.isRootFileSystem = *target == "/";
-        volume.fileSystem = text(mnt_fs_get_fstype(fs)).value_or("");
-        volume.isLocal = !isNetworkFileSystem(volume.fileSystem);
-        volume.isReadOnly = isReadOnlyMount(fs);
-        volume.mountSource = text(mnt_fs_get_source(fs));
+        volume.path = mount.mountPoint;
+        volume.isRootFileSystem = mount.mountPoint == "/";
+        volume.fileSystem = mount.fileSystem;
+        volume.isLocal = isLocal;
+        volume.isReadOnly = mount.isReadOnly;
+        volume.mountSource = source;
         volume.device = status->device;
         volume.totalCapacity = status->totalBytes;
         volume.availableCapacity = status->freeBytes;
-        if (*volume.isLocal) addDeviceFacts(volume, devices, sysfsRoot_, mnt_fs_get_devno(fs));
+        if (kernelName) addDeviceFacts(volume, devices, sysfsRoot_, *kernelName);
         volumes.push_back(std::move(volume));
-    });
+    }
     return volumes;
 }
 

@@ -11,7 +11,8 @@
 namespace kestrix {
 
 // This machine's mounted volumes: the mount table through libmount, statvfs and stat of each
-// mount point, device facts from libudev and the stacking links in sysfs.
+// mount point, device facts from libudev and the stacking links in sysfs, labels from the
+// devices themselves. A volume is a visible mount of a block device or of a network file system.
 class MountTableVolumeSource : public MountedVolumeSource {
 public:
     using StatusReader = std::function<std::optional<MountPointStatus>(const std::string& mountPath)>;

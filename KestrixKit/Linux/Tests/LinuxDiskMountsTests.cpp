@@ -68,6 +68,28 @@ TEST(DiskMounts, UnmountOrderGoesDeepestFirstAndLeavesOtherDisksAlone) {
               std::vector<std::string>{"/run/other"});
 }
 
+TEST(DiskMounts, AnotherDriveInsideIsFoundButOwnMountsAndDevicelessOnesAreNot) {
+    const Drive drive{.id = "sdb", .volumes = {DriveVolume{.name = "Photos", .mountPath = "/media/me/Photos",
+                                                          .bsdName = "sdb1", .wholeDisk = "sdb", .device = 0x811}}};
+    auto inside = [&](const std::vector<MountEntry>& mounts) {
+        const std::optional<MountEntry> found = DiskMounts::otherDriveInside(drive, devices, mounts);
+        return found ? found->mountPoint : "none";
+    };
+    const MountEntry photos = mount("/media/me/Photos", "/dev/sdb1", "8:17");
+    MountEntry scratch = mount("/media/me/Photos/scratch", "tmpfs", "0:40");
+    scratch.fileSystem = "tmpfs";
+    const MountEntry ownEncrypted = mount("/media/me/Photos/secret", "/dev/mapper/secret", "253:0");
+    MountEntry ownBind = mount("/media/me/Photos/again", "/dev/sdb1", "8:17");
+    ownBind.device = 0x811;
+    EXPECT_EQ(inside({photos, scratch, ownEncrypted, ownBind, mount("/media/me/Photosynth/x", "/dev/sda", "8:0")}),
+              "none");
+    EXPECT_EQ(inside({photos, scratch, mount("/media/me/Photos/scratch/disk", "/dev/sda", "8:0")}),
+              "/media/me/Photos/scratch/disk");
+    MountEntry share = mount("/media/me/Photos/share", "server:/export", "0:52");
+    share.fileSystem = "nfs4";
+    EXPECT_EQ(inside({photos, share}), "/media/me/Photos/share");
+}
+
 TEST(EjectTargetFacts, MethodFollowsTheKindOfDevice) {
     EXPECT_EQ(EjectTargetFacts{}.method(), EjectMethod::nothingToEject);
     EXPECT_EQ((EjectTargetFacts{.isBlockDevice = true, .isLoop = true}).method(), EjectMethod::detachLoop);
@@ -102,4 +124,7 @@ TEST(LinuxSysfs, ReadsBlockDevicesAndEjectTargets) {
     EXPECT_EQ(readEjectTargetFacts(sysfs.path(), "sdb").method(), EjectMethod::powerOff);
     EXPECT_EQ(readEjectTargetFacts(sysfs.path(), "sdd").method(), EjectMethod::unsupported);
     EXPECT_EQ(readEjectTargetFacts(sysfs.path(), "sdz").method(), EjectMethod::nothingToEject);
+    // A device whose files cannot be read is not gone: what it is stays unknown.
+    fs::create_directories(sysfs.path() / "class/block/sdx/dev");
+    EXPECT_EQ(readEjectTargetFacts(sysfs.path(), "sdx").method(), EjectMethod::unsupported);
 }

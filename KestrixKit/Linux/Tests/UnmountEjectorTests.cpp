@@ -1,13 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <sys/mount.h>
+
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <thread>
 
 #include "KestrixKit/Ejection/DAStatus.h"
 #include "KestrixKit/Linux/Ejecting/UnmountEjector.h"
 #include "KestrixKit/Tests/Support/ChildProcess.h"
 #include "KestrixKit/Tests/Support/LoopDrive.h"
+#include "KestrixKit/Tests/Support/ScopedMount.h"
+#include "KestrixKit/Tests/Support/ShellCommands.h"
 
 using namespace kestrix;
 using kestrix::test::isMounted;
@@ -60,4 +66,48 @@ TEST_F(LoopMountedDrive, FileSystemMountedInsideKeepsItBusy) {
     ASSERT_TRUE(outcome.is<EjectOutcome::Busy>());
     EXPECT_EQ(outcome.as<EjectOutcome::Busy>()->status, DAStatus::unixBusy);
     EXPECT_TRUE(isMounted(mountPath_ + "/inner"));
+}
+
+TEST_F(LoopMountedDrive, AnotherDriveMountedInsideIsNeverTakenAlong) {
+    test::LoopDrive other{{.folderPrefix = "kestrix-nested", .labelPrefix = "KestrixNested", .detachesOnUnmount = false}};
+    if (const auto& reason = other.skipReason()) GTEST_SKIP() << *reason;
+    // Mounted a second time, in a folder of this drive whose name is not its label.
+    const test::ScopedMount nested(other.loopDevice(), mountPath_ + "/nested", "ext4");
+    ASSERT_TRUE(nested.isMounted());
+    const std::string otherName = other.name();
+    for (const bool force : {false, true}) {
+        EXPECT_EQ(UnmountEjector().eject(drive_, force),
+                  (EjectOutcome{EjectOutcome::Failed{.volume = "KestrixTest", .status = DAStatus::unixBusy,
+                                                     .message = otherName + " is mounted inside it; eject " + otherName +
+                                                                " first"}}))
+            << "force " << force;
+        EXPECT_TRUE(isMounted(nested.folder()));
+        EXPECT_TRUE(isMounted(mountPath_));
+    }
+    EXPECT_TRUE(other.isAttached());
+    EXPECT_TRUE(loop_.isAttached());
+}
+
+TEST_F(LoopMountedDrive, TheLoopDeviceGoesWithTheLastMountWhenTheEjectStopsShort) {
+    startHolder();
+    ASSERT_TRUE(UnmountEjector().eject(drive_, false).is<EjectOutcome::Busy>());
+    // Unmounted by someone else once the holder is gone, as when the ejector is killed between
+    // its unmount and the detach: the kernel detaches the image by itself.
+    holder_->end();
+    ASSERT_TRUE(test::runQuietly("umount '" + mountPath_ + "'"));
+    for (int attempt = 0; attempt < 50 && loop_.isAttached(); ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_FALSE(loop_.isAttached());
+}
+
+TEST_F(LoopMountedDrive, AnUnreadableSysfsEntryIsUnmountedOnlyNotEjected) {
+    const fs::path sysfs = fs::temp_directory_path() / ("kestrix-sysfs-" + loop_.name());
+    // The device's number cannot be read, so what it is stays unknown.
+    fs::create_directories(sysfs / "class/block" / drive_.id / "dev");
+    const EjectOutcome outcome = UnmountEjector({.sysfsRoot = sysfs}).eject(drive_, false);
+    fs::remove_all(sysfs);
+    EXPECT_EQ(outcome, EjectOutcome{EjectOutcome::UnmountedOnly{}});
+    EXPECT_FALSE(isMounted(mountPath_));
+    EXPECT_TRUE(loop_.isAttached());
 }

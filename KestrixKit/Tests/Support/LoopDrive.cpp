@@ -26,7 +26,8 @@ LoopDrive::LoopDrive(const LoopDriveOptions& options) {
     }
     std::random_device random;
     const std::string suffix = std::to_string(std::uniform_int_distribution<unsigned>(100000, 999999)(random));
-    name_ = options.labelPrefix + suffix;
+    // An ext4 label holds 16 bytes; a longer one would be cut short and differ from the folder.
+    name_ = options.labelPrefix.substr(0, 16 - suffix.size()) + suffix;
     image_ = fs::temp_directory_path() / (options.folderPrefix + "-" + suffix + ".img");
     folder_ = fs::path("/media") / (options.folderPrefix + "-" + suffix);
     mountPath_ = (folder_ / name_).string();

@@ -8,7 +8,8 @@ namespace kestrix::test {
 
 struct LoopDriveOptions {
     // The drive is mounted at /media/<folderPrefix>-N/<labelPrefix>N, as a desktop mounts a disk
-    // image; N is random, so that parallel runs do not meet.
+    // image; N is random, so that parallel runs do not meet. The label prefix is cut to 10
+    // characters, as the label holds 16.
     std::string folderPrefix = "kestrix-test";
     std::string labelPrefix = "Kestrix";
     // true: `mount -o loop`, whose loop device goes away with the unmount; false: a loop device

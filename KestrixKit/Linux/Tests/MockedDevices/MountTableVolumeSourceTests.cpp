@@ -43,7 +43,9 @@ protected:
         const std::string pci = add("pci", "pci0000:00", "", {}, {});
         addBlock("vda", add("virtio", "virtio2", pci, {}, {}), "252:0", {}, {});
         const std::string ata = add("scsi", "host0", pci, {}, {});
-        addBlock("sda1", addBlock("sda", ata, "8:0", {}, {{"ID_BUS", "ata"}}), "8:1", {{"partition", "1"}}, {});
+        const std::string internal = addBlock("sda", ata, "8:0", {}, {{"ID_BUS", "ata"}});
+        addBlock("sda1", internal, "8:1", {{"partition", "1"}}, {});
+        addBlock("sda2", internal, "8:2", {{"partition", "1"}}, {});
         const std::string usb = add("usb", "usb1", pci, {}, {});
         const std::string stick = addBlock("sdb", usb, "8:16", {{"removable", "1"}},
                                            {{"ID_BUS", "usb"}, {"ID_MODEL_ENC", "Cruzer\\x20Blade\\x20\\x20"}});
@@ -116,9 +118,10 @@ std::string ids(const std::vector<Drive>& drives) {
 
 TEST_F(MockedMachine, RawFactsSkipUnreadableMountPointsAndMalformedLines) {
     const std::vector<MountedVolume> volumes = source().mountedVolumes();
-    ASSERT_EQ(volumes.size(), 13u);  // 16 lines less a malformed one, /proc and an unreadable mount point
+    // 16 lines less a malformed one, /proc and /run (on no block device) and an unreadable mount point.
+    ASSERT_EQ(volumes.size(), 12u);
     EXPECT_EQ(volumes[0].path, "/");
-    EXPECT_EQ(volumes[4], (MountedVolume{.path = "/media/alice/MY STICK", .name = "MY STICK", .totalCapacity = 1000,
+    EXPECT_EQ(volumes[3], (MountedVolume{.path = "/media/alice/MY STICK", .name = "MY STICK", .totalCapacity = 1000,
                                          .availableCapacity = 400, .isInternal = false, .isEjectable = true,
                                          .isRemovable = true, .isLocal = true, .isRootFileSystem = false,
                                          .isReadOnly = false, .mountSource = "/dev/sdb1", .fileSystem = "vfat",
