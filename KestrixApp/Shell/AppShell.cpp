@@ -13,6 +13,8 @@
 #include "KestrixApp/Desktop/Hotkey/DesktopHotkey.h"
 #include "KestrixApp/Desktop/Monitoring/BlockDeviceMonitor.h"
 #include "KestrixApp/Desktop/Monitoring/MountMonitor.h"
+#include "KestrixApp/Desktop/Updates/DialogUpdateAlerts.h"
+#include "KestrixApp/Desktop/Updates/Updater.h"
 #include "KestrixApp/Model/AppModel.h"
 #include "KestrixApp/Shell/AutomationService.h"
 #include "KestrixApp/Shell/DrivesPlaceholder.h"
@@ -25,14 +27,14 @@ namespace kestrix::shell {
 
 AppShell::AppShell(const ShellOptions& options, AppModelParts parts, std::shared_ptr<QSettings> windowSettings,
                    QObject* parent)
-    : QObject(parent), options_(options) {
+    : QObject(parent), options_(options), settings_(windowSettings) {
     model_ = std::make_unique<AppModel>(true, std::move(parts));
     model_->setToastPresenter([this](const QString& text) { toast(text); });
     model_->setAnnouncer([this](const QString& text) {
         if (announcer_ != nullptr) announcer_->announce(text);
     });
     windows_ = std::make_unique<WindowRegistry>(
-        [this](const QString& id) -> QWidget* { return new DrivesPlaceholder(*model_, id); }, std::move(windowSettings));
+        [this](const QString& id) -> QWidget* { return new DrivesPlaceholder(*model_, id); }, windowSettings);
     links_ = std::make_unique<LinkHandler>(
         *model_, [this](const QString& id) { openWindow(id); }, [this](const QString& text) { toast(text); });
     automation_ = new AutomationService(*model_, *links_, [this] { activate(); }, this);
@@ -51,6 +53,12 @@ bool AppShell::claimSessionBus() {
 
 void AppShell::launch() {
     model_->start();
+    if constexpr (desktop::updatesEnabled) {
+        updateAlerts_ = std::make_unique<desktop::DialogUpdateAlerts>(nullptr);
+        updater_ = std::make_unique<desktop::Updater>(*updateAlerts_, *settings_);
+        // A simulated system is for trying things out: it never goes to the network on its own.
+        if (!options_.isSimulated()) updater_->startDailyChecks();
+    }
     if (!options_.isSimulated()) {
         // Mounts, unmounts and new labels list the drives again; nothing polls.
         auto* mounts = new desktop::MountMonitor(this);
@@ -68,6 +76,8 @@ void AppShell::launch() {
                                     {.openPanel = [this](QPoint near) { showPanel(near); },
                                      .openMain = [this] { openWindow("main"); },
                                      .ejectAll = [this] { model_->ejectAll(false); },
+                                     .checkForUpdates = updater_ ? std::function<void()>([this] { checkForUpdates(); })
+                                                                 : std::function<void()>(),
                                      .showAbout = [this] { showAbout(); },
                                      .quit = [] { QApplication::quit(); }},
                                     this);
@@ -128,6 +138,10 @@ void AppShell::showAbout() {
         localized("Names what keeps a drive from ejecting. It sees your own apps and programs; macOS’s own services "
                   "are explained and retried. Made by Orvane.")));
     about.exec();
+}
+
+void AppShell::checkForUpdates() {
+    if (updater_) updater_->checkForUpdates();
 }
 
 void AppShell::toast(const QString& text) {

@@ -19,7 +19,9 @@ struct AppModelParts;
 
 namespace kestrix::desktop {
 class Announcer;
+class DialogUpdateAlerts;
 class GlobalHotkey;
+class Updater;
 }
 
 namespace kestrix::shell {
@@ -60,11 +62,14 @@ public:
     void openWindow(const QString& id);
     void showPanel(QPoint near);
     void showAbout();
+    // The user's "Check for Updates…"; nothing where updates are turned off.
+    void checkForUpdates();
 
 private:
     void toast(const QString& text);
 
     ShellOptions options_;
+    std::shared_ptr<QSettings> settings_;
     std::unique_ptr<AppModel> model_;
     std::unique_ptr<LinkHandler> links_;
     std::unique_ptr<WindowRegistry> windows_;
@@ -73,6 +78,8 @@ private:
     desktop::GlobalHotkey* hotkey_ = nullptr;
     QPointer<QWidget> panel_;
     desktop::Announcer* announcer_ = nullptr;
+    std::unique_ptr<desktop::DialogUpdateAlerts> updateAlerts_;
+    std::unique_ptr<desktop::Updater> updater_;
 };
 
 }  // namespace kestrix::shell
