@@ -51,7 +51,7 @@ private:
         return ::open(path.c_str(), flags, 0600);
     }
 
-    OwnedDescriptor file_;
+    filesupport::OwnedDescriptor file_;
 };
 
 }  // namespace

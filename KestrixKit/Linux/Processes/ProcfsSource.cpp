@@ -13,6 +13,7 @@
 #include "KestrixKit/Holders/CutCommandName.h"
 #include "KestrixKit/Holders/DisplayName.h"
 #include "KestrixKit/Text/ValidUTF8.h"
+#include "KestrixKit/Linux/Mounts/MountEntries.h"
 #include "KestrixKit/Linux/Mounts/MountPointStatus.h"
 #include "FileSupport/OwnedDescriptor.h"
 #include "KestrixKit/Linux/Processes/ProcfsDriveReader.h"
