@@ -40,7 +40,7 @@ void centerOnScreen(QWidget* window) {
 
 }  // namespace
 
-WindowSpec windowSpec(const QString& id) {
+WindowLook windowLook(const QString& id) {
     if (id == "settings") return {localizedText("Kestrix Settings"), {580, 480}, std::nullopt, false};
     if (id == "help") return {localizedText("Kestrix Help"), {640, 620}, std::nullopt, true};
     if (id == "welcome") return {localizedText("Welcome to Kestrix"), {600, 560}, std::nullopt, false};
@@ -69,16 +69,16 @@ QWidget* WindowRegistry::openWindow(const QString& id) {
 }
 
 QWidget* WindowRegistry::makeWindow(const QString& id) {
-    const WindowSpec spec = windowSpec(id);
+    const WindowLook look = windowLook(id);
     auto* window = new QWidget(nullptr, Qt::Window);
     window->setObjectName(id);
-    window->setWindowTitle(spec.title);
+    window->setWindowTitle(look.title);
     auto* layout = new QVBoxLayout(window);
     layout->setContentsMargins(0, 0, 0, 0);
     if (QWidget* content = content_(id)) layout->addWidget(content);
-    window->resize(spec.size);
-    if (spec.minimumSize) window->setMinimumSize(*spec.minimumSize);
-    if (!spec.resizable) window->setFixedSize(spec.size);
+    window->resize(look.size);
+    if (look.minimumSize) window->setMinimumSize(*look.minimumSize);
+    if (!look.resizable) window->setFixedSize(look.size);
     const QString key = "Kestrix." + id;
     if (!window->restoreGeometry(settings_->value(key).toByteArray())) centerOnScreen(window);
     window->installEventFilter(new GeometryKeeper(window, settings_, key));

@@ -12,14 +12,14 @@
 namespace kestrix::shell {
 
 // How a window of the app looks, by its id; any id not listed is a main window.
-struct WindowSpec {
+struct WindowLook {
     QString title;
     QSize size;
     std::optional<QSize> minimumSize;
     bool resizable = true;
 };
 
-WindowSpec windowSpec(const QString& id);
+WindowLook windowLook(const QString& id);
 
 // The app's windows, made on first request and kept: a closed window is shown again, where the
 // user left it, on the next request.

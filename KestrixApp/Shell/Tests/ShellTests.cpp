@@ -43,8 +43,8 @@ TEST(WindowRegistry, KeepsOneWindowPerIdAndAnyOtherIdIsAMainWindow) {
     EXPECT_EQ(history->windowTitle(), "Kestrix");
     EXPECT_EQ(history->minimumSize(), QSize(760, 520));
     EXPECT_EQ(windows.count(), 2u);
-    EXPECT_EQ(windowSpec("welcome").title, "Welcome to Kestrix");
-    EXPECT_EQ(windowSpec("help").size, QSize(640, 620));
+    EXPECT_EQ(windowLook("welcome").title, "Welcome to Kestrix");
+    EXPECT_EQ(windowLook("help").size, QSize(640, 620));
 }
 
 TEST(LinkHandler, ACheckLinkShowsTheDrivesPageEvenForAnUnknownName) {
