@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
     leaveStartingFolder(options);
     if (options.historyPath) {
         // A device, FIFO or folder given as the history is never read, moved or replaced.
-        if (const auto problem = kestrix::notRegularFileProblem(*options.historyPath)) {
+        if (const auto problem = filesupport::notRegularFileProblem(*options.historyPath)) {
             std::cerr << "kestrixctl: --history: " << textsupport::visibleText(*problem) << '\n';
             return exitUsage;
         }
