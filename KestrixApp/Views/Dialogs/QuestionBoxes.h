@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QMessageBox>
+
+#include "KestrixApp/Views/Dialogs/Questions.h"
+
+namespace kestrix::views {
+
+// A question whose answer cannot be undone: "Cancel" is the default, so Return never confirms,
+// and the confirming button (the destructive role where it deletes or damages) takes no key.
+// Its answer is yes when clickedButton() is the confirming one.
+struct GuardedQuestion {
+    QMessageBox* box;
+    QAbstractButton* confirm;
+};
+
+GuardedQuestion forceEjectBox(const Question& question, QWidget* parent);
+GuardedQuestion stopBackupBox(const Question& question, QWidget* parent);
+GuardedQuestion clearHistoryBox(const Question& question, QWidget* parent);
+
+}  // namespace kestrix::views

@@ -1,0 +1,79 @@
+#include "KestrixApp/Views/Icons/SymbolIcons.h"
+
+#include <algorithm>
+
+#include <QString>
+
+namespace kestrix::views {
+
+const std::vector<std::pair<std::string_view, std::string_view>>& symbolIconNames() {
+    static const std::vector<std::pair<std::string_view, std::string_view>> table{
+        // Drives by kind.
+        {"externaldrive.fill", "drive-harddisk"},
+        {"sdcard.fill", "media-flash"},
+        {"opticaldiscdrive.fill", "drive-optical"},
+        {"server.rack", "network-server"},
+        {"opticaldisc.fill", "media-optical"},
+        {"externaldrive.badge.checkmark", "drive-harddisk-usb-symbolic"},
+        // A drive's state.
+        {"hourglass", "content-loading-symbolic"},
+        {"lock.fill", "changes-prevent-symbolic"},
+        {"lock.open", "changes-allow-symbolic"},
+        {"gearshape.fill", "emblem-system-symbolic"},
+        {"gearshape", "emblem-system-symbolic"},
+        {"hand.raised.fill", "dialog-warning-symbolic"},
+        {"hand.raised", "dialog-warning-symbolic"},
+        {"clock.arrow.circlepath", "document-open-recent-symbolic"},
+        {"xmark.octagon.fill", "process-stop-symbolic"},
+        {"checkmark.circle.fill", "object-select-symbolic"},
+        {"exclamationmark.triangle.fill", "dialog-warning-symbolic"},
+        {"info.circle", "dialog-information-symbolic"},
+        {"pencil", "document-edit-symbolic"},
+        // Actions.
+        {"eject.fill", "media-eject"},
+        {"eject.circle", "media-eject-symbolic"},
+        {"eject.circle.fill", "media-eject"},
+        {"arrow.clockwise", "view-refresh"},
+        {"ellipsis.circle", "view-more-symbolic"},
+        {"magnifyingglass", "system-search-symbolic"},
+        {"text.magnifyingglass", "edit-find-symbolic"},
+        {"doc.on.doc", "edit-copy-symbolic"},
+        {"eye.slash", "view-conceal-symbolic"},
+        // Kinds of holder.
+        {"app.fill", "application-x-executable"},
+        {"folder.fill", "folder"},
+        {"eye.fill", "view-reveal-symbolic"},
+        {"photo.on.rectangle", "image-x-generic-symbolic"},
+        {"stethoscope", "emblem-important-symbolic"},
+        {"gearshape.2.fill", "preferences-system-symbolic"},
+        {"arrow.triangle.2.circlepath", "emblem-synchronizing-symbolic"},
+        {"shield.lefthalf.filled", "security-high-symbolic"},
+        {"terminal.fill", "utilities-terminal-symbolic"},
+        {"chevron.left.forwardslash.chevron.right", "utilities-terminal"},
+        // Windows and settings.
+        {"menubar.rectangle", "preferences-desktop-display-symbolic"},
+        {"list.bullet.rectangle", "view-list-symbolic"},
+        {"square.grid.2x2", "view-grid-symbolic"},
+        {"square.grid.2x2.fill", "view-grid-symbolic"},
+        {"person.2.fill", "system-users-symbolic"},
+        {"bolt.horizontal", "input-keyboard-symbolic"},
+    };
+    return table;
+}
+
+std::optional<std::string_view> freedesktopIconName(std::string_view symbol) {
+    const auto& table = symbolIconNames();
+    const auto found = std::find_if(table.begin(), table.end(), [&](const auto& entry) { return entry.first == symbol; });
+    if (found == table.end()) return std::nullopt;
+    return found->second;
+}
+
+QIcon symbolIcon(std::string_view symbol) {
+    const auto name = freedesktopIconName(symbol);
+    if (!name) return {};
+    // Any desktop theme may lack an icon; Adwaita is installed with the app and has them all.
+    if (QIcon::fallbackThemeName() != QLatin1String("Adwaita")) QIcon::setFallbackThemeName("Adwaita");
+    return QIcon::fromTheme(QString::fromUtf8(name->data(), static_cast<qsizetype>(name->size())));
+}
+
+}  // namespace kestrix::views
