@@ -43,7 +43,8 @@ protected:
         painter.setPen(Qt::NoPen);
         painter.setBrush(gradient);
         painter.drawRoundedRect(QRectF(rect()), 8, 8);
-        painter.drawPixmap((width() - glyph_) / 2, (height() - glyph_) / 2, white(icon_.pixmap(glyph_, glyph_)));
+        const QPixmap glyph = icon_.pixmap(glyph_, glyph_);
+        if (!glyph.isNull()) painter.drawPixmap((width() - glyph_) / 2, (height() - glyph_) / 2, white(glyph));
     }
 
 private:
@@ -126,6 +127,9 @@ void DriveCard::rebuild() {
     }
     addActions(body_, display);
     content()->addWidget(body_);
+    // Now rather than on the next turn of the event loop, so that what is on screen and what
+    // assistive technologies read always agree with the model.
+    body_->show();
 }
 
 QWidget* DriveCard::header(QWidget* parent) const {

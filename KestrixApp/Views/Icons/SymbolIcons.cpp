@@ -2,9 +2,32 @@
 
 #include <algorithm>
 
+#include <QDir>
+#include <QStandardPaths>
 #include <QString>
 
 namespace kestrix::views {
+namespace {
+
+// Any desktop theme may lack an icon, and a platform without a desktop (the offscreen one,
+// a bare X server) searches no theme folders at all: look where the desktop keeps its themes,
+// with Adwaita, installed with the app, behind them.
+void prepareThemes() {
+    static const bool prepared = [] {
+        QStringList paths = QIcon::themeSearchPaths();
+        for (const QString& data : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
+            const QString icons = QDir(data).filePath("icons");
+            if (!paths.contains(icons)) paths << icons;
+        }
+        QIcon::setThemeSearchPaths(paths);
+        if (QIcon::themeName().isEmpty()) QIcon::setThemeName("hicolor");
+        QIcon::setFallbackThemeName("Adwaita");
+        return true;
+    }();
+    (void)prepared;
+}
+
+}  // namespace
 
 const std::vector<std::pair<std::string_view, std::string_view>>& symbolIconNames() {
     static const std::vector<std::pair<std::string_view, std::string_view>> table{
@@ -71,8 +94,7 @@ std::optional<std::string_view> freedesktopIconName(std::string_view symbol) {
 QIcon symbolIcon(std::string_view symbol) {
     const auto name = freedesktopIconName(symbol);
     if (!name) return {};
-    // Any desktop theme may lack an icon; Adwaita is installed with the app and has them all.
-    if (QIcon::fallbackThemeName() != QLatin1String("Adwaita")) QIcon::setFallbackThemeName("Adwaita");
+    prepareThemes();
     return QIcon::fromTheme(QString::fromUtf8(name->data(), static_cast<qsizetype>(name->size())));
 }
 
