@@ -1,6 +1,5 @@
 #include "KestrixApp/Views/Cards/FileReveal.h"
 
-#include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
@@ -17,8 +16,7 @@ void openFolder(const QString& path) {
 
 }  // namespace
 
-void revealFile(const QString& path) {
-    QDBusConnection bus = QDBusConnection::sessionBus();
+void revealFile(const QString& path, const QDBusConnection& bus) {
     if (!bus.isConnected()) {
         openFolder(path);
         return;
