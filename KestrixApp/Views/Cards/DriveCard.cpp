@@ -152,7 +152,10 @@ QWidget* DriveCard::header(QWidget* parent) const {
 }
 
 void DriveCard::addDetail(QWidget* body, const DriveDisplay& display) const {
-    auto* layout = static_cast<QVBoxLayout*>(body->layout());
+    auto* layout = new QVBoxLayout;
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(8);
+    static_cast<QVBoxLayout*>(body->layout())->addLayout(layout);
     for (const DetailLine& line : detailLines(display)) {
         auto* label = plainLabel(line.text, line.small ? TextStyle::caption : TextStyle::callout, body, line.secondary);
         label->setWordWrap(true);
@@ -235,6 +238,11 @@ void DriveCard::addActions(QWidget* body, const DriveDisplay& display) {
         actions->addWidget(moreMenuButton(body, holders));
     }
     actions->addStretch();
+    if (compact_) {
+        for (auto* button : body->findChildren<ActionButton*>(Qt::FindDirectChildrenOnly)) {
+            button->setFont(styledFont(TextStyle::callout, button->font()));
+        }
+    }
 }
 
 QWidget* DriveCard::moreMenuButton(QWidget* parent, const std::vector<Holder>& holders) {

@@ -1,5 +1,6 @@
 #include "KestrixApp/Views/Dialogs/QuestionBoxes.h"
 
+#include <QLabel>
 #include <QPushButton>
 
 #include "KestrixApp/Views/Cards/ShownText.h"
@@ -15,7 +16,11 @@ GuardedQuestion guardedBox(const Question& question, QMessageBox::Icon icon, std
     box->setWindowTitle(QStringLiteral("Kestrix"));
     box->setTextFormat(Qt::PlainText);
     box->setText(shownText(question.message));
-    box->setInformativeText(shownText(question.informative));
+    box->setInformativeText(shownParagraphs(question.paragraphs));
+    // The informative text carries names from outside: never read it as markup.
+    if (auto* informative = box->findChild<QLabel*>("qt_msgbox_informativelabel")) {
+        informative->setTextFormat(Qt::PlainText);
+    }
     QPushButton* cancel = box->addButton(QString::fromStdString(localized("Cancel")), QMessageBox::RejectRole);
     QPushButton* confirm = box->addButton(QString::fromStdString(localized(confirmTitle)), confirmRole);
     // Reached by Tab and Space only: focusing it must not make it the button Return presses.
@@ -26,6 +31,12 @@ GuardedQuestion guardedBox(const Question& question, QMessageBox::Icon icon, std
 }
 
 }  // namespace
+
+QString shownParagraphs(const std::vector<std::string>& paragraphs) {
+    QStringList shown;
+    for (const std::string& paragraph : paragraphs) shown << shownText(paragraph);
+    return shown.join("\n\n");
+}
 
 GuardedQuestion forceEjectBox(const Question& question, QWidget* parent) {
     return guardedBox(question, QMessageBox::Critical, "Force Eject", QMessageBox::DestructiveRole, parent);

@@ -14,15 +14,6 @@ bool offers(const Holder& holder, HolderAction action, std::uint32_t currentUID)
     return std::find(actions.begin(), actions.end(), action) != actions.end();
 }
 
-std::string joinedParagraphs(const std::vector<std::string>& paragraphs) {
-    std::string joined;
-    for (const std::string& paragraph : paragraphs) {
-        if (!joined.empty()) joined += "\n\n";
-        joined += paragraph;
-    }
-    return joined;
-}
-
 }  // namespace
 
 QuitQuestion quitQuestion(const Drive& drive, const std::vector<Holder>& holders, std::uint32_t currentUID) {
@@ -53,7 +44,7 @@ QuitQuestion quitQuestion(const Drive& drive, const std::vector<Holder>& holders
     if (holders.size() - apps.size() > question.programs.size()) {
         paragraphs.push_back(localized("macOS services on the list are left alone; Kestrix tries again after they let go."));
     }
-    question.text = {localizedFormat("Quit what’s using %1, then eject it?", {drive.name()}), joinedParagraphs(paragraphs)};
+    question.text = {localizedFormat("Quit what’s using %1, then eject it?", {drive.name()}), paragraphs};
     return question;
 }
 
@@ -68,18 +59,18 @@ Question forceEjectQuestion(const Drive& drive, const std::vector<Holder>& holde
                                              "that file.",
                                              {ReportText::holderNames(writers)}));
     }
-    return {localizedFormat("Force eject %1?", {drive.name()}), joinedParagraphs(paragraphs)};
+    return {localizedFormat("Force eject %1?", {drive.name()}), paragraphs};
 }
 
 Question stopBackupQuestion(const Drive& drive) {
     return {localizedFormat("Stop the Time Machine backup to %1?", {drive.name()}),
-            localized("The backup stops partway; Time Machine finishes it the next time it runs. Your earlier backups "
-                      "are kept.")};
+            {localized("The backup stops partway; Time Machine finishes it the next time it runs. Your earlier "
+                       "backups are kept.")}};
 }
 
 Question clearHistoryQuestion() {
     return {localized("Clear the eject history?"),
-            localized("The list of ejects and what blocked them is deleted from this Mac.")};
+            {localized("The list of ejects and what blocked them is deleted from this Mac.")}};
 }
 
 }  // namespace kestrix::views

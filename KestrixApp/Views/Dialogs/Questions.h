@@ -12,7 +12,8 @@ namespace kestrix::views {
 
 struct Question {
     std::string message;
-    std::string informative;
+    // Shown below the message, a blank line between each two.
+    std::vector<std::string> paragraphs;
 };
 
 // A command-line program the user may let Kestrix end.

@@ -8,6 +8,7 @@
 
 #include "KestrixApp/Views/Cards/ShownText.h"
 #include "KestrixApp/Views/Cards/TextStyle.h"
+#include "KestrixApp/Views/Dialogs/QuestionBoxes.h"
 #include "KestrixKit/Text/Localized.h"
 
 namespace kestrix::views {
@@ -24,8 +25,9 @@ QuitAndEjectDialog::QuitAndEjectDialog(const QuitQuestion& question, QWidget* pa
     auto* message = plainLabel(question.text.message, TextStyle::headline, this);
     message->setWordWrap(true);
     layout->addWidget(message);
-    if (!question.text.informative.empty()) {
-        auto* informative = plainLabel(question.text.informative, TextStyle::body, this);
+    if (!question.text.paragraphs.empty()) {
+        auto* informative = plainLabel({}, TextStyle::body, this);
+        informative->setText(shownParagraphs(question.text.paragraphs));
         informative->setWordWrap(true);
         layout->addWidget(informative);
     }

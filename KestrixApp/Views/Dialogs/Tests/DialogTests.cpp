@@ -57,11 +57,13 @@ TEST(QuitQuestion, WritingProgramsStartUntickedAndEveryParagraphAppliesOnlyWhenI
                                       service()};
     const QuitQuestion question = quitQuestion(stick(), holders, user);
     EXPECT_EQ(question.text.message, "Quit what’s using Stick, then eject it?");
-    EXPECT_EQ(question.text.informative,
-              "Kestrix asks Pages to quit, the same as choosing Quit. An app with unsaved work asks you first; "
-              "nothing is force-quit.\n\nTick the programs Kestrix may stop. Stopping one ends it at once (a Terminal "
-              "window running it closes its program); unsaved work in it is lost.\n\nmacOS services on the list are "
-              "left alone; Kestrix tries again after they let go.");
+    EXPECT_EQ(question.text.paragraphs,
+              (std::vector<std::string>{
+                  "Kestrix asks Pages to quit, the same as choosing Quit. An app with unsaved work asks you first; "
+                  "nothing is force-quit.",
+                  "Tick the programs Kestrix may stop. Stopping one ends it at once (a Terminal window running it "
+                  "closes its program); unsaved work in it is lost.",
+                  "macOS services on the list are left alone; Kestrix tries again after they let go."}));
 
     QuitAndEjectDialog dialog(question);
     ASSERT_EQ(dialog.programBoxes().size(), 2u);
@@ -73,7 +75,7 @@ TEST(QuitQuestion, WritingProgramsStartUntickedAndEveryParagraphAppliesOnlyWhenI
 
     const QuitQuestion appsOnly = quitQuestion(stick(), {app(510, "Pages")}, user);
     EXPECT_TRUE(appsOnly.programs.empty());
-    EXPECT_EQ(appsOnly.text.informative.find("\n\n"), std::string::npos) << "no programs, no services";
+    EXPECT_EQ(appsOnly.text.paragraphs.size(), 1u) << "no programs, no services";
 }
 
 TEST(QuitQuestion, ReturnAnswersWithTheTickedProgramsAndEscapeWithNothing) {
@@ -98,12 +100,14 @@ TEST(QuitQuestion, ReturnAnswersWithTheTickedProgramsAndEscapeWithNothing) {
 TEST(ForceEjectQuestion, ReturnNeverForcesAndTheWritersAreNamed) {
     const Question question = forceEjectQuestion(stick(), {app(510, "Pages"), program(630, "tar", true)});
     EXPECT_EQ(question.message, "Force eject Stick?");
-    EXPECT_EQ(question.informative,
-              "macOS unmounts the drive even though something is using it. Files that are open on it can lose "
-              "unsaved changes or be damaged.\n\ntar is writing to the drive right now. Forcing it now is likely "
-              "to damage that file.");
+    EXPECT_EQ(question.paragraphs,
+              (std::vector<std::string>{"macOS unmounts the drive even though something is using it. Files that are "
+                                        "open on it can lose unsaved changes or be damaged.",
+                                        "tar is writing to the drive right now. Forcing it now is likely to damage "
+                                        "that file."}));
 
     const GuardedQuestion box = forceEjectBox(question, nullptr);
+    EXPECT_EQ(box.box->informativeText().count("\n\n"), 1);
     EXPECT_EQ(box.box->defaultButton()->text(), "Cancel");
     EXPECT_EQ(box.box->buttonRole(box.confirm), QMessageBox::DestructiveRole);
     delete box.box;
