@@ -27,7 +27,7 @@ namespace {
 class DriveBadge : public QWidget {
 public:
     DriveBadge(std::string_view symbol, bool compact, QWidget* parent)
-        : QWidget(parent), icon_(symbolIcon(symbol)), glyph_(compact ? 18 : 22) {
+        : QWidget(parent), icon_(symbolGlyph(symbol)), glyph_(compact ? 18 : 22) {
         const int side = compact ? 34 : 40;
         setFixedSize(side, side);
     }
@@ -249,6 +249,7 @@ QWidget* DriveCard::moreMenuButton(QWidget* parent, const std::vector<Holder>& h
     auto* more = new ActionButton({}, "ellipsis.circle", parent);
     more->setObjectName("moreMenu");
     more->setFlat(true);
+    more->setStyleSheet("QPushButton::menu-indicator { image: none; width: 0px; }");
     more->setAccessibleName(shownText(localizedFormat("More for %1", {drive_.name()})));
     auto* menu = new QMenu(more);
     AppModel& model = context_.model;

@@ -98,4 +98,14 @@ QIcon symbolIcon(std::string_view symbol) {
     return QIcon::fromTheme(QString::fromUtf8(name->data(), static_cast<qsizetype>(name->size())));
 }
 
+QIcon symbolGlyph(std::string_view symbol) {
+    const auto name = freedesktopIconName(symbol);
+    if (!name) return {};
+    prepareThemes();
+    QString glyphName = QString::fromUtf8(name->data(), static_cast<qsizetype>(name->size()));
+    if (!glyphName.endsWith("-symbolic")) glyphName += "-symbolic";
+    const QIcon glyph = QIcon::fromTheme(glyphName);
+    return glyph.isNull() ? symbolIcon(symbol) : glyph;
+}
+
 }  // namespace kestrix::views

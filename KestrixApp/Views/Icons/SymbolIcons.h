@@ -19,5 +19,8 @@ std::optional<std::string_view> freedesktopIconName(std::string_view symbol);
 // The symbol's icon from the current theme, Adwaita where the theme lacks it; an empty icon
 // for an unknown symbol.
 QIcon symbolIcon(std::string_view symbol);
+// The symbol as a one-colour glyph where the theme has one, for drawing in a colour of the
+// app's own; otherwise as symbolIcon gives it.
+QIcon symbolGlyph(std::string_view symbol);
 
 }  // namespace kestrix::views

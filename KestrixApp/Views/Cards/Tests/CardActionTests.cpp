@@ -3,6 +3,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "CardHarness.h"
 
@@ -52,6 +53,14 @@ TEST(CardActions, ForceEjectAsksWithTheDisplaysHoldersAndForcesOnlyWhenConfirmed
     ASSERT_EQ(items.size(), 2);
     EXPECT_EQ(items[0]->text(), "Force Eject…");
     EXPECT_EQ(items[1]->text(), "Check Again");
+
+    // The menu is reached from the keyboard too.
+    QTimer::singleShot(0, more->menu(), [menu = more->menu()] {
+        EXPECT_TRUE(menu->isVisible());
+        menu->close();
+    });
+    more->setFocus();
+    QTest::keyClick(more, Qt::Key_Return);
 
     items[0]->trigger();
     EXPECT_EQ(harness.dialogs.asked, std::vector<std::string>{"force Held"});
