@@ -67,6 +67,8 @@ AppModel::~AppModel() {
 
 AppModel* AppModel::current() { return current_; }
 
+std::uint32_t AppModel::currentUID() const { return system_->flow.currentUID; }
+
 template <typename Result>
 void AppModel::offMainThread(std::function<Result()> work, std::function<void(Result)> then) {
     pool_.start([this, work = std::move(work), then = std::move(then)] {
@@ -327,6 +329,12 @@ void AppModel::stopBackup(const Drive& drive) {
                                                              "Time Machine menu, or wait for it to finish.");
                             putState(id, std::move(noted));
                         });
+}
+
+void AppModel::showApp(const Holder& holder) {
+    if (!live_ || !system_->flow.quitter) return;
+    // Finding and raising a window may wait on the desktop.
+    pool_.start([system = system_, holder] { system->flow.quitter->showApp(holder); });
 }
 
 void AppModel::clearHistory() {

@@ -55,6 +55,8 @@ public:
     static AppModel* current();
 
     bool live() const { return live_; }
+    // The signed-in user, for the holder policy.
+    std::uint32_t currentUID() const;
     // In the order of the volume listing.
     const std::vector<Drive>& drives() const { return drives_; }
     // Only for listed drives, after each refresh.
@@ -122,6 +124,8 @@ public:
     void stopWaiting(const Drive& drive);
     // Stops the running backup and leaves a note under the drive saying how that went.
     void stopBackup(const Drive& drive);
+    // Brings the holder's app to the front.
+    void showApp(const Holder& holder);
     void clearHistory();
 
 signals:

@@ -24,10 +24,13 @@ namespace kestrix::views {
 class ConfirmationDialogs {
 public:
     virtual ~ConfirmationDialogs() = default;
-    // The command-line programs the user ticked to end; nothing when the user cancelled.
+    // The command-line programs the user ticked to end; nothing when the user cancelled. The
+    // user's id decides which holders are apps to quit and which are programs to end.
     virtual std::optional<std::set<std::int32_t>> confirmQuitAndEject(QWidget* parent, const Drive& drive,
-                                                                       const std::vector<Holder>& holders) = 0;
-    virtual bool confirmForceEject(QWidget* parent, const Drive& drive) = 0;
+                                                                       const std::vector<Holder>& holders,
+                                                                       std::uint32_t currentUID) = 0;
+    // The holders that are writing are named: forcing is likely to damage their files.
+    virtual bool confirmForceEject(QWidget* parent, const Drive& drive, const std::vector<Holder>& holders) = 0;
     virtual bool confirmStopBackup(QWidget* parent, const Drive& drive) = 0;
     virtual bool confirmClearHistory(QWidget* parent) = 0;
 };

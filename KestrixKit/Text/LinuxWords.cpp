@@ -64,6 +64,29 @@ const std::vector<std::pair<std::string_view, std::string_view>>& all() {
          "explained and retried. Made by Orvane.",
          "Names what keeps a drive from ejecting. It sees your own apps and programs; the system\u2019s own services "
          "are explained and retried. Made by Orvane."},
+        // The drive card and its questions.
+        {"macOS is using it", "The system is using it"},
+        {"A macOS service is still using this drive. Kestrix can\u2019t look inside macOS\u2019s own background "
+         "services (Spotlight, Time Machine and others run as the system), and macOS didn\u2019t say which one it is.",
+         "A system service is still using this drive. Kestrix can\u2019t look inside the system\u2019s own background "
+         "services (the search indexer, backup tools and others run as the system), and the system didn\u2019t say "
+         "which one it is."},
+        {"Time Machine is backing up to this drive (%1% done).", "A backup tool is backing up to this drive (%1% done)."},
+        {"Time Machine is backing up to this drive.", "A backup tool is backing up to this drive."},
+        {"macOS refused to eject it (%1).", "The system refused to eject it (%1)."},
+        {"Show the file in Finder", "Show the file in the file manager"},
+        {"Show the file %1 is using in Finder", "Show the file %1 is using in the file manager"},
+        {"Tick the programs Kestrix may stop. Stopping one ends it at once (a Terminal window running it closes its "
+         "program); unsaved work in it is lost.",
+         "Tick the programs Kestrix may stop. Stopping one ends it at once (a terminal running it closes its "
+         "program); unsaved work in it is lost."},
+        {"macOS services on the list are left alone; Kestrix tries again after they let go.",
+         "System services on the list are left alone; Kestrix tries again after they let go."},
+        {"Stop the Time Machine backup to %1?", "Stop the backup to %1?"},
+        {"The backup stops partway; Time Machine finishes it the next time it runs. Your earlier backups are kept.",
+         "The backup stops partway; the backup tool finishes it the next time it runs. Your earlier backups are kept."},
+        {"The list of ejects and what blocked them is deleted from this Mac.",
+         "The list of ejects and what blocked them is deleted from this computer."},
         // The Eject All hotkey.
         {"\u2303\u2325\u2318E", "Ctrl+Alt+Super+E"},
     };

@@ -1,0 +1,66 @@
+#include "KestrixApp/Views/Cards/Chip.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+
+#include "KestrixApp/Views/Cards/ShownText.h"
+#include "KestrixApp/Views/Cards/TextStyle.h"
+#include "KestrixApp/Views/Icons/SymbolIcons.h"
+
+namespace kestrix::views {
+namespace {
+
+constexpr qreal backgroundOpacity = 0.16;
+
+}  // namespace
+
+Chip::Chip(const ChipLook& look, QWidget* parent) : QWidget(parent), icon_(new QLabel(this)), text_(new QLabel(this)) {
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(8, 3, 8, 3);
+    layout->setSpacing(4);
+    layout->addWidget(icon_);
+    layout->addWidget(text_);
+    text_->setTextFormat(Qt::PlainText);
+    text_->setFont(styledFont(TextStyle::caption, font(), true));
+    setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
+    setLook(look);
+}
+
+void Chip::setLook(const ChipLook& look) {
+    tint_ = look.tint;
+    text_->setText(shownText(look.text));
+    const int side = QFontMetrics(text_->font()).height();
+    icon_->setPixmap(symbolIcon(look.symbol).pixmap(side, side));
+    setAccessibleName(text_->text());
+    applyColours();
+    update();
+}
+
+QString Chip::text() const { return text_->text(); }
+
+void Chip::applyColours() {
+    QPalette colours = text_->palette();
+    colours.setColor(QPalette::WindowText, tintColor(tint_, palette()));
+    text_->setPalette(colours);
+}
+
+void Chip::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange) applyColours();
+    QWidget::changeEvent(event);
+}
+
+void Chip::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QColor fill = tintColor(tint_, palette());
+    fill.setAlphaF(backgroundOpacity);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(fill);
+    const QRectF area = rect();
+    const qreal radius = area.height() / 2.0;
+    painter.drawRoundedRect(area, radius, radius);
+}
+
+}  // namespace kestrix::views
