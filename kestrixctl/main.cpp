@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "KestrixKit/Linux/Text/Translations.h"
 #include "kestrixctl/Commands/Commands.h"
 #include "kestrixctl/Usage.h"
 
@@ -33,5 +34,6 @@ int main(int argc, char** argv) {
     }
     kestrix::SystemContext& system = std::get<kestrix::SystemContext>(context);
     kestrix::selectVocabulary(system.vocabulary());
+    kestrix::Translations::use(kestrix::Translations::folder());
     return command(Invocation{system, options, std::cout, std::cerr});
 }

@@ -18,6 +18,7 @@
 #include "KestrixApp/Shell/AppShell.h"
 #include "KestrixApp/Shell/AutomationService.h"
 #include "KestrixApp/Shell/ShellOptions.h"
+#include "KestrixKit/Linux/Text/Translations.h"
 #include "KestrixKit/Text/Vocabulary.h"
 
 namespace {
@@ -86,6 +87,7 @@ int main(int argc, char** argv) {
     }
     if (options.action) {
         QCoreApplication core(argc, argv);
+        Translations::use(Translations::folder());
         return runAction(*options.action, QDBusConnection::sessionBus(), std::cout, std::cerr, realSleep);
     }
 
@@ -94,6 +96,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(KESTRIX_VERSION);
     QApplication::setDesktopFileName("com.orvane.Kestrix");
     QApplication app(argc, argv);
+    // After the application object, which sets the locale from the environment.
+    Translations::use(Translations::folder());
     // The app lives in the tray: closing its last window does not end it.
     QApplication::setQuitOnLastWindowClosed(false);
 
