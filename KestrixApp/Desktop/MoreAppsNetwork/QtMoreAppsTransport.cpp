@@ -7,6 +7,7 @@
 #include <QSslConfiguration>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <optional>
@@ -83,7 +84,8 @@ MoreAppsTransportResult QtMoreAppsTransport::operator()(const MoreAppsRequest& r
     QTimer deadline;
     deadline.setSingleShot(true);
     QObject::connect(&deadline, &QTimer::timeout, &loop, [&] { stop("no answer in time"); });
-    deadline.start(std::chrono::milliseconds(static_cast<long long>(request.timeoutSeconds * 1000)));
+    // A time-out that is not a number or negative gives no time at all, rather than forever.
+    deadline.start(std::chrono::milliseconds(static_cast<long long>(std::max(0.0, request.timeoutSeconds) * 1000)));
     if (!reply->isFinished()) loop.exec();
 
     if (stopped) return MoreAppsTransportError{*stopped};

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <QThreadPool>
 #include <chrono>
 
 #include "KestrixApp/Desktop/MoreAppsNetwork/QtMoreAppsTransport.h"
@@ -63,6 +64,16 @@ TEST_F(QtMoreAppsTransportTest, ReturnsTheAnswerWithItsHeadersAndSendsOnlyWhatWa
     EXPECT_EQ(requests[0].headers.at("if-none-match"), "\"v6\"");
     EXPECT_FALSE(requests[1].headers.contains("if-none-match"));
     EXPECT_FALSE(requests[1].headers.contains("cookie"));
+}
+
+// The app calls it from a worker of a thread pool, which has no event loop of its own.
+TEST_F(QtMoreAppsTransportTest, WorksOnAPoolThread) {
+    server_.answer({.status = 200, .headers = {}, .body = feedBody});
+    moreapps::MoreAppsTransportResult result = MoreAppsTransportError{"not run"};
+    QThreadPool pool;
+    pool.start([&] { result = transport()(request()); });
+    ASSERT_TRUE(pool.waitForDone(10000));
+    EXPECT_EQ(answered(result).body, feedBody.toStdString());
 }
 
 TEST_F(QtMoreAppsTransportTest, ErrorStatusesAreAnswersNotFailures) {
