@@ -3,7 +3,9 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QLibraryInfo>
 #include <QSettings>
+#include <QTranslator>
 #include <chrono>
 #include <iostream>
 #include <thread>
@@ -98,6 +100,14 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // After the application object, which sets the locale from the environment.
     Translations::use(Translations::folder());
+    // Qt's own texts (standard buttons, text field menus) in the language the app's texts use,
+    // where the system has Qt's translations.
+    QTranslator qtTexts;
+    if (const std::string language = Translations::language();
+        !language.empty() &&
+        qtTexts.load(QString::fromStdString("qtbase_" + language), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(&qtTexts);
+    }
     // The app lives in the tray: closing its last window does not end it.
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -2,6 +2,7 @@
 
 #include <libintl.h>
 
+#include <algorithm>
 #include <clocale>
 #include <string>
 #include <string_view>
@@ -50,6 +51,27 @@ void use(const std::filesystem::path& folder) {
     }
     bindtextdomain(translationDomain, folder.c_str());
     bind_textdomain_codeset(translationDomain, "UTF-8");
+}
+
+std::string language() {
+    // The empty text stands for the header of the catalogue gettext chose; without one it comes back as it is.
+    return headerLanguage(dgettext(translationDomain, ""));
+}
+
+std::string headerLanguage(std::string_view header) {
+    constexpr std::string_view field = "Language:";
+    for (std::size_t start = 0; start < header.size();) {
+        const std::size_t end = std::min(header.find('\n', start), header.size());
+        std::string_view line = header.substr(start, end - start);
+        if (line.starts_with(field)) {
+            line.remove_prefix(field.size());
+            const auto first = line.find_first_not_of(' ');
+            const auto last = line.find_last_not_of(' ');
+            return first == std::string_view::npos ? std::string() : std::string(line.substr(first, last - first + 1));
+        }
+        start = end + 1;
+    }
+    return {};
 }
 
 }  // namespace kestrix::Translations

@@ -67,6 +67,15 @@ TEST_F(TranslationsTest, TheLinuxWordingIsWhatGetsTranslated) {
 TEST_F(TranslationsTest, EnglishWhenNoCatalogueSpeaksTheLanguage) {
     const ScopedEnvironment language("LANGUAGE", "fr:de");
     EXPECT_EQ(localized("Eject All"), "Eject All");
+    EXPECT_EQ(Translations::language(), "");
+}
+
+TEST_F(TranslationsTest, TellsWhichCatalogueAnswers) {
+    const ScopedEnvironment language("LANGUAGE", "fr:es_MX:en");
+    EXPECT_EQ(Translations::language(), "es");
+    EXPECT_EQ(Translations::headerLanguage("Project-Id-Version: Kestrix\nLanguage:  pt_BR \nMIME-Version: 1.0\n"), "pt_BR");
+    EXPECT_EQ(Translations::headerLanguage("Language-Team: none\n"), "");
+    EXPECT_EQ(Translations::headerLanguage("Language:"), "");
 }
 
 TEST(TranslationsFolderTest, PrefersTheCataloguesBesideTheInstalledProgram) {
