@@ -1,5 +1,6 @@
 #include "MoreAppsKit/MoreAppsEntry.h"
 
+#include "MoreAppsKit/CampaignLinks.h"
 #include "MoreAppsKit/FieldRules.h"
 #include "MoreAppsKit/LinkRule.h"
 #include "MoreAppsKit/MoreAppsHosts.h"
@@ -16,6 +17,16 @@ std::string linkHost(const std::string& url) {
 
 }  // namespace
 
+const std::string& MoreAppsEntry::shownName(const std::string& language) const {
+    const auto texts = localized.find(language);
+    return texts != localized.end() && texts->second.name ? *texts->second.name : name;
+}
+
+const std::string& MoreAppsEntry::shownDetail(const std::string& language) const {
+    const auto texts = localized.find(language);
+    return texts != localized.end() && texts->second.detail ? *texts->second.detail : detail;
+}
+
 bool MoreAppsEntry::pointsToAppStore() const {
     return linkHost(url) == MoreAppsHosts::appStore;
 }
@@ -27,9 +38,7 @@ bool MoreAppsEntry::pointsToMakerSite() const {
 std::optional<std::string> MoreAppsEntry::linkToOpen(const MoreAppsConfig& config) const {
     if (!URLComponents::parse(url)) return std::nullopt;
     if (!pointsToMakerSite() || !FieldRules::isToken(config.utmSource)) return url;
-    const std::string campaign =
-        "utm_source=" + config.utmSource + "&utm_medium=mac-app&utm_campaign=more-apps";
-    return URLComponents::replacingQuery(url, campaign);
+    return URLComponents::replacingQuery(url, CampaignLinks::query(config.utmSource));
 }
 
 }  // namespace moreapps

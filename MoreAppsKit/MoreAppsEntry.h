@@ -26,6 +26,11 @@ struct MoreAppsEntry {
     // Language code to texts; ordered so that validation reports deterministically.
     std::map<std::string, Localized> localized;
 
+    // The name and detail shown in a language: its `localized` text when it has that
+    // field, otherwise the base text.
+    const std::string& shownName(const std::string& language) const;
+    const std::string& shownDetail(const std::string& language) const;
+
     bool pointsToAppStore() const;
     bool pointsToMakerSite() const;
     // The link to open, with campaign parameters on links to the maker's site;

@@ -15,9 +15,15 @@ MoreAppsList::MoreAppsList(MoreAppsConfig config, MoreAppsLoader loader)
     }
 }
 
-void MoreAppsList::refresh() {
-    if (!config_.allowsNetwork) return;
-    if (const auto feed = loader_.refresh()) show(&*feed, MoreAppsSource::network);
+void MoreAppsList::refresh() { showRefreshed(refreshTask()()); }
+
+std::function<std::optional<MoreAppsFeed>()> MoreAppsList::refreshTask() const {
+    if (!config_.allowsNetwork) return [] { return std::optional<MoreAppsFeed>(); };
+    return [loader = loader_] { return loader.refresh(); };
+}
+
+void MoreAppsList::showRefreshed(const std::optional<MoreAppsFeed>& feed) {
+    if (feed) show(&*feed, MoreAppsSource::network);
 }
 
 void MoreAppsList::show(const MoreAppsFeed* feed, MoreAppsSource source) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <vector>
 
 #include "MoreAppsKit/MoreAppsConfig.h"
@@ -23,6 +25,12 @@ public:
     // Checks the network when the app may use it; a new feed replaces the list,
     // any failure keeps what is shown.
     void refresh();
+
+    // The same check split for an app that keeps its user interface responsive: the task
+    // touches only its own copy of the loader, so it may run on another thread, and its
+    // result is handed back to `showRefreshed` on the list's thread.
+    std::function<std::optional<MoreAppsFeed>()> refreshTask() const;
+    void showRefreshed(const std::optional<MoreAppsFeed>& feed);
 
 private:
     void show(const MoreAppsFeed* feed, MoreAppsSource source);

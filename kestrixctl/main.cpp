@@ -4,6 +4,7 @@
 
 #include "FileSupport/RegularFile.h"
 #include "TextSupport/VisibleText.h"
+#include "KestrixKit/Linux/Text/Translations.h"
 #include "kestrixctl/Commands/Commands.h"
 #include "kestrixctl/StartingFolder.h"
 #include "kestrixctl/Usage.h"
@@ -45,5 +46,6 @@ int main(int argc, char** argv) {
     }
     kestrix::SystemContext& system = std::get<kestrix::SystemContext>(context);
     kestrix::selectVocabulary(system.vocabulary());
+    kestrix::Translations::use(kestrix::Translations::folder());
     return command(Invocation{system, options, std::cout, std::cerr});
 }

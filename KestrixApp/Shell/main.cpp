@@ -3,7 +3,9 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QLibraryInfo>
 #include <QSettings>
+#include <QTranslator>
 #include <chrono>
 #include <iostream>
 #include <thread>
@@ -18,6 +20,7 @@
 #include "KestrixApp/Shell/AppShell.h"
 #include "KestrixApp/Shell/AutomationService.h"
 #include "KestrixApp/Shell/ShellOptions.h"
+#include "KestrixKit/Linux/Text/Translations.h"
 #include "KestrixKit/Text/Vocabulary.h"
 
 namespace {
@@ -59,7 +62,7 @@ AppSystemChoice systemChoice(const ShellOptions& options) {
     // The desktop's disk service ejects for the user, asking for a password when it must; the
     // kernel's calls are what is left without it.
     if (options.isSimulated()) return choice;
-    if (desktop::isUDisks2Available()) choice.desktopEjector = std::make_shared<desktop::UDisks2Ejector>();
+    if (isUDisks2Available()) choice.desktopEjector = std::make_shared<UDisks2Ejector>();
     // Apps are asked to quit the way their own Quit does: their quit action, or their windows' close.
     choice.desktopQuitter = desktop::DesktopQuitter::forThisSession();
     return choice;
@@ -86,6 +89,7 @@ int main(int argc, char** argv) {
     }
     if (options.action) {
         QCoreApplication core(argc, argv);
+        Translations::use(Translations::folder());
         return runAction(*options.action, QDBusConnection::sessionBus(), std::cout, std::cerr, realSleep);
     }
 
@@ -94,6 +98,16 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(KESTRIX_VERSION);
     QApplication::setDesktopFileName("com.orvane.Kestrix");
     QApplication app(argc, argv);
+    // After the application object, which sets the locale from the environment.
+    Translations::use(Translations::folder());
+    // Qt's own texts (standard buttons, text field menus) in the language the app's texts use,
+    // where the system has Qt's translations.
+    QTranslator qtTexts;
+    if (const std::string language = Translations::language();
+        !language.empty() &&
+        qtTexts.load(QString::fromStdString("qtbase_" + language), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(&qtTexts);
+    }
     // The app lives in the tray: closing its last window does not end it.
     QApplication::setQuitOnLastWindowClosed(false);
 

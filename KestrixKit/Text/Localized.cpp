@@ -1,5 +1,7 @@
 #include "KestrixKit/Text/Localized.h"
 
+#include <libintl.h>
+
 #include <vector>
 
 #include "KestrixKit/Text/LinuxWords.h"
@@ -8,11 +10,13 @@
 namespace kestrix {
 
 std::string localized(std::string_view english) {
-    // Only the base language ships; a translation table would be consulted here.
+    std::string base(english);
     if (selectedVocabulary() == Vocabulary::linuxSystem) {
-        if (const auto linuxWording = LinuxWords::wording(english)) return std::string(*linuxWording);
+        if (const auto linuxWording = LinuxWords::wording(english)) base = *linuxWording;
     }
-    return std::string(english);
+    // The empty text is the key of the catalogue's header, never a translation.
+    if (base.empty()) return base;
+    return dgettext(translationDomain, base.c_str());
 }
 
 std::string localizedFormat(std::string_view englishTemplate, std::initializer_list<std::string_view> arguments) {
