@@ -64,6 +64,8 @@ const std::vector<std::pair<std::string_view, std::string_view>>& all() {
          "explained and retried. Made by Orvane.",
          "Names what keeps a drive from ejecting. It sees your own apps and programs; the system\u2019s own services "
          "are explained and retried. Made by Orvane."},
+        {"The list of ejects and what blocked them is deleted from this Mac.",
+         "The list of ejects and what blocked them is deleted from this computer."},
         // The Eject All hotkey.
         {"\u2303\u2325\u2318E", "Ctrl+Alt+Super+E"},
     };

@@ -1,0 +1,16 @@
+#include "KestrixApp/Views/MainWindow/HistoryDate.h"
+
+#include <QDateTime>
+
+namespace kestrix::views {
+
+QString historyDate(std::chrono::system_clock::time_point date, const QLocale& locale) {
+    const auto milliseconds = std::chrono::duration_cast<std::chrono::milliseconds>(date.time_since_epoch());
+    const QDateTime when = QDateTime::fromMSecsSinceEpoch(milliseconds.count());
+    const QString shortDate = locale.dateFormat(QLocale::ShortFormat);
+    const bool dayFirst = shortDate.indexOf('d') < shortDate.indexOf('M');
+    const QString dayAndMonth = dayFirst ? "d MMM" : "MMM d";
+    return locale.toString(when, dayAndMonth + ", " + locale.timeFormat(QLocale::ShortFormat));
+}
+
+}  // namespace kestrix::views
