@@ -36,9 +36,7 @@ public:
     bool confirmClearHistory(QWidget*) override { return false; }
 };
 
-struct Failure {
-    std::string reason;
-};
+using Problem = std::optional<std::string>;
 
 bool waitUntil(const std::function<bool()>& done) {
     QElapsedTimer clock;
@@ -56,67 +54,66 @@ bool waitUntil(const std::function<bool()>& done) {
 // history in memory, and the views' context over it.
 class Scene {
 public:
-    explicit Scene(AppSystemChoice choice) {
-        auto made = makeAppBackend(choice);
-        if (auto* error = std::get_if<std::string>(&made)) throw Failure{*error};
-        auto& backend = std::get<AppBackend>(made);
-        model = std::make_unique<AppModel>(
-            true, AppModelParts{.system = std::move(backend.system),
-                                .history = std::move(backend.history),
-                                .settings = std::make_shared<AppSettings>(settingsFolder.filePath("settings.ini"))});
-        context = std::make_unique<ViewContext>(ViewContext{.model = *model, .shell = {}, .dialogs = questions});
-    }
+    explicit Scene(AppBackend backend)
+        : model(true, AppModelParts{.system = std::move(backend.system),
+                                    .history = std::move(backend.history),
+                                    .settings = std::make_shared<AppSettings>(settingsFolder.filePath("settings.ini"))}),
+          context{.model = model, .shell = {}, .dialogs = questions} {}
 
-    const Drive& drive(const std::string& name) const {
-        for (const Drive& listed : model->drives()) {
+    // The listed drive of that name; absent when there is none.
+    std::optional<Drive> drive(const std::string& name) const {
+        for (const Drive& listed : model.drives()) {
             if (listed.name() == name) return listed;
         }
-        throw Failure{"no drive named " + name};
+        return std::nullopt;
     }
 
-    void startAndSettle() {
-        model->start();
-        waitFor("the drives to be listed and checked", [this] {
-            if (model->drives().empty() || model->ejectingAll()) return false;
-            for (const Drive& listed : model->drives()) {
-                const DriveState state = model->state(listed.id);
+    bool startAndSettle() {
+        model.start();
+        return waitUntil([this] {
+            if (model.drives().empty() || model.ejectingAll()) return false;
+            for (const Drive& listed : model.drives()) {
+                const DriveState state = model.state(listed.id);
                 if (state.busy || (!state.scan && !state.report)) return false;
             }
             return true;
         });
     }
 
-    static void waitFor(const std::string& what, const std::function<bool()>& done) {
-        if (!waitUntil(done)) throw Failure{"timed out waiting for " + what};
+    bool shows(const std::string& name, const std::function<bool(const DriveDisplay&)>& display) const {
+        const auto listed = drive(name);
+        return listed && display(model.display(listed->id));
     }
 
     QTemporaryDir settingsFolder;
     NoQuestions questions;
-    std::unique_ptr<AppModel> model;
-    std::unique_ptr<ViewContext> context;
+    AppModel model;
+    ViewContext context;
 };
 
 class Camera {
 public:
     explicit Camera(QString folder) : folder_(std::move(folder)) {}
 
-    void take(QWidget& widget, const QString& name) {
+    Problem take(QWidget& widget, const QString& name) {
         // Shown, not run: the layout is done and no result of the model arrives in between.
         widget.show();
         const QString path = QDir(folder_).filePath(name + ".png");
-        if (!widget.grab().save(path)) throw Failure{"could not write " + path.toStdString()};
+        const bool saved = widget.grab().save(path);
         widget.hide();
+        if (!saved) return "could not write " + path.toStdString();
         written_ << name + ".png";
+        return std::nullopt;
     }
 
     // A full card alone, as wide as in the main window.
-    void takeCard(ViewContext& context, const Drive& drive, const QString& name) {
+    Problem takeCard(ViewContext& context, const Drive& drive, const QString& name) {
         QWidget frame;
         frame.setFixedWidth(640);
         auto* layout = new QVBoxLayout(&frame);
         layout->addWidget(new DriveCard(context, drive.id, false, &frame));
         frame.adjustSize();
-        take(frame, name);
+        return take(frame, name);
     }
 
     const QStringList& written() const { return written_; }
@@ -126,67 +123,87 @@ private:
     QStringList written_;
 };
 
-void takeDemo(Camera& camera) {
-    Scene demo(AppSystemChoice{.demo = true});
-    demo.startAndSettle();
-    AppModel& model = *demo.model;
+std::variant<std::unique_ptr<Scene>, std::string> makeScene(const AppSystemChoice& choice) {
+    auto made = makeAppBackend(choice);
+    if (auto* error = std::get_if<std::string>(&made)) return *error;
+    auto scene = std::make_unique<Scene>(std::move(std::get<AppBackend>(made)));
+    if (!scene->startAndSettle()) return std::string("the drives were not listed and checked in time");
+    return scene;
+}
+
+Problem takeDemo(Camera& camera) {
+    auto made = makeScene(AppSystemChoice{.demo = true});
+    if (auto* error = std::get_if<std::string>(&made)) return *error;
+    Scene& demo = *std::get<std::unique_ptr<Scene>>(made);
+    AppModel& model = demo.model;
     // Every drive of the demo is held: Eject All fills the results and the history with the
     // holders, and quitting Preview lets its stick go.
     bool allDone = false;
     model.ejectAll(false, [&](std::vector<DriveReport>) { allDone = true; });
-    Scene::waitFor("Eject All", [&] { return allDone; });
-    const Drive photos = demo.drive("Photos");
-    const auto* held = model.display(photos.id).as<DriveDisplay::InUse>();
-    if (held == nullptr) throw Failure{"the demo's Photos stick is not in use"};
-    model.quitAndEject(photos, held->holders, {});
-    Scene::waitFor("Photos to be ejected", [&] { return !model.recent().empty(); });
-    demo.startAndSettle();
+    if (!waitUntil([&] { return allDone; })) return "Eject All did not end";
+    const auto photos = demo.drive("Photos");
+    const auto* held = photos ? model.display(photos->id).as<DriveDisplay::InUse>() : nullptr;
+    if (held == nullptr) return "the demo's Photos stick is not in use";
+    model.quitAndEject(*photos, held->holders, {});
+    if (!waitUntil([&] { return !model.recent().empty(); }) || !demo.startAndSettle())
+        return "the demo's Photos stick was not ejected";
 
-    MenuPanel panel(*demo.context);
-    camera.take(panel, "menu-panel");
-    MainWindowView window(*demo.context);
+    MenuPanel panel(demo.context);
+    MainWindowView window(demo.context);
     window.resize(920, 640);
     model.setMainPage("drives");
-    camera.take(window, "main-drives");
+    Problem problem = camera.take(panel, "menu-panel");
+    if (!problem) problem = camera.take(window, "main-drives");
     model.setMainPage("history");
-    camera.take(window, "main-history");
+    if (!problem) problem = camera.take(window, "main-history");
     model.setMainPage("drives");
+    return problem;
 }
 
-void takeCardStates(Camera& camera) {
+Problem takeCardStates(Camera& camera) {
     QTemporaryDir worldFolder;
     const QString worldPath = worldFolder.filePath("card-states-world.json");
     QFile world(worldPath);
     if (!world.open(QIODevice::WriteOnly) ||
         world.write(cardStatesWorldText.data(), static_cast<qint64>(cardStatesWorldText.size())) < 0)
-        throw Failure{"could not write the world of the card states"};
+        return "could not write the world of the card states";
     world.close();
 
-    Scene scene(AppSystemChoice{.worldPath = worldPath.toStdString()});
-    scene.startAndSettle();
-    AppModel& model = *scene.model;
-    const Drive slides = scene.drive("Slides");
-    const auto* held = model.display(slides.id).as<DriveDisplay::InUse>();
-    if (held == nullptr) throw Failure{"Slides is not in use in the world of the card states"};
-    model.quitAndEject(slides, held->holders, {});
-    for (const char* name : {"Service", "Backup", "Broken"}) model.eject(scene.drive(name), false, false);
-    Scene::waitFor("every card state", [&] {
-        return model.display(scene.drive("Service").id).is<DriveDisplay::HeldByMacOS>() &&
-               model.display(scene.drive("Backup").id).is<DriveDisplay::Backup>() &&
-               model.display(scene.drive("Broken").id).is<DriveDisplay::Failed>() &&
-               model.display(slides.id).is<DriveDisplay::WaitingOnApps>();
+    auto made = makeScene(AppSystemChoice{.worldPath = worldPath.toStdString()});
+    if (auto* error = std::get_if<std::string>(&made)) return *error;
+    Scene& scene = *std::get<std::unique_ptr<Scene>>(made);
+    AppModel& model = scene.model;
+    const auto slides = scene.drive("Slides");
+    const auto* held = slides ? model.display(slides->id).as<DriveDisplay::InUse>() : nullptr;
+    if (held == nullptr) return "Slides is not in use in the world of the card states";
+    model.quitAndEject(*slides, held->holders, {});
+    for (const char* name : {"Service", "Backup", "Broken"}) {
+        if (const auto drive = scene.drive(name)) model.eject(*drive, false, false);
+    }
+    const bool everyState = waitUntil([&] {
+        return scene.shows("Service", [](const DriveDisplay& shown) { return shown.is<DriveDisplay::HeldByMacOS>(); }) &&
+               scene.shows("Backup", [](const DriveDisplay& shown) { return shown.is<DriveDisplay::Backup>(); }) &&
+               scene.shows("Broken", [](const DriveDisplay& shown) { return shown.is<DriveDisplay::Failed>(); }) &&
+               scene.shows("Slides", [](const DriveDisplay& shown) { return shown.is<DriveDisplay::WaitingOnApps>(); });
     });
+    if (!everyState) return "the drives did not reach every state of a card";
 
     const std::pair<const char*, const char*> states[] = {
-        {"Holiday", "card-ready"},   {"Notes", "card-inUse"},  {"Service", "card-heldByMacOS"},
+        {"Holiday", "card-ready"},        {"Notes", "card-inUse"},   {"Service", "card-heldByMacOS"},
         {"Slides", "card-waitingOnApps"}, {"Backup", "card-backup"}, {"Broken", "card-failed"}};
-    for (const auto& [drive, picture] : states) camera.takeCard(*scene.context, scene.drive(drive), picture);
+    for (const auto& [name, picture] : states) {
+        const auto drive = scene.drive(name);
+        if (!drive) return std::string("no drive named ") + name;
+        if (Problem problem = camera.takeCard(scene.context, *drive, picture)) return problem;
+    }
 
     // The eject marks the drive busy at once; the picture is taken before it ends.
-    const Drive holiday = scene.drive("Holiday");
-    model.eject(holiday, false, false);
-    camera.takeCard(*scene.context, holiday, "card-busy");
-    Scene::waitFor("Holiday to be ejected", [&] { return !model.recent().empty(); });
+    const auto holiday = scene.drive("Holiday");
+    if (!holiday) return "no drive named Holiday";
+    model.eject(*holiday, false, false);
+    Problem problem = camera.takeCard(scene.context, *holiday, "card-busy");
+    waitUntil([&] { return !model.recent().empty(); });
+    return problem;
 }
 
 }  // namespace
@@ -196,12 +213,9 @@ std::variant<QStringList, std::string> renderScreenshots(const QString& folder) 
     // The same icons whatever the desktop, so the pictures only change when the views do.
     QIcon::setThemeName("Adwaita");
     Camera camera(folder);
-    try {
-        takeDemo(camera);
-        takeCardStates(camera);
-    } catch (const Failure& failure) {
-        return failure.reason;
-    }
+    Problem problem = takeDemo(camera);
+    if (!problem) problem = takeCardStates(camera);
+    if (problem) return *problem;
     return camera.written();
 }
 

@@ -3,10 +3,14 @@
 #include <QString>
 #include <chrono>
 #include <memory>
+#include <ostream>
 #include <vector>
 
 #include "KestrixApp/Model/Tests/ModelHarness.h"
 #include "KestrixApp/Views/ViewContext.h"
+
+// Test failures show texts as text.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace kestrix::views::testing {
 

@@ -119,6 +119,7 @@ TEST(MenuPanel, EjectAllReadsEjectingWhileItRunsAndShowsTheHotkeyOnlyWhileItIsOn
     EXPECT_EQ(ejectAllTitle(panel), "Ejecting…");
     ASSERT_TRUE(ModelHarness::waitFor([&] { return !views.model->ejectingAll(); }));
     EXPECT_EQ(ejectAllTitle(panel), "Eject All");
+    ASSERT_TRUE(ModelHarness::waitFor([&] { return views.settled(1); }));
     EXPECT_EQ(views.model->allResults().size(), 3u);
     EXPECT_EQ(statusOf(panel), "Connected: 1 · need you: 1");
 }
