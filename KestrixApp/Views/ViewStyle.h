@@ -48,9 +48,10 @@ inline QPushButton* keyboardButton(QPushButton* button) {
     return button;
 }
 
-// The theme's icon painted in one colour, as a symbol in its tint.
+// The theme's icon painted in one colour, as a symbol in its tint; its one-colour variant
+// where the theme has one, so the shape survives the painting.
 inline QPixmap tintedSymbol(const QString& iconName, int side, const QColor& color) {
-    QPixmap pixmap = QIcon::fromTheme(iconName).pixmap(side, side);
+    QPixmap pixmap = QIcon::fromTheme(iconName + "-symbolic", QIcon::fromTheme(iconName)).pixmap(side, side);
     if (pixmap.isNull()) return pixmap;
     QPainter painter(&pixmap);
     painter.setCompositionMode(QPainter::CompositionMode_SourceIn);

@@ -39,7 +39,7 @@ DrivesPage::DrivesPage(ViewContext& context, QWidget* parent) : QWidget(parent),
     needsYouSection_->setObjectName("needsYouSection");
     readySection_ = new Section(text("Ready to eject"), "emblem-default", tint::green, this);
     readySection_->setObjectName("readySection");
-    lastEjectAllSection_ = new Section(text("Last Eject All"), "view-list-symbolic", tint::blue, this);
+    lastEjectAllSection_ = new Section(text("Last Eject All"), "view-list", tint::blue, this);
     lastEjectAllSection_->setObjectName("lastEjectAllSection");
     ejectedSection_ = new Section(text("Ejected"), "media-eject", secondary, this);
     ejectedSection_->setObjectName("ejectedSection");

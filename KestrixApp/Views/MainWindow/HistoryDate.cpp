@@ -1,6 +1,7 @@
 #include "KestrixApp/Views/MainWindow/HistoryDate.h"
 
 #include <QDateTime>
+#include <QRegularExpression>
 
 namespace kestrix::views {
 
@@ -10,7 +11,10 @@ QString historyDate(std::chrono::system_clock::time_point date, const QLocale& l
     const QString shortDate = locale.dateFormat(QLocale::ShortFormat);
     const bool dayFirst = shortDate.indexOf('d') < shortDate.indexOf('M');
     const QString dayAndMonth = dayFirst ? "d MMM" : "MMM d";
-    return locale.toString(when, dayAndMonth + ", " + locale.timeFormat(QLocale::ShortFormat));
+    // Some locales' short time keeps the seconds: they go, with the separator before them.
+    QString time = locale.timeFormat(QLocale::ShortFormat);
+    time.remove(QRegularExpression("[^A-Za-z]*s+"));
+    return locale.toString(when, dayAndMonth + ", " + time);
 }
 
 }  // namespace kestrix::views

@@ -70,7 +70,9 @@ MenuPanel::MenuPanel(ViewContext& context, QWidget* parent) : QWidget(parent), c
     lastEject_->setObjectName("lastEjectLine");
     auto* lastEjectRow = new QHBoxLayout(lastEject_);
     lastEjectRow->setContentsMargins(0, 0, 0, 0);
-    lastEjectRow->addWidget(iconLabel("emblem-default", 16, lastEject_));
+    auto* check = new QLabel(lastEject_);
+    check->setPixmap(tintedSymbol("emblem-default", 16, tint::green));
+    lastEjectRow->addWidget(check);
     lastEjectText_ = plainLabel({}, lastEject_);
     lastEjectText_->setWordWrap(true);
     setTextColor(lastEjectText_, tint::green);

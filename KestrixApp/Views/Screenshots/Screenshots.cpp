@@ -1,11 +1,13 @@
 #include "KestrixApp/Views/Screenshots/Screenshots.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QIcon>
+#include <QLocale>
 #include <QPixmap>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -68,8 +70,8 @@ public:
         return std::nullopt;
     }
 
-    bool startAndSettle() {
-        model.start();
+    // Waits until the drives are listed and each was checked, and nothing runs.
+    bool settle() {
         return waitUntil([this] {
             if (model.drives().empty() || model.ejectingAll()) return false;
             for (const Drive& listed : model.drives()) {
@@ -127,7 +129,8 @@ std::variant<std::unique_ptr<Scene>, std::string> makeScene(const AppSystemChoic
     auto made = makeAppBackend(choice);
     if (auto* error = std::get_if<std::string>(&made)) return *error;
     auto scene = std::make_unique<Scene>(std::move(std::get<AppBackend>(made)));
-    if (!scene->startAndSettle()) return std::string("the drives were not listed and checked in time");
+    scene->model.start();
+    if (!scene->settle()) return std::string("the drives were not listed and checked in time");
     return scene;
 }
 
@@ -145,7 +148,7 @@ Problem takeDemo(Camera& camera) {
     const auto* held = photos ? model.display(photos->id).as<DriveDisplay::InUse>() : nullptr;
     if (held == nullptr) return "the demo's Photos stick is not in use";
     model.quitAndEject(*photos, held->holders, {});
-    if (!waitUntil([&] { return !model.recent().empty(); }) || !demo.startAndSettle())
+    if (!waitUntil([&] { return !model.recent().empty() && !demo.drive("Photos"); }) || !demo.settle())
         return "the demo's Photos stick was not ejected";
 
     MenuPanel panel(demo.context);
@@ -210,8 +213,15 @@ Problem takeCardStates(Camera& camera) {
 
 std::variant<QStringList, std::string> renderScreenshots(const QString& folder) {
     if (!QDir().mkpath(folder)) return "could not make the folder " + folder.toStdString();
-    // The same icons whatever the desktop, so the pictures only change when the views do.
+    // The same icons whatever the desktop, so the pictures only change when the views do. The
+    // offscreen platform knows no place for icon themes: they are where the desktop keeps them.
+    QStringList themeFolders = QIcon::themeSearchPaths();
+    for (const QString& data : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
+        themeFolders << QDir(data).filePath("icons");
+    QIcon::setThemeSearchPaths(themeFolders);
     QIcon::setThemeName("Adwaita");
+    // And the dates as the demo's American user reads them.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     Camera camera(folder);
     Problem problem = takeDemo(camera);
     if (!problem) problem = takeCardStates(camera);

@@ -158,11 +158,13 @@ TEST(MainWindow, HistoryListsAttemptsAndOffendersAndClearsOnlyWhenConfirmed) {
 }
 
 TEST(HistoryDate, AbbreviatedMonthDayHourAndMinuteInTheLocalesOrder) {
-    const auto when = localTime(2026, 1, 5, 14, 7);
+    const auto when = localTime(2026, 1, 5, 14, 7) + std::chrono::seconds(9);
     const QString american = historyDate(when, QLocale(QLocale::English, QLocale::UnitedStates));
     EXPECT_TRUE(american.startsWith("Jan 5, 2:07")) << american.toStdString();
     EXPECT_TRUE(american.endsWith("PM")) << american.toStdString();
     const QString german = historyDate(when, QLocale(QLocale::German, QLocale::Germany));
     EXPECT_TRUE(german.startsWith("5. Jan") || german.startsWith("5 Jan")) << german.toStdString();
     EXPECT_TRUE(german.endsWith("14:07")) << german.toStdString();
+    const QString plain = historyDate(when, QLocale::c());
+    EXPECT_TRUE(plain.endsWith("14:07")) << "no seconds, even where the short time has them: " << plain.toStdString();
 }
