@@ -98,8 +98,9 @@ public:
     explicit Camera(QString folder) : folder_(std::move(folder)) {}
 
     Problem take(QWidget& widget, const QString& name) {
-        // Shown, not run: the layout is done and no result of the model arrives in between.
+        // Shown and laid out, not run: no result of the model arrives in between.
         widget.show();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         const QString path = QDir(folder_).filePath(name + ".png");
         const bool saved = widget.grab().save(path);
         widget.hide();
