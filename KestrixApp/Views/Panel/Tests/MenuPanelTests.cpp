@@ -2,6 +2,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSet>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -168,4 +169,21 @@ TEST(MenuPanel, CheckAgainChecksEveryDriveAndTheListScrollsPastItsLimit) {
     QTest::keyClick(checkAgain, Qt::Key_Return);
     for (const Drive& drive : views.model->drives()) EXPECT_EQ(views.model->state(drive.id).busy, Busy::checking);
     ASSERT_TRUE(ModelHarness::waitFor([&] { return views.settled(12); }));
+}
+
+TEST(MenuPanel, TabReachesEveryCommand) {
+    ViewHarness views;
+    views.startViews(sticks(1));
+    MenuPanel panel(*views.context);
+    panel.show();
+    QSet<QString> reached;
+    for (int presses = 0; presses < 40; ++presses) {
+        QTest::keyClick(&panel, Qt::Key_Tab);
+        if (QWidget* focused = panel.focusWidget()) {
+            auto* button = qobject_cast<QPushButton*>(focused);
+            if (button != nullptr) reached << (button->objectName().isEmpty() ? button->text() : button->objectName());
+        }
+    }
+    for (const char* command : {"checkAgainButton", "ejectAllButton", "Open Kestrix", "Settings…", "Help", "moreButton"})
+        EXPECT_TRUE(reached.contains(command)) << command;
 }
