@@ -97,10 +97,14 @@ class Camera {
 public:
     explicit Camera(QString folder) : folder_(std::move(folder)) {}
 
-    Problem take(QWidget& widget, const QString& name) {
-        // Shown and laid out, not run: no result of the model arrives in between.
+    // What waits in the event queue is handed out before the picture, so it is fully laid out;
+    // a picture of a passing moment holds back all but the layout, so no result arrives first.
+    enum class Queue { deliver, holdResults };
+
+    Problem take(QWidget& widget, const QString& name, Queue queue = Queue::deliver) {
         widget.show();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        if (queue == Queue::deliver) QCoreApplication::sendPostedEvents();
+        else QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         const QString path = QDir(folder_).filePath(name + ".png");
         const bool saved = widget.grab().save(path);
         widget.hide();
@@ -110,13 +114,13 @@ public:
     }
 
     // A full card alone, as wide as in the main window.
-    Problem takeCard(ViewContext& context, const Drive& drive, const QString& name) {
+    Problem takeCard(ViewContext& context, const Drive& drive, const QString& name, Queue queue = Queue::deliver) {
         QWidget frame;
         frame.setFixedWidth(640);
         auto* layout = new QVBoxLayout(&frame);
         layout->addWidget(new DriveCard(context, drive.id, false, &frame));
         frame.adjustSize();
-        return take(frame, name);
+        return take(frame, name, queue);
     }
 
     const QStringList& written() const { return written_; }
@@ -205,7 +209,7 @@ Problem takeCardStates(Camera& camera) {
     const auto holiday = scene.drive("Holiday");
     if (!holiday) return "no drive named Holiday";
     model.eject(*holiday, false, false);
-    Problem problem = camera.takeCard(scene.context, *holiday, "card-busy");
+    Problem problem = camera.takeCard(scene.context, *holiday, "card-busy", Camera::Queue::holdResults);
     waitUntil([&] { return !model.recent().empty(); });
     return problem;
 }
