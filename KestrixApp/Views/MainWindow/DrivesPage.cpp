@@ -1,7 +1,6 @@
 #include "KestrixApp/Views/MainWindow/DrivesPage.h"
 
 #include <QHBoxLayout>
-#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "KestrixApp/Model/AppModel.h"

@@ -1,9 +1,7 @@
 #include "KestrixApp/Views/MainWindow/Section.h"
 
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QLabel>
-#include <QLayoutItem>
 #include <QVBoxLayout>
 
 #include "KestrixApp/Views/ViewStyle.h"

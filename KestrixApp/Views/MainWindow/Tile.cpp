@@ -1,7 +1,6 @@
 #include "KestrixApp/Views/MainWindow/Tile.h"
 
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QLabel>
 #include <QVBoxLayout>
 

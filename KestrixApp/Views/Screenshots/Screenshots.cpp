@@ -150,7 +150,8 @@ Problem takeDemo(Camera& camera) {
     model.ejectAll(false, [&](std::vector<DriveReport>) { allDone = true; });
     if (!waitUntil([&] { return allDone; })) return "Eject All did not end";
     const auto photos = demo.drive("Photos");
-    const auto* held = photos ? model.display(photos->id).as<DriveDisplay::InUse>() : nullptr;
+    const DriveDisplay photosShown = photos ? model.display(photos->id) : DriveDisplay{};
+    const auto* held = photosShown.as<DriveDisplay::InUse>();
     if (held == nullptr) return "the demo's Photos stick is not in use";
     model.quitAndEject(*photos, held->holders, {});
     if (!waitUntil([&] { return !model.recent().empty() && !demo.drive("Photos"); }) || !demo.settle())
@@ -182,7 +183,8 @@ Problem takeCardStates(Camera& camera) {
     Scene& scene = *std::get<std::unique_ptr<Scene>>(made);
     AppModel& model = scene.model;
     const auto slides = scene.drive("Slides");
-    const auto* held = slides ? model.display(slides->id).as<DriveDisplay::InUse>() : nullptr;
+    const DriveDisplay slidesShown = slides ? model.display(slides->id) : DriveDisplay{};
+    const auto* held = slidesShown.as<DriveDisplay::InUse>();
     if (held == nullptr) return "Slides is not in use in the world of the card states";
     model.quitAndEject(*slides, held->holders, {});
     for (const char* name : {"Service", "Backup", "Broken"}) {
