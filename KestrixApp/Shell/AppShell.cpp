@@ -21,6 +21,10 @@
 #include "KestrixApp/Shell/LinkHandler.h"
 #include "KestrixApp/Shell/MenuBarIcon.h"
 #include "KestrixApp/Shell/WindowRegistry.h"
+#include "KestrixApp/Views/Dialogs/ModalConfirmations.h"
+#include "KestrixApp/Views/MainWindow/MainWindowView.h"
+#include "KestrixApp/Views/Panel/MenuPanel.h"
+#include "KestrixApp/Views/ViewContext.h"
 #include "KestrixKit/Text/Localized.h"
 
 namespace kestrix::shell {
@@ -33,14 +37,30 @@ AppShell::AppShell(const ShellOptions& options, AppModelParts parts, std::shared
     model_->setAnnouncer([this](const QString& text) {
         if (announcer_ != nullptr) announcer_->announce(text);
     });
+    dialogs_ = std::make_unique<views::ModalConfirmations>();
+    viewContext_ = std::make_unique<views::ViewContext>(views::ViewContext{
+        .model = *model_,
+        .shell = {.openWindow = [this](const QString& id) { openWindow(id); },
+                  .showAbout = [this] { showAbout(); },
+                  .quit = [] { QApplication::quit(); }},
+        .dialogs = *dialogs_,
+    });
     windows_ = std::make_unique<WindowRegistry>(
-        [this](const QString& id) -> QWidget* { return new DrivesPlaceholder(*model_, id); }, windowSettings);
+        [this](const QString& id) -> QWidget* {
+            if (id == "settings" || id == "help" || id == "welcome") return new DrivesPlaceholder(*model_, id);
+            return new views::MainWindowView(*viewContext_);
+        },
+        windowSettings);
     links_ = std::make_unique<LinkHandler>(
         *model_, [this](const QString& id) { openWindow(id); }, [this](const QString& text) { toast(text); });
     automation_ = new AutomationService(*model_, *links_, [this] { activate(); }, this);
 }
 
-AppShell::~AppShell() = default;
+// The panel is a window of its own and reads the views' context: it goes before the context does.
+AppShell::~AppShell() {
+    announcer_ = nullptr;
+    delete panel_.data();
+}
 
 bool AppShell::claimSessionBus() {
     auto bus = QDBusConnection::sessionBus();
@@ -109,7 +129,8 @@ void AppShell::openWindow(const QString& id) { windows_->openWindow(id); }
 
 void AppShell::showPanel(QPoint near) {
     if (panel_.isNull()) {
-        panel_ = new DrivesPlaceholder(*model_, "panel");
+        panel_ = new views::MenuPanel(*viewContext_);
+        panel_->setObjectName("panel");
         panel_->setWindowTitle("Kestrix");
         panel_->setAttribute(Qt::WA_DeleteOnClose, false);
         // Screen readers hear results from the panel, the window the user acts in.

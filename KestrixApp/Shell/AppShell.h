@@ -17,6 +17,11 @@ class AppModel;
 struct AppModelParts;
 }
 
+namespace kestrix::views {
+class ConfirmationDialogs;
+struct ViewContext;
+}
+
 namespace kestrix::desktop {
 class Announcer;
 class DialogUpdateAlerts;
@@ -71,6 +76,8 @@ private:
     ShellOptions options_;
     std::shared_ptr<QSettings> settings_;
     std::unique_ptr<AppModel> model_;
+    std::unique_ptr<views::ConfirmationDialogs> dialogs_;
+    std::unique_ptr<views::ViewContext> viewContext_;
     std::unique_ptr<LinkHandler> links_;
     std::unique_ptr<WindowRegistry> windows_;
     AutomationService* automation_ = nullptr;

@@ -3,6 +3,7 @@
 namespace kestrix::shell {
 
 const char* const shellUsage = R"(usage: kestrix [--world FILE | --demo] [--history FILE] [--trace] [LINK...]
+       kestrix --demo --screenshot FOLDER
        kestrix --action eject-all
        kestrix --action eject NAME
 
@@ -17,6 +18,8 @@ Kestrix names what keeps a drive from ejecting, and ejects it.
   --history FILE       keep the eject history in FILE
   --trace              print every call made to the system on stderr
   --background         start in the tray without opening a window
+  --screenshot FOLDER  with --demo: draw the panel, the main window and every state of a drive
+                       card into PNG files in FOLDER, without a display, and end
   --version            print the version
   --help               show this text
 )";
@@ -40,6 +43,9 @@ std::variant<ShellOptions, ShellOptionsError> parseShellOptions(const std::vecto
         } else if (word == "--history") {
             options.historyPath = value();
             if (!options.historyPath) return ShellOptionsError{"--history needs a file"};
+        } else if (word == "--screenshot") {
+            options.screenshotFolder = value();
+            if (!options.screenshotFolder) return ShellOptionsError{"--screenshot needs a folder"};
         } else if (word == "--demo") {
             options.demo = true;
         } else if (word == "--trace") {
@@ -66,6 +72,7 @@ std::variant<ShellOptions, ShellOptionsError> parseShellOptions(const std::vecto
         }
     }
     if (options.demo && options.worldPath) return ShellOptionsError{"--world and --demo exclude each other"};
+    if (options.screenshotFolder && !options.demo) return ShellOptionsError{"--screenshot draws the demo: add --demo"};
     if (options.action && !options.links.empty()) return ShellOptionsError{"--action takes no links"};
     return options;
 }

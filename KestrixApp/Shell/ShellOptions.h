@@ -22,6 +22,8 @@ struct ShellOptions {
     std::optional<std::string> historyPath;
     // Started at login or by D-Bus activation: into the tray, no window.
     bool background = false;
+    // Renders the views into PNG files in this folder, off screen, and ends.
+    std::optional<std::string> screenshotFolder;
     bool version = false;
     bool help = false;
     std::optional<ShellAction> action;

@@ -21,6 +21,7 @@
 #include "KestrixApp/Shell/AutomationService.h"
 #include "KestrixApp/Shell/ShellOptions.h"
 #include "KestrixKit/Linux/Text/Translations.h"
+#include "KestrixApp/Views/Screenshots/Screenshots.h"
 #include "KestrixKit/Text/Vocabulary.h"
 
 namespace {
@@ -68,6 +69,20 @@ AppSystemChoice systemChoice(const ShellOptions& options) {
     return choice;
 }
 
+// Pictures of the views, drawn without a display in the demo's words.
+int takeScreenshots(int argc, char** argv, const std::string& folder) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    selectVocabulary(Vocabulary::document);
+    const auto result = views::renderScreenshots(QString::fromStdString(folder));
+    if (const auto* problem = std::get_if<std::string>(&result)) {
+        std::cerr << "kestrix: " << *problem << '\n';
+        return 1;
+    }
+    for (const QString& file : std::get<QStringList>(result)) std::cout << file.toStdString() << '\n';
+    return 0;
+}
+
 void realSleep(double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
 
 }  // namespace
@@ -92,6 +107,8 @@ int main(int argc, char** argv) {
         Translations::use(Translations::folder());
         return runAction(*options.action, QDBusConnection::sessionBus(), std::cout, std::cerr, realSleep);
     }
+
+    if (options.screenshotFolder) return takeScreenshots(argc, argv, *options.screenshotFolder);
 
     QApplication::setOrganizationName("orvane");
     QApplication::setApplicationName("Kestrix");

@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QSignalSpy>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -24,9 +25,12 @@ TEST(ShellOptions, ReadsActionsLinksAndTheSystem) {
     ASSERT_TRUE(options.action);
     EXPECT_EQ(options.action->kind, ShellAction::Kind::eject);
     EXPECT_EQ(options.action->driveName, "Travel SSD");
+    options = std::get<ShellOptions>(parseShellOptions({"--demo", "--screenshot", "pictures"}));
+    EXPECT_EQ(options.screenshotFolder, "pictures");
     for (const auto& bad : std::vector<std::vector<std::string>>{
              {"--action"}, {"--action", "eject"}, {"--action", "dance"}, {"--world"}, {"--demo", "--world", "w"},
-             {"--frobnicate"}, {"--action", "eject-all", "kestrix://open"}})
+             {"--frobnicate"}, {"--action", "eject-all", "kestrix://open"}, {"--demo", "--screenshot"},
+             {"--screenshot", "pictures"}})
         EXPECT_TRUE(std::holds_alternative<ShellOptionsError>(parseShellOptions(bad))) << bad.front();
 }
 

@@ -6,30 +6,6 @@
 
 namespace kestrix::views::test {
 
-std::optional<std::set<std::int32_t>> AnsweringDialogs::confirmQuitAndEject(QWidget*, const Drive& drive,
-                                                                             const std::vector<Holder>& holders,
-                                                                             std::uint32_t) {
-    asked.push_back("quit " + drive.name());
-    askedHolders = holders;
-    return quitAnswer;
-}
-
-bool AnsweringDialogs::confirmForceEject(QWidget*, const Drive& drive, const std::vector<Holder>& holders) {
-    asked.push_back("force " + drive.name());
-    askedHolders = holders;
-    return forceAnswer;
-}
-
-bool AnsweringDialogs::confirmStopBackup(QWidget*, const Drive& drive) {
-    asked.push_back("stop backup " + drive.name());
-    return stopBackupAnswer;
-}
-
-bool AnsweringDialogs::confirmClearHistory(QWidget*) {
-    asked.push_back("clear history");
-    return false;
-}
-
 CardHarness::CardHarness(const nlohmann::json& worldJson) {
     world.start(worldJson);
     makeContext();

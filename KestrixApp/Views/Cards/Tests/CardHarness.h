@@ -11,31 +11,17 @@
 
 #include "KestrixApp/Model/Tests/ModelHarness.h"
 #include "KestrixApp/Views/Cards/DriveCard.h"
+#include "KestrixApp/Views/TestSupport/AnsweringDialogs.h"
 #include "KestrixApp/Views/ViewContext.h"
 
 namespace kestrix::views::test {
 
-// Answers every question as told and remembers what was asked.
-class AnsweringDialogs : public ConfirmationDialogs {
-public:
-    std::optional<std::set<std::int32_t>> quitAnswer;
-    bool forceAnswer = false;
-    bool stopBackupAnswer = false;
-    std::vector<std::string> asked;
-    std::vector<Holder> askedHolders;
-
-    std::optional<std::set<std::int32_t>> confirmQuitAndEject(QWidget*, const Drive& drive,
-                                                               const std::vector<Holder>& holders,
-                                                               std::uint32_t) override;
-    bool confirmForceEject(QWidget*, const Drive& drive, const std::vector<Holder>& holders) override;
-    bool confirmStopBackup(QWidget*, const Drive& drive) override;
-    bool confirmClearHistory(QWidget*) override;
-};
+using testing::AnsweringDialogs;
 
 // A live model on a world, the context cards are built in, and what the shell was asked.
 class CardHarness {
 public:
-    testing::ModelHarness world;
+    kestrix::testing::ModelHarness world;
     AnsweringDialogs dialogs;
     std::vector<QString> openedWindows;
     std::unique_ptr<ViewContext> context;

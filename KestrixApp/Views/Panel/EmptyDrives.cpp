@@ -1,0 +1,53 @@
+#include "KestrixApp/Views/Panel/EmptyDrives.h"
+
+#include <QIcon>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "KestrixApp/Model/AppModel.h"
+#include "KestrixApp/Views/ViewStyle.h"
+#include "KestrixApp/Views/ViewText.h"
+
+namespace kestrix::views {
+
+EmptyDrives::EmptyDrives(AppModel& model, bool compact, QWidget* parent) : QWidget(parent), model_(model) {
+    setObjectName("emptyDrives");
+    auto* layout = new QVBoxLayout(this);
+    layout->setAlignment(Qt::AlignCenter);
+    layout->setSpacing(6);
+    layout->setContentsMargins(16, compact ? 16 : 40, 16, compact ? 16 : 40);
+
+    const int side = compact ? 30 : 44;
+    auto* symbol = new QLabel(this);
+    symbol->setPixmap(QIcon::fromTheme("drive-harddisk").pixmap(side, side, QIcon::Disabled));
+    symbol->setAlignment(Qt::AlignCenter);
+    layout->addWidget(symbol);
+
+    auto* title = new QLabel(text("No external drives"), this);
+    scaleFont(title, 1.1, true);
+    title->setAlignment(Qt::AlignCenter);
+    layout->addWidget(title);
+
+    auto* explanation = new QLabel(
+        text("Plug in a drive, card or stick and it shows up here with what, if anything, is using it."), this);
+    explanation->setWordWrap(true);
+    explanation->setAlignment(Qt::AlignCenter);
+    makeSecondary(explanation);
+    layout->addWidget(explanation);
+
+    hint_ = new QLabel(text("Disk images and network shares are hidden; turn them on in Settings."), this);
+    hint_->setObjectName("hiddenKindsHint");
+    hint_->setWordWrap(true);
+    hint_->setAlignment(Qt::AlignCenter);
+    scaleFont(hint_, 0.85);
+    makeSecondary(hint_);
+    layout->addWidget(hint_);
+
+    connect(&model_, &AppModel::showDiskImagesChanged, this, &EmptyDrives::updateHint);
+    connect(&model_, &AppModel::showNetworkSharesChanged, this, &EmptyDrives::updateHint);
+    updateHint();
+}
+
+void EmptyDrives::updateHint() { hint_->setVisible(!(model_.showDiskImages() && model_.showNetworkShares())); }
+
+}  // namespace kestrix::views

@@ -1,0 +1,247 @@
+#include "KestrixApp/Views/Panel/MenuPanel.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "KestrixApp/Model/AppModel.h"
+#include "KestrixApp/Views/Cards/DriveCard.h"
+#include "KestrixApp/Views/Panel/CheckAgain.h"
+#include "KestrixApp/Views/Panel/EmptyDrives.h"
+#include "KestrixApp/Views/Panel/PanelText.h"
+#include "KestrixApp/Views/ViewStyle.h"
+#include "KestrixApp/Views/ViewText.h"
+
+namespace kestrix::views {
+
+namespace {
+
+QLabel* iconLabel(const QString& iconName, int side, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setPixmap(QIcon::fromTheme(iconName).pixmap(side, side));
+    return label;
+}
+
+// A link-style button of the footer.
+QPushButton* linkButton(const QString& title, QWidget* parent) {
+    auto* button = keyboardButton(new QPushButton(title, parent));
+    button->setFlat(true);
+    button->setCursor(Qt::PointingHandCursor);
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::ButtonText, palette.color(QPalette::Link));
+    button->setPalette(palette);
+    return button;
+}
+
+}  // namespace
+
+MenuPanel::MenuPanel(ViewContext& context, QWidget* parent) : QWidget(parent), context_(context) {
+    auto* layout = new QVBoxLayout(this);
+    constexpr int margin = 14;
+    layout->setContentsMargins(margin, 12, margin, 10);
+    layout->setSpacing(10);
+    // The panel is as high as what it shows, and always as wide.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    layout->addWidget(makeHeader());
+
+    empty_ = new EmptyDrives(context_.model, true, this);
+    layout->addWidget(empty_);
+    scroll_ = new QScrollArea(this);
+    scroll_->setObjectName("driveList");
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setWidgetResizable(true);
+    scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list_ = new QWidget(scroll_);
+    listLayout_ = new QVBoxLayout(list_);
+    listLayout_->setContentsMargins(0, 0, 0, 0);
+    listLayout_->setSpacing(8);
+    list_->installEventFilter(this);
+    scroll_->setWidget(list_);
+    layout->addWidget(scroll_);
+
+    lastEject_ = new QWidget(this);
+    lastEject_->setObjectName("lastEjectLine");
+    auto* lastEjectRow = new QHBoxLayout(lastEject_);
+    lastEjectRow->setContentsMargins(0, 0, 0, 0);
+    auto* check = new QLabel(lastEject_);
+    check->setPixmap(tintedSymbol("emblem-default", 16, tint::green));
+    lastEjectRow->addWidget(check);
+    lastEjectText_ = plainLabel({}, lastEject_);
+    lastEjectText_->setWordWrap(true);
+    setTextColor(lastEjectText_, tint::green);
+    lastEjectRow->addWidget(lastEjectText_, 1);
+    layout->addWidget(lastEject_);
+
+    ejectAll_ = keyboardButton(new QPushButton(this));
+    ejectAll_->setObjectName("ejectAllButton");
+    ejectAll_->setAccessibleDescription(text("Ejects every drive, one after another"));
+    ejectAll_->setToolTip(text("Ejects every drive, one after another"));
+    auto* ejectAllRow = new QHBoxLayout(ejectAll_);
+    ejectAllRow->setContentsMargins(12, 6, 12, 6);
+    ejectAllRow->addStretch();
+    ejectAllRow->addWidget(iconLabel("media-eject", 16, ejectAll_));
+    ejectAllTitle_ = new QLabel(ejectAll_);
+    ejectAllRow->addWidget(ejectAllTitle_);
+    ejectAllGlyphs_ = new QLabel(hotkeyGlyphs(), ejectAll_);
+    makeSecondary(ejectAllGlyphs_);
+    ejectAllRow->addWidget(ejectAllGlyphs_);
+    ejectAllRow->addStretch();
+    for (QLabel* part : ejectAll_->findChildren<QLabel*>()) part->setAttribute(Qt::WA_TransparentForMouseEvents);
+    connect(ejectAll_, &QPushButton::clicked, this, [this] { context_.model.ejectAll(false); });
+    layout->addWidget(ejectAll_);
+
+    auto* divider = new QFrame(this);
+    divider->setFrameShape(QFrame::HLine);
+    divider->setFrameShadow(QFrame::Sunken);
+    layout->addWidget(divider);
+    layout->addWidget(makeFooter());
+    for (int index = 0; index < layout->count(); ++index) {
+        if (QWidget* part = layout->itemAt(index)->widget()) part->setFixedWidth(panelWidth - 2 * margin);
+    }
+
+    AppModel& model = context_.model;
+    connect(&model, &AppModel::drivesChanged, this, &MenuPanel::updateDrives);
+    connect(&model, &AppModel::attentionCountChanged, this, &MenuPanel::updateStatus);
+    connect(&model, &AppModel::recentChanged, this, &MenuPanel::updateLastEject);
+    connect(&model, &AppModel::driveStateChanged, this, &MenuPanel::updateLastEject);
+    connect(&model, &AppModel::ejectingAllChanged, this, &MenuPanel::updateEjectAll);
+    connect(&model, &AppModel::hotkeyEnabledChanged, this, &MenuPanel::updateEjectAll);
+    updateDrives();
+    updateEjectAll();
+}
+
+QWidget* MenuPanel::makeHeader() {
+    auto* header = new QWidget(this);
+    auto* row = new QHBoxLayout(header);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(10);
+    row->addWidget(iconLabel("media-eject", 28, header));
+    auto* titles = new QVBoxLayout();
+    titles->setSpacing(0);
+    auto* title = new QLabel("Kestrix", header);
+    scaleFont(title, 1.15, true);
+    titles->addWidget(title);
+    status_ = new QLabel(header);
+    status_->setObjectName("statusLine");
+    makeSecondary(status_);
+    titles->addWidget(status_);
+    row->addLayout(titles, 1);
+    auto* checkAgainButton = keyboardButton(new QPushButton(QIcon::fromTheme("view-refresh"), {}, header));
+    checkAgainButton->setObjectName("checkAgainButton");
+    checkAgainButton->setFlat(true);
+    checkAgainButton->setToolTip(text("Check the drives again"));
+    checkAgainButton->setAccessibleName(text("Check Again"));
+    checkAgainButton->setAccessibleDescription(text("Check the drives again"));
+    connect(checkAgainButton, &QPushButton::clicked, this, [this] { checkAgain(context_.model); });
+    row->addWidget(checkAgainButton);
+    return header;
+}
+
+QWidget* MenuPanel::makeFooter() {
+    auto* footer = new QWidget(this);
+    auto* row = new QHBoxLayout(footer);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(14);
+    const auto opening = [this](const char* windowId) {
+        return [this, windowId] {
+            if (context_.shell.openWindow) context_.shell.openWindow(windowId);
+        };
+    };
+    auto* open = linkButton(text("Open Kestrix"), footer);
+    connect(open, &QPushButton::clicked, this, opening("main"));
+    auto* settings = linkButton(text("Settings…"), footer);
+    connect(settings, &QPushButton::clicked, this, opening("settings"));
+    auto* help = linkButton(text("Help"), footer);
+    connect(help, &QPushButton::clicked, this, opening("help"));
+    for (QPushButton* button : {open, settings, help}) row->addWidget(button);
+    row->addStretch();
+
+    auto* more = keyboardButton(new QPushButton(QIcon::fromTheme("view-more-symbolic"), {}, footer));
+    more->setObjectName("moreButton");
+    more->setFlat(true);
+    more->setAccessibleName(text("More"));
+    more->setToolTip(text("More"));
+    auto* menu = new QMenu(more);
+    const ShellCommands& shell = context_.shell;
+    if (shell.checkForUpdates) menu->addAction(text("Check for Updates…"), this, [this] { context_.shell.checkForUpdates(); });
+    menu->addAction(text("About Kestrix"), this, [this] {
+        if (context_.shell.showAbout) context_.shell.showAbout();
+    });
+    menu->addSeparator();
+    menu->addAction(text("Quit Kestrix"), this, [this] {
+        if (context_.shell.quit) context_.shell.quit();
+    });
+    more->setMenu(menu);
+    row->addWidget(more);
+    return footer;
+}
+
+void MenuPanel::updateDrives() {
+    const std::vector<Drive>& drives = context_.model.drives();
+    std::map<std::string, DriveCard*> kept;
+    for (const Drive& drive : drives) {
+        auto found = cards_.find(drive.id);
+        if (found != cards_.end()) {
+            kept.insert(*found);
+            cards_.erase(found);
+        } else {
+            kept[drive.id] = new DriveCard(context_, drive.id, true, list_);
+        }
+    }
+    for (auto& [id, gone] : cards_) delete gone;
+    cards_ = std::move(kept);
+    // In list order, whatever order the cards were made in.
+    for (const Drive& drive : drives) {
+        listLayout_->removeWidget(cards_[drive.id]);
+        listLayout_->addWidget(cards_[drive.id]);
+    }
+    empty_->setVisible(drives.empty());
+    scroll_->setVisible(!drives.empty());
+    fitList();
+    updateStatus();
+    updateLastEject();
+}
+
+void MenuPanel::updateStatus() {
+    status_->setText(statusLine(context_.model.drives().size(), context_.model.attentionCount()));
+}
+
+void MenuPanel::updateLastEject() {
+    const auto line = lastEjectLine(context_.model.recent(), context_.now());
+    lastEjectText_->setText(line.value_or(QString()));
+    lastEject_->setAccessibleName(line.value_or(QString()));
+    lastEject_->setVisible(line.has_value());
+}
+
+void MenuPanel::updateEjectAll() {
+    const QString title = context_.model.ejectingAll() ? text("Ejecting…") : text("Eject All");
+    ejectAllTitle_->setText(title);
+    ejectAll_->setAccessibleName(title);
+    ejectAllGlyphs_->setVisible(context_.model.hotkeyEnabled());
+    ejectAll_->setMinimumSize(ejectAll_->layout()->sizeHint());
+}
+
+void MenuPanel::fitList() {
+    // The list grows with its cards up to the limit, then scrolls.
+    scroll_->setFixedHeight(std::min(listLayout_->sizeHint().height(), listHeightLimit));
+}
+
+void MenuPanel::showEvent(QShowEvent* event) {
+    // The newest result ages while the panel is closed.
+    updateLastEject();
+    QWidget::showEvent(event);
+}
+
+bool MenuPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == list_ && event->type() == QEvent::LayoutRequest) fitList();
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace kestrix::views

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
+#include <QLabel>
+#include <QPalette>
+#include <QPushButton>
+#include <QWidget>
+
+namespace kestrix::views {
+
+// Text in the palette's secondary colour, so that dark themes keep it readable.
+inline void makeSecondary(QWidget* widget) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, palette.color(QPalette::PlaceholderText));
+    palette.setColor(QPalette::ButtonText, palette.color(QPalette::PlaceholderText));
+    widget->setPalette(palette);
+}
+
+inline void setTextColor(QWidget* widget, const QColor& color) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, color);
+    widget->setPalette(palette);
+}
+
+// The font a step or two larger or smaller than the widget's own, optionally bold.
+inline void scaleFont(QWidget* widget, double factor, bool bold = false) {
+    QFont font = widget->font();
+    font.setPointSizeF(font.pointSizeF() * factor);
+    font.setBold(bold);
+    widget->setFont(font);
+}
+
+// A label that shows text from outside (drive and program names) and never reads it as markup.
+inline QLabel* plainLabel(const QString& content, QWidget* parent = nullptr) {
+    auto* label = new QLabel(content, parent);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+// A button that Return presses as well as Space, so the keyboard reaches every action.
+inline QPushButton* keyboardButton(QPushButton* button) {
+    button->setAutoDefault(true);
+    button->setFocusPolicy(Qt::StrongFocus);
+    return button;
+}
+
+// The theme's icon painted in one colour, as a symbol in its tint; its one-colour variant
+// where the theme has one, so the shape survives the painting.
+inline QPixmap tintedSymbol(const QString& iconName, int side, const QColor& color) {
+    QPixmap pixmap = QIcon::fromTheme(iconName + "-symbolic", QIcon::fromTheme(iconName)).pixmap(side, side);
+    if (pixmap.isNull()) return pixmap;
+    QPainter painter(&pixmap);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+    painter.fillRect(pixmap.rect(), color);
+    return pixmap;
+}
+
+namespace tint {
+inline const QColor orange{0xE6, 0x7E, 0x22};
+inline const QColor green{0x2E, 0xA0, 0x43};
+inline const QColor blue{0x35, 0x84, 0xE4};
+}  // namespace tint
+
+}  // namespace kestrix::views
