@@ -19,6 +19,10 @@
 #include "KestrixApp/Shell/LinkHandler.h"
 #include "KestrixApp/Shell/MenuBarIcon.h"
 #include "KestrixApp/Shell/WindowRegistry.h"
+#include "KestrixApp/Views/Help/HelpView.h"
+#include "KestrixApp/Views/Settings/SettingsView.h"
+#include "KestrixApp/Views/Toast/Toast.h"
+#include "KestrixApp/Views/Welcome/WelcomeView.h"
 #include "KestrixKit/Text/Localized.h"
 
 namespace kestrix::shell {
@@ -31,8 +35,8 @@ AppShell::AppShell(const ShellOptions& options, AppModelParts parts, std::shared
     model_->setAnnouncer([this](const QString& text) {
         if (announcer_ != nullptr) announcer_->announce(text);
     });
-    windows_ = std::make_unique<WindowRegistry>(
-        [this](const QString& id) -> QWidget* { return new DrivesPlaceholder(*model_, id); }, std::move(windowSettings));
+    windows_ = std::make_unique<WindowRegistry>([this](const QString& id) { return windowContent(id); },
+                                                std::move(windowSettings));
     links_ = std::make_unique<LinkHandler>(
         *model_, [this](const QString& id) { openWindow(id); }, [this](const QString& text) { toast(text); });
     automation_ = new AutomationService(*model_, *links_, [this] { activate(); }, this);
@@ -97,6 +101,13 @@ bool AppShell::hotkeyGrabbed() const { return hotkey_ != nullptr && hotkey_->isG
 
 void AppShell::openWindow(const QString& id) { windows_->openWindow(id); }
 
+QWidget* AppShell::windowContent(const QString& id) {
+    if (id == "settings") return new views::SettingsView(*model_, {.hotkeyAvailable = hotkeyAvailable()});
+    if (id == "help") return new views::HelpView;
+    if (id == "welcome") return new views::WelcomeView(*model_, [this](const QString& other) { openWindow(other); });
+    return new DrivesPlaceholder(*model_, id);
+}
+
 void AppShell::showPanel(QPoint near) {
     if (panel_.isNull()) {
         panel_ = new DrivesPlaceholder(*model_, "panel");
@@ -131,8 +142,13 @@ void AppShell::showAbout() {
 }
 
 void AppShell::toast(const QString& text) {
-    // Until the app has its own toast, the desktop's notification shows the result.
-    if (trayIcon_ != nullptr) trayIcon_->showMessage(text);
+    // Made on first use: most runs never show one.
+    if (!toast_) {
+        toast_ = views::makeDesktopToast([this](const QString& spoken) {
+            if (announcer_ != nullptr) announcer_->announce(spoken);
+        });
+    }
+    toast_->showToast(text);
 }
 
 }  // namespace kestrix::shell

@@ -22,6 +22,10 @@ class Announcer;
 class GlobalHotkey;
 }
 
+namespace kestrix::views {
+class Toast;
+}
+
 namespace kestrix::shell {
 
 class AutomationService;
@@ -62,6 +66,8 @@ public:
     void showAbout();
 
 private:
+    // What the window of that id shows.
+    QWidget* windowContent(const QString& id);
     void toast(const QString& text);
 
     ShellOptions options_;
@@ -73,6 +79,7 @@ private:
     desktop::GlobalHotkey* hotkey_ = nullptr;
     QPointer<QWidget> panel_;
     desktop::Announcer* announcer_ = nullptr;
+    std::unique_ptr<views::Toast> toast_;
 };
 
 }  // namespace kestrix::shell

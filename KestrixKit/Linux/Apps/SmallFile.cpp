@@ -11,7 +11,7 @@ namespace kestrix {
 
 std::optional<std::string> readSmallFile(const std::string& path, std::size_t maxBytes, FinalLink link) {
     const int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | (link == FinalLink::refuse ? O_NOFOLLOW : 0);
-    const OwnedDescriptor file(open(path.c_str(), flags));
+    const filesupport::OwnedDescriptor file(open(path.c_str(), flags));
     struct stat status {};
     if (!file.valid() || fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
     std::string text;
