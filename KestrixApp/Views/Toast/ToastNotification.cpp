@@ -1,7 +1,8 @@
 #include "KestrixApp/Views/Toast/ToastNotification.h"
 
 #include <QDBusMessage>
-#include <QDBusReply>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QVariantMap>
 
 namespace kestrix::views {
@@ -22,10 +23,13 @@ void ToastNotification::show(const QString& text) {
     const QVariantMap hints{{"category", "device.removed"}, {"transient", true}};
     notify << QString("Kestrix") << static_cast<uint>(shownId_) << QString("media-eject") << text << QString()
            << QStringList() << hints << expiresMilliseconds;
-    // The answer carries the id the next toast replaces; it comes back quickly, and without a
-    // server there is simply no toast.
-    const QDBusReply<uint> reply = bus_.call(notify, QDBus::Block, 1000);
-    shownId_ = reply.isValid() ? reply.value() : 0;
+    // The answer carries the id the next toast replaces. Without a server there is no toast.
+    auto* answer = new QDBusPendingCallWatcher(bus_.asyncCall(notify), &receiver_);
+    QObject::connect(answer, &QDBusPendingCallWatcher::finished, &receiver_, [this](QDBusPendingCallWatcher* call) {
+        const QDBusPendingReply<uint> reply = *call;
+        shownId_ = reply.isValid() ? reply.value() : 0;
+        call->deleteLater();
+    });
 }
 
 void ToastNotification::hide() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDBusConnection>
+#include <QObject>
 #include <cstdint>
 
 #include "KestrixApp/Views/Toast/Toast.h"
@@ -18,6 +19,8 @@ public:
 
 private:
     QDBusConnection bus_;
+    // Receives the server's answers while the toast lives.
+    QObject receiver_;
     // The notification on screen, 0 for none; given by the notification server.
     std::uint32_t shownId_ = 0;
 };
