@@ -59,7 +59,7 @@ AppSystemChoice systemChoice(const ShellOptions& options) {
     // The desktop's disk service ejects for the user, asking for a password when it must; the
     // kernel's calls are what is left without it.
     if (options.isSimulated()) return choice;
-    if (desktop::isUDisks2Available()) choice.desktopEjector = std::make_shared<desktop::UDisks2Ejector>();
+    if (isUDisks2Available()) choice.desktopEjector = std::make_shared<UDisks2Ejector>();
     // Apps are asked to quit the way their own Quit does: their quit action, or their windows' close.
     choice.desktopQuitter = desktop::DesktopQuitter::forThisSession();
     return choice;

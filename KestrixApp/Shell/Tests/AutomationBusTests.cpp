@@ -16,7 +16,7 @@ namespace {
 
 using kestrix::shell::test::worldPath;
 
-struct Run {
+struct CommandRun {
     int status = -1;
     std::string out;
     std::string err;
@@ -53,7 +53,7 @@ protected:
         ASSERT_TRUE(bus_.waitForOwner("com.orvane.Kestrix")) << "the app never took its bus name";
     }
 
-    Run kestrix(const QStringList& arguments) {
+    CommandRun kestrix(const QStringList& arguments) {
         QProcess process;
         process.setProcessEnvironment(environment_);
         process.start(KESTRIX_PATH, arguments);
@@ -82,7 +82,7 @@ TEST_F(AutomationOnBus, ASecondStartHandsItsLinkToTheFirst) {
     EXPECT_EQ(before["drives"][0]["display"], "ready");
     EXPECT_EQ(before["attentionCount"], 0);
 
-    const Run second = kestrix({"kestrix://eject-all"});
+    const CommandRun second = kestrix({"kestrix://eject-all"});
     EXPECT_EQ(second.status, 0) << second.err;
     QElapsedTimer waited;
     waited.start();
@@ -94,15 +94,15 @@ TEST_F(AutomationOnBus, ASecondStartHandsItsLinkToTheFirst) {
 
 TEST_F(AutomationOnBus, ActionsPrintTheirSentenceOrWhyNot) {
     startApp();
-    const Run unknown = kestrix({"--action", "eject", "Nowhere"});
+    const CommandRun unknown = kestrix({"--action", "eject", "Nowhere"});
     EXPECT_EQ(unknown.status, 1);
     EXPECT_EQ(unknown.err, "No drive named Nowhere is connected.\n");
 
-    const Run eject = kestrix({"--action", "eject", "travel ssd"});
+    const CommandRun eject = kestrix({"--action", "eject", "travel ssd"});
     EXPECT_EQ(eject.status, 0) << eject.err;
     EXPECT_EQ(eject.out, "Travel SSD ejected. It’s safe to unplug.\n");
 
-    const Run all = kestrix({"--action", "eject-all"});
+    const CommandRun all = kestrix({"--action", "eject-all"});
     EXPECT_EQ(all.status, 0) << all.err;
     EXPECT_EQ(all.out, "Ejected: 1 of 1.\n");
 }
@@ -110,7 +110,7 @@ TEST_F(AutomationOnBus, ActionsPrintTheirSentenceOrWhyNot) {
 TEST_F(AutomationOnBus, AnActionWithNoAppGivesUpAfterAboutFourSeconds) {
     QElapsedTimer elapsed;
     elapsed.start();
-    const Run action = kestrix({"--action", "eject-all"});
+    const CommandRun action = kestrix({"--action", "eject-all"});
     EXPECT_EQ(action.status, 1);
     EXPECT_EQ(action.err, "Kestrix didn’t start in time. Open it and try again.\n");
     EXPECT_GE(elapsed.elapsed(), 3500);

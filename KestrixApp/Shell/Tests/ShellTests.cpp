@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QSignalSpy>
 #include <QWidget>
 #include <gtest/gtest.h>
