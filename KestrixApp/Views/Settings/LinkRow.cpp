@@ -28,8 +28,12 @@ LinkRow::LinkRow(const QString& url, const QString& text, QWidget* parent) : QWi
     auto* button = new QToolButton;
     button->setObjectName("copy");
     button->setAutoRaise(true);
+    const QString copyText = QString::fromStdString(localized("Copy"));
     button->setIcon(QIcon::fromTheme("edit-copy"));
-    button->setToolTip(QString::fromStdString(localized("Copy")));
+    button->setText(copyText);
+    // The word stands in where the desktop's icon theme has no copy symbol.
+    button->setToolButtonStyle(QIcon::hasThemeIcon("edit-copy") ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextOnly);
+    button->setToolTip(copyText);
     button->setAccessibleName(QString::fromStdString(localizedFormat("Copy %1", {url.toStdString()})));
     connect(button, &QToolButton::clicked, this, &LinkRow::copy);
     row->addWidget(button, 0, Qt::AlignVCenter);
