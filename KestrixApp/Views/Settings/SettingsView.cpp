@@ -1,6 +1,7 @@
 #include "KestrixApp/Views/Settings/SettingsView.h"
 
 #include <QIcon>
+#include <algorithm>
 #include <QStringList>
 
 #include "KestrixApp/Model/AppModel.h"
@@ -25,7 +26,7 @@ SettingsView::SettingsView(AppModel& model, const SettingsOptions& options, QWid
     QWidget* moreApps = options.moreAppsList ? options.moreAppsList() : nullptr;
     addTab(moreApps != nullptr ? moreApps : new QWidget, QIcon::fromTheme("view-app-grid"), localizedText("More Apps"));
 
-    setCurrentIndex(std::max<qsizetype>(0, tabIds.indexOf(model.settingsTab())));
+    setCurrentIndex(static_cast<int>(std::max<qsizetype>(0, tabIds.indexOf(model.settingsTab()))));
     connect(this, &QTabWidget::currentChanged, &model, [&model](int index) {
         if (index >= 0 && index < tabIds.size()) model.setSettingsTab(tabIds[index]);
     });
