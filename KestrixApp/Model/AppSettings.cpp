@@ -17,7 +17,12 @@ bool AppSettings::flag(const FlagSetting& setting) const {
     return setting.fallback;
 }
 
-void AppSettings::setFlag(const FlagSetting& setting, bool value) { settings_.setValue(setting.key, value); }
+// Written to the file at once: a choice such as having completed the welcome must survive the
+// app ending right after it.
+void AppSettings::setFlag(const FlagSetting& setting, bool value) {
+    settings_.setValue(setting.key, value);
+    settings_.sync();
+}
 
 QString AppSettings::choice(const ChoiceSetting& setting) const {
     const QVariant stored = settings_.value(setting.key);
@@ -26,7 +31,9 @@ QString AppSettings::choice(const ChoiceSetting& setting) const {
 }
 
 void AppSettings::setChoice(const ChoiceSetting& setting, const QString& value) {
-    if (setting.choices.contains(value)) settings_.setValue(setting.key, value);
+    if (!setting.choices.contains(value)) return;
+    settings_.setValue(setting.key, value);
+    settings_.sync();
 }
 
 }  // namespace kestrix

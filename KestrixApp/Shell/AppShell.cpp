@@ -17,7 +17,6 @@
 #include "KestrixApp/Desktop/Updates/Updater.h"
 #include "KestrixApp/Model/AppModel.h"
 #include "KestrixApp/Shell/AutomationService.h"
-#include "KestrixApp/Shell/DrivesPlaceholder.h"
 #include "KestrixApp/Shell/LinkHandler.h"
 #include "KestrixApp/Shell/MenuBarIcon.h"
 #include "KestrixApp/Shell/WindowRegistry.h"
@@ -25,6 +24,11 @@
 #include "KestrixApp/Views/MainWindow/MainWindowView.h"
 #include "KestrixApp/Views/Panel/MenuPanel.h"
 #include "KestrixApp/Views/ViewContext.h"
+#include "KestrixApp/Views/Help/HelpView.h"
+#include "KestrixApp/Views/Settings/SettingsView.h"
+#include "KestrixApp/Views/Toast/Toast.h"
+#include "KestrixApp/Views/Welcome/WelcomeView.h"
+#include "KestrixApp/Views/MoreApps/MoreAppsView.h"
 #include "KestrixKit/Text/Localized.h"
 
 namespace kestrix::shell {
@@ -45,12 +49,8 @@ AppShell::AppShell(const ShellOptions& options, AppModelParts parts, std::shared
                   .quit = [] { QApplication::quit(); }},
         .dialogs = *dialogs_,
     });
-    windows_ = std::make_unique<WindowRegistry>(
-        [this](const QString& id) -> QWidget* {
-            if (id == "settings" || id == "help" || id == "welcome") return new DrivesPlaceholder(*model_, id);
-            return new views::MainWindowView(*viewContext_);
-        },
-        windowSettings);
+    windows_ = std::make_unique<WindowRegistry>([this](const QString& id) { return windowContent(id); },
+                                                windowSettings);
     links_ = std::make_unique<LinkHandler>(
         *model_, [this](const QString& id) { openWindow(id); }, [this](const QString& text) { toast(text); });
     automation_ = new AutomationService(*model_, *links_, [this] { activate(); }, this);
@@ -127,6 +127,15 @@ bool AppShell::hotkeyGrabbed() const { return hotkey_ != nullptr && hotkey_->isG
 
 void AppShell::openWindow(const QString& id) { windows_->openWindow(id); }
 
+QWidget* AppShell::windowContent(const QString& id) {
+    if (id == "settings")
+        return new views::SettingsView(*model_, {.hotkeyAvailable = hotkeyAvailable(),
+                                                 .moreAppsList = [] { return views::makeMoreAppsView(); }});
+    if (id == "help") return new views::HelpView;
+    if (id == "welcome") return new views::WelcomeView(*model_, [this](const QString& other) { openWindow(other); });
+    return new views::MainWindowView(*viewContext_);
+}
+
 void AppShell::showPanel(QPoint near) {
     if (panel_.isNull()) {
         panel_ = new views::MenuPanel(*viewContext_);
@@ -166,8 +175,13 @@ void AppShell::checkForUpdates() {
 }
 
 void AppShell::toast(const QString& text) {
-    // Until the app has its own toast, the desktop's notification shows the result.
-    if (trayIcon_ != nullptr) trayIcon_->showMessage(text);
+    // Made on first use: most runs never show one.
+    if (!toast_) {
+        toast_ = views::makeDesktopToast([this](const QString& spoken) {
+            if (announcer_ != nullptr) announcer_->announce(spoken);
+        });
+    }
+    toast_->showToast(text);
 }
 
 }  // namespace kestrix::shell

@@ -29,6 +29,10 @@ class GlobalHotkey;
 class Updater;
 }
 
+namespace kestrix::views {
+class Toast;
+}
+
 namespace kestrix::shell {
 
 class AutomationService;
@@ -71,6 +75,8 @@ public:
     void checkForUpdates();
 
 private:
+    // What the window of that id shows.
+    QWidget* windowContent(const QString& id);
     void toast(const QString& text);
 
     ShellOptions options_;
@@ -87,6 +93,7 @@ private:
     desktop::Announcer* announcer_ = nullptr;
     std::unique_ptr<desktop::DialogUpdateAlerts> updateAlerts_;
     std::unique_ptr<desktop::Updater> updater_;
+    std::unique_ptr<views::Toast> toast_;
 };
 
 }  // namespace kestrix::shell

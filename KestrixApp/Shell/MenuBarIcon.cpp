@@ -63,8 +63,6 @@ bool MenuBarIcon::isAvailable() { return QSystemTrayIcon::isSystemTrayAvailable(
 
 void MenuBarIcon::show() { tray_->show(); }
 
-void MenuBarIcon::showMessage(const QString& text) { tray_->showMessage("Kestrix", text); }
-
 QString MenuBarIcon::label(int attentionCount) {
     if (attentionCount <= 0) return "Kestrix";
     return QString::fromStdString(localizedFormat("Kestrix, drives that need you: %1", {std::to_string(attentionCount)}));

@@ -32,8 +32,6 @@ public:
     // False where the desktop has no tray (stock GNOME): the panel is then a normal window.
     static bool isAvailable();
     void show();
-    // A one-line message from the icon, as the desktop shows notifications.
-    void showMessage(const QString& text);
 
     // "Kestrix, drives that need you: N", or "Kestrix" when none do.
     static QString label(int attentionCount);

@@ -87,6 +87,82 @@ const std::vector<std::pair<std::string_view, std::string_view>>& all() {
          "The backup stops partway; the backup tool finishes it the next time it runs. Your earlier backups are kept."},
         {"The list of ejects and what blocked them is deleted from this Mac.",
          "The list of ejects and what blocked them is deleted from this computer."},
+        // Settings, welcome and help.
+        {"Show disk images (.dmg)", "Show disk images (.iso, .img)"},
+        {"External drives, cards and sticks always show. The Mac\u2019s own disks never do.",
+         "External drives, cards and sticks always show. The computer\u2019s own disks never do."},
+        {"Links for Raycast, Alfred, Stream Deck and scripts", "Links for launchers, Stream Deck and scripts"},
+        {"Kestrix looks at which of your processes have files open on a drive, using macOS\u2019s process information. "
+         "It reads file names and paths, never what\u2019s inside the files, and keeps nothing but its eject history.",
+         "Kestrix looks at which of your processes have files open on a drive, using the system\u2019s process "
+         "information. It reads file names and paths, never what\u2019s inside the files, and keeps nothing but its "
+         "eject history."},
+        {"The history (drive names, dates and the names of apps that blocked an eject) is a file on this Mac: %1. "
+         "Clear it from the History page.",
+         "The history (drive names, dates and the names of apps that blocked an eject) is a file on this computer: "
+         "%1. Clear it from the History page."},
+        {"It lives in the menu bar", "It lives in the system tray"},
+        {"Click the eject symbol at the top of the screen to see every drive, whether it\u2019s ready, and what\u2019s "
+         "using it.",
+         "Click its eject symbol in the system tray to see every drive, whether it\u2019s ready, and what\u2019s using "
+         "it."},
+        {"Which app has a file open, a Terminal window sitting in a folder, Quick Look making thumbnails, and what to "
+         "do about each.",
+         "Which app has a file open, a terminal sitting in a folder, a previewer making thumbnails, and what to do "
+         "about each."},
+        {"macOS\u2019s own background services (Spotlight, Time Machine and others) run as the system, so only macOS "
+         "can look inside them. When one holds a drive, Kestrix says so, names it when macOS does, and tries again "
+         "for you.",
+         "The system\u2019s own services (the search indexer, backup tools and others) run as other users, so only an "
+         "administrator can look inside them. When one holds a drive, Kestrix says so, names it when the system "
+         "does, and tries again for you."},
+        {"No Full Disk Access, no Accessibility, no administrator password. Apps are only ever asked to quit, the "
+         "same as choosing Quit, so they can ask you to save.",
+         "No root, no extra groups, no administrator password. Apps are only ever asked to quit, the same as choosing "
+         "Quit, so they can ask you to save."},
+        {"It looks at every one of your own processes, the way the lsof command does: files open on the drive, a "
+         "current folder on it (a Terminal window after cd), a program started from it, and files mapped into "
+         "memory. It matches on the drive itself, so files reached through links count too. This takes a fraction "
+         "of a second and changes nothing.",
+         "It looks at every one of your own processes, the way the lsof command does: files open on the drive, a "
+         "current folder on it (a terminal after cd), a program started from it, and files mapped into memory. It "
+         "matches on the drive itself, so files reached through links count too. This takes a fraction of a second "
+         "and changes nothing."},
+        {"macOS\u2019s background services (Spotlight, Time Machine, fseventsd and others) run as the system. "
+         "Without an administrator, no app can look inside them, Kestrix included. When nothing of yours holds a "
+         "drive but macOS still refuses, Kestrix says a macOS service is using it, names it when macOS does, and "
+         "tries once more after a moment. These services usually let go within seconds.",
+         "The system\u2019s own services (the search indexer, backup tools, udisks and others) run as root or as "
+         "other users. Without an administrator, no app can look inside them, Kestrix included. When nothing of "
+         "yours holds a drive but the system still refuses, Kestrix says a system service is using it, names it "
+         "when the system does, and tries once more after a moment. These services usually let go within seconds."},
+        {"Eject never touches a drive your apps are using: it shows you the list instead. Quit and Eject asks those "
+         "apps to quit the normal way, so an app with unsaved work asks you first. An app still open after about 10 "
+         "seconds is brought to the front, and Kestrix waits for it. Command-line programs are only stopped when "
+         "you tick them. macOS services, Finder and other users\u2019 processes are never quit.",
+         "Eject never touches a drive your apps are using: it shows you the list instead. Quit and Eject asks those "
+         "apps to quit the normal way, so an app with unsaved work asks you first. An app still open after about 10 "
+         "seconds is brought to the front, and Kestrix waits for it. Command-line programs are only stopped when "
+         "you tick them. System services, the file manager and other users\u2019 processes are never quit."},
+        {"The last resort, behind a warning. macOS unmounts the drive even though something is using it, and open "
+         "files can lose changes or be damaged. Kestrix never forces anything on its own.",
+         "The last resort, behind a warning. The system unmounts the drive even though something is using it, and "
+         "open files can lose changes or be damaged. Kestrix never forces anything on its own."},
+        {"When Time Machine is backing up to a drive, Kestrix says so. It can wait for the backup to finish and then "
+         "eject, or ask Time Machine to stop the backup, which Time Machine finishes the next time it runs.",
+         "When a backup tool is backing up to a drive, Kestrix says so. It can wait for the backup to finish and "
+         "then eject, or ask the backup tool to stop the backup, which it finishes the next time it runs."},
+        {"Eject All ejects every drive, one after another, and lists how each one went. %1 does the same from any "
+         "app. Shortcuts offers Eject All Drives and Eject Drive. And there are links: kestrix://eject-all, "
+         "kestrix://eject?drive=Name and kestrix://check?drive=Name.",
+         "Eject All ejects every drive, one after another, and lists how each one went. %1 does the same from any "
+         "app, where the desktop lets apps take a shortcut; elsewhere, bind kestrix --action eject-all to a "
+         "shortcut of your own. And there are links: kestrix://eject-all, kestrix://eject?drive=Name and "
+         "kestrix://check?drive=Name."},
+        {"Kestrix reads the names of processes and files, never what\u2019s inside the files, and keeps nothing but "
+         "its eject history, on this Mac.",
+         "Kestrix reads the names of processes and files, never what\u2019s inside the files, and keeps nothing but "
+         "its eject history, on this computer."},
         // The Eject All hotkey.
         {"\u2303\u2325\u2318E", "Ctrl+Alt+Super+E"},
     };

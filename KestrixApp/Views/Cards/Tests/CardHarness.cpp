@@ -18,7 +18,7 @@ CardHarness::CardHarness(const nlohmann::json& worldJson, const std::function<vo
     world.build(std::move(backend));
     world.model->start();
     const std::size_t count = worldJson["volumes"].size();
-    if (!testing::ModelHarness::waitFor([&] { return world.settled(count); })) {
+    if (!kestrix::testing::ModelHarness::waitFor([&] { return world.settled(count); })) {
         throw std::runtime_error("the drives were not listed and checked");
     }
     makeContext();
@@ -38,7 +38,7 @@ std::unique_ptr<DriveCard> CardHarness::card(const std::string& driveId, bool co
 }
 
 bool CardHarness::settle(const std::string& driveId) {
-    return testing::ModelHarness::waitFor([&] { return !model().state(driveId).busy; });
+    return kestrix::testing::ModelHarness::waitFor([&] { return !model().state(driveId).busy; });
 }
 
 QStringList labelTexts(const QWidget* widget) {

@@ -1,0 +1,14 @@
+#include "KestrixApp/Views/Settings/HistoryPathText.h"
+
+namespace kestrix::views {
+
+std::string shownHistoryPath(Vocabulary vocabulary, const EnvironmentLookup& environment) {
+    if (vocabulary == Vocabulary::document) return "~/Library/Application Support/com.orvane.kestrix/history.json";
+    const std::optional<std::string> location = historyFileLocation(environment);
+    if (!location) return "~/.local/share/com.orvane.kestrix/history.json";
+    const std::optional<std::string> home = environment("HOME");
+    if (home && !home->empty() && location->starts_with(*home + "/")) return "~" + location->substr(home->size());
+    return *location;
+}
+
+}  // namespace kestrix::views

@@ -1,0 +1,48 @@
+#include "KestrixApp/Views/Settings/LinkRow.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "KestrixApp/Views/Settings/FormText.h"
+#include "KestrixKit/Text/Localized.h"
+
+namespace kestrix::views {
+
+LinkRow::LinkRow(const QString& url, const QString& text, QWidget* parent) : QWidget(parent), url_(url) {
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto* words = new QVBoxLayout;
+    words->setSpacing(2);
+    auto* link = new QLabel(url);
+    link->setTextFormat(Qt::PlainText);
+    link->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    link->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    words->addWidget(link);
+    words->addWidget(secondaryText(text, captionSize));
+    row->addLayout(words, 1);
+    auto* button = new QToolButton;
+    button->setObjectName("copy");
+    button->setAutoRaise(true);
+    const QString copyText = QString::fromStdString(localized("Copy"));
+    button->setIcon(QIcon::fromTheme("edit-copy"));
+    button->setText(copyText);
+    // The word stands in where the desktop's icon theme has no copy symbol.
+    button->setToolButtonStyle(QIcon::hasThemeIcon("edit-copy") ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextOnly);
+    button->setToolTip(copyText);
+    button->setAccessibleName(QString::fromStdString(localizedFormat("Copy %1", {url.toStdString()})));
+    connect(button, &QToolButton::clicked, this, &LinkRow::copy);
+    row->addWidget(button, 0, Qt::AlignVCenter);
+}
+
+void LinkRow::copy() const {
+    QClipboard* clipboard = QApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(url_);
+}
+
+}  // namespace kestrix::views

@@ -1,0 +1,96 @@
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "KestrixApp/Views/Toast/Toast.h"
+#include "KestrixApp/Views/Toast/ToastPanel.h"
+#include "KestrixApp/Views/Toast/ToastPlacement.h"
+
+namespace {
+
+using namespace kestrix;
+using namespace kestrix::views;
+
+// Holds every wait until the test ends it.
+class HeldTimer : public WaitTimer {
+public:
+    struct Wait {
+        double seconds;
+        std::function<void()> then;
+    };
+    std::vector<Wait> waits;
+    void after(double seconds, QObject*, std::function<void()> then) override { waits.push_back({seconds, std::move(then)}); }
+};
+
+class RecordingSurface : public ToastSurface {
+public:
+    QString shown;
+    bool visible = false;
+    void show(const QString& text) override {
+        shown = text;
+        visible = true;
+    }
+    void hide() override { visible = false; }
+};
+
+TEST(Toast, ASecondToastReplacesTheFirstAndStaysItsFullFourSeconds) {
+    auto timer = std::make_shared<HeldTimer>();
+    auto surface = std::make_unique<RecordingSurface>();
+    RecordingSurface& shown = *surface;
+    std::vector<QString> spoken;
+    Toast toast(std::move(surface), timer, [&](const QString& text) { spoken.push_back(text); });
+
+    toast.showToast("Travel SSD was ejected.");
+    toast.showToast("Photos Card was ejected.");
+    EXPECT_EQ(shown.shown, "Photos Card was ejected.");
+    EXPECT_EQ(spoken, (std::vector<QString>{"Travel SSD was ejected.", "Photos Card was ejected."}));
+    ASSERT_EQ(timer->waits.size(), 2u);
+    EXPECT_EQ(timer->waits[0].seconds, 4.0);
+    EXPECT_EQ(timer->waits[1].seconds, 4.0);
+
+    timer->waits[0].then();  // the first toast's four seconds are over
+    EXPECT_TRUE(shown.visible) << "the second toast keeps its own four seconds";
+    EXPECT_EQ(shown.shown, "Photos Card was ejected.");
+    timer->waits[1].then();
+    EXPECT_FALSE(shown.visible);
+
+    // A toast after the last one ended shows again.
+    toast.showToast("Nothing to eject.");
+    EXPECT_TRUE(shown.visible);
+}
+
+TEST(ToastPlacement, TopRightOfThePrimaryScreenElseTheFirstElseNowhere) {
+    const QRect laptop(0, 0, 1920, 1040);
+    const QRect secondScreen(1920, 27, 2560, 1413);  // right of the first, below a top bar
+    EXPECT_EQ(toastFrame(laptop, {laptop, secondScreen}), QRect(1920 - 380 - 16, 10, 380, 64));
+    EXPECT_EQ(toastFrame(secondScreen, {laptop, secondScreen}), QRect(1920 + 2560 - 380 - 16, 27 + 10, 380, 64));
+    EXPECT_EQ(toastFrame(std::nullopt, {secondScreen, laptop}), QRect(1920 + 2560 - 380 - 16, 37, 380, 64));
+    EXPECT_EQ(toastFrame(std::nullopt, {}), std::nullopt);
+}
+
+TEST(ToastPanel, OneFramelessPanelThatNeverTakesFocusReusedForEveryToast) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) GTEST_SKIP() << "the platform has no screen";
+    ToastPanel panel;
+    QWidget& window = panel.widget();
+    const Qt::WindowFlags flags = window.windowFlags();
+    EXPECT_TRUE(flags.testFlag(Qt::FramelessWindowHint));
+    EXPECT_TRUE(flags.testFlag(Qt::WindowDoesNotAcceptFocus));
+    EXPECT_TRUE(flags.testFlag(Qt::X11BypassWindowManagerHint));
+    EXPECT_TRUE(window.testAttribute(Qt::WA_ShowWithoutActivating));
+    EXPECT_TRUE(window.testAttribute(Qt::WA_TransparentForMouseEvents));
+
+    panel.show("Travel SSD was ejected.");
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.geometry(), toastFrame(screen->availableGeometry(), {}));
+    EXPECT_NE(QApplication::focusWidget(), &window);
+    panel.show("<b>Card</b> was ejected.");
+    EXPECT_EQ(&panel.widget(), &window);
+    EXPECT_EQ(panel.text(), "<b>Card</b> was ejected.");
+    panel.hide();
+    EXPECT_FALSE(window.isVisible());
+}
+
+}  // namespace

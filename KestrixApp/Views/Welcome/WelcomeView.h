@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+namespace kestrix {
+class AppModel;
+}
+
+namespace kestrix::views {
+
+// The first-launch window: what the app does and doesn't, the login choice, and the way in.
+class WelcomeView : public QWidget {
+    Q_OBJECT
+public:
+    WelcomeView(AppModel& model, std::function<void(const QString& windowId)> openWindow, QWidget* parent = nullptr);
+
+    // Remembers at once that the welcome was completed, so that it does not come back even if
+    // the app ends right after, and closes the window.
+    void getStarted();
+
+private:
+    AppModel& model_;
+};
+
+}  // namespace kestrix::views
