@@ -33,10 +33,10 @@ TEST(ModelEject, KeepsTheSixNewestSuccessesAndSavesEveryReportInTheHistory) {
     EXPECT_EQ(harness.announcements.size(), 8u);
     EXPECT_EQ(harness.announcements.front(), "Stick ejected. It’s safe to unplug.");
     EXPECT_TRUE(harness.toasts.empty());
-    EXPECT_EQ(loadHistory(harness.path("history.json").toStdString()).events.size(), 8u);
+    EXPECT_EQ(loadHistory(harness.path("history.json").toStdString()).history.events.size(), 8u);
 
     model.clearHistory();
-    EXPECT_TRUE(loadHistory(harness.path("history.json").toStdString()).events.empty());
+    EXPECT_TRUE(loadHistory(harness.path("history.json").toStdString()).history.events.empty());
 }
 
 TEST(ModelEject, AnEjectMayOvertakeACheckButNothingOvertakesAnEject) {

@@ -4,6 +4,7 @@
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
