@@ -29,11 +29,11 @@ namespace {
 // Nothing is asked while pictures are taken.
 class NoQuestions : public ConfirmationDialogs {
 public:
-    std::optional<std::set<std::int32_t>> confirmQuitAndEject(QWidget*, const Drive&,
-                                                              const std::vector<Holder>&) override {
+    std::optional<std::set<std::int32_t>> confirmQuitAndEject(QWidget*, const Drive&, const std::vector<Holder>&,
+                                                               std::uint32_t) override {
         return std::nullopt;
     }
-    bool confirmForceEject(QWidget*, const Drive&) override { return false; }
+    bool confirmForceEject(QWidget*, const Drive&, const std::vector<Holder>&) override { return false; }
     bool confirmStopBackup(QWidget*, const Drive&) override { return false; }
     bool confirmClearHistory(QWidget*) override { return false; }
 };
