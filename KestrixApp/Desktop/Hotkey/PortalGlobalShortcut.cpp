@@ -44,8 +44,8 @@ PortalGlobalShortcut::PortalGlobalShortcut(QDBusConnection bus, QObject* parent)
     : GlobalHotkey(parent), bus_(std::move(bus)) {
     qDBusRegisterMetaType<PortalShortcut>();
     qDBusRegisterMetaType<QList<PortalShortcut>>();
-    bus_.connect(portalService, portalPath, shortcutsInterface, "Activated", this,
-                 SLOT(activated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
+    // The press is read from the message itself: its arguments are few and fixed.
+    bus_.connect(portalService, portalPath, shortcutsInterface, "Activated", this, SLOT(activated(QDBusMessage)));
 }
 
 PortalGlobalShortcut::~PortalGlobalShortcut() { closeSession(); }
@@ -92,8 +92,9 @@ void PortalGlobalShortcut::closeSession() {
 void PortalGlobalShortcut::sessionCreated(uint response, const QVariantMap& results) {
     const QVariant handle = results.value("session_handle");
     // Portals give the handle as a string; some as an object path.
-    const QString session =
-        handle.canConvert<QDBusObjectPath>() ? handle.value<QDBusObjectPath>().path() : handle.toString();
+    const QString session = handle.metaType() == QMetaType::fromType<QDBusObjectPath>()
+                                ? handle.value<QDBusObjectPath>().path()
+                                : handle.toString();
     if (response != 0 || session.isEmpty()) return;
     session_ = session;
     if (!wanted_) {
@@ -114,8 +115,11 @@ void PortalGlobalShortcut::sessionCreated(uint response, const QVariantMap& resu
 
 void PortalGlobalShortcut::shortcutsBound(uint response, const QVariantMap&) { bound_ = response == 0 && wanted_; }
 
-void PortalGlobalShortcut::activated(const QDBusObjectPath& session, const QString& id, qulonglong, const QVariantMap&) {
-    if (bound_ && session.path() == session_ && id == shortcutId) emit pressed();
+void PortalGlobalShortcut::activated(const QDBusMessage& message) {
+    const QVariantList arguments = message.arguments();
+    const QString session = arguments.value(0).value<QDBusObjectPath>().path();
+    const QString id = arguments.value(1).toString();
+    if (bound_ && session == session_ && id == shortcutId) emit pressed();
 }
 
 }  // namespace kestrix::desktop

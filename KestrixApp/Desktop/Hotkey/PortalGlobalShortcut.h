@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QString>
 #include <QVariantMap>
@@ -31,7 +32,8 @@ public:
 private slots:
     void sessionCreated(uint response, const QVariantMap& results);
     void shortcutsBound(uint response, const QVariantMap& results);
-    void activated(const QDBusObjectPath& session, const QString& id, qulonglong timestamp, const QVariantMap& options);
+    // Activated(o session, s shortcut, t timestamp, a{sv} options).
+    void activated(const QDBusMessage& message);
 
 private:
     // Where the portal will answer a request made with this token.

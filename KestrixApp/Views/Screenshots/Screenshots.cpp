@@ -17,10 +17,14 @@
 #include "KestrixApp/Model/AppModel.h"
 #include "KestrixApp/Model/AppSystemFactory.h"
 #include "KestrixApp/Views/Cards/DriveCard.h"
+#include "KestrixApp/Views/Help/HelpView.h"
 #include "KestrixApp/Views/MainWindow/MainWindowView.h"
 #include "KestrixApp/Views/Panel/MenuPanel.h"
+#include "KestrixApp/Views/MoreApps/MoreAppsView.h"
 #include "KestrixApp/Views/Screenshots/CardStatesWorld.h"
+#include "KestrixApp/Views/Settings/SettingsView.h"
 #include "KestrixApp/Views/ViewContext.h"
+#include "KestrixApp/Views/Welcome/WelcomeView.h"
 
 namespace kestrix::views {
 
@@ -139,6 +143,25 @@ std::variant<std::unique_ptr<Scene>, std::string> makeScene(const AppSystemChoic
     return scene;
 }
 
+// The settings, one picture per tab, and the welcome and help windows, at their window sizes.
+Problem takeSecondaryWindows(Camera& camera, AppModel& model) {
+    SettingsView settings(model, {.moreAppsList = [] { return makeMoreAppsView(); }});
+    settings.setFixedSize(580, 480);
+    Problem problem;
+    for (const char* tab : {"general", "automation", "privacy", "more"}) {
+        model.setSettingsTab(tab);
+        if (!problem) problem = camera.take(settings, QString("settings-") + tab);
+    }
+    model.setSettingsTab("general");
+    WelcomeView welcome(model, [](const QString&) {});
+    welcome.resize(600, 560);
+    if (!problem) problem = camera.take(welcome, "welcome");
+    HelpView help;
+    help.resize(640, 620);
+    if (!problem) problem = camera.take(help, "help");
+    return problem;
+}
+
 Problem takeDemo(Camera& camera) {
     auto made = makeScene(AppSystemChoice{.demo = true});
     if (auto* error = std::get_if<std::string>(&made)) return *error;
@@ -166,7 +189,8 @@ Problem takeDemo(Camera& camera) {
     model.setMainPage("history");
     if (!problem) problem = camera.take(window, "main-history");
     model.setMainPage("drives");
-    return problem;
+    if (problem) return problem;
+    return takeSecondaryWindows(camera, model);
 }
 
 Problem takeCardStates(Camera& camera) {

@@ -242,7 +242,8 @@ TEST_F(LoopDrive, TheSamePathOnAnotherFileSystemOfAnotherNamespaceIsNotTheDrive)
          "while :; do sleep 1; done' " + mount});
     const std::string link = "/proc/" + std::to_string(elsewhere.pid()) + "/fd/3";
     std::error_code error;
-    for (int attempt = 0; attempt < 100 && fs::read_symlink(link, error).empty(); ++attempt) {
+    // Until the shell opens it, descriptor 3 may still be one the test runner passed on.
+    for (int attempt = 0; attempt < 100 && fs::read_symlink(link, error).string() != mount + "/note.txt"; ++attempt) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     // The other namespace's file shows a path on the drive.

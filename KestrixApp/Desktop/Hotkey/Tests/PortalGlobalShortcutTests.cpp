@@ -2,9 +2,13 @@
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusVariant>
+#include <QDBusVirtualObject>
 #include <QDBusObjectPath>
 #include <QSignalSpy>
 #include <QTest>
+#include <QScopeGuard>
+#include <QThread>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -17,14 +21,12 @@ using kestrix::desktop::PortalGlobalShortcut;
 
 constexpr const char* portalPath = "/org/freedesktop/portal/desktop";
 
+
 // The desktop portal's GlobalShortcuts as a desktop answers it: every request granted at once.
-class FakeShortcutsPortal : public QObject {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.GlobalShortcuts")
-    Q_PROPERTY(uint version READ version)
+// A virtual object reads the calls as they come, whatever types they carry.
+class FakeShortcutsPortal : public QDBusVirtualObject {
 public:
     explicit FakeShortcutsPortal(QDBusConnection bus) : bus_(std::move(bus)) {}
-    uint version() const { return 1; }
 
     QStringList boundIds;
     int openSessions = 0;
@@ -36,43 +38,47 @@ public:
         bus_.send(signal);
     }
 
-public slots:
-    QDBusObjectPath CreateSession(const QVariantMap& options, const QDBusMessage& message) {
-        const QString request = requestPath(message, options.value("handle_token").toString());
-        session = QString("%1/session/x/%2").arg(portalPath, options.value("session_handle_token").toString());
-        ++openSessions;
-        respond(request, {{"session_handle", session}});
-        return QDBusObjectPath(request);
-    }
-    QDBusObjectPath BindShortcuts(const QDBusObjectPath&, const QDBusArgument& shortcuts, const QString&,
-                                  const QVariantMap& options, const QDBusMessage& message) {
-        shortcuts.beginArray();
-        while (!shortcuts.atEnd()) {
-            QString id;
-            QVariantMap properties;
-            shortcuts.beginStructure();
-            shortcuts >> id >> properties;
-            shortcuts.endStructure();
-            boundIds << id;
+    QString introspect(const QString&) const override { return {}; }
+
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
+        const auto arguments = message.arguments();
+        if (message.member() == "Get") {
+            connection.send(message.createReply(QVariant::fromValue(QDBusVariant(1u))));
+        } else if (message.member() == "CreateSession") {
+            const auto options = qdbus_cast<QVariantMap>(arguments.value(0));
+            session = QString("%1/session/x/%2").arg(portalPath, options.value("session_handle_token").toString());
+            ++openSessions;
+            answer(message, connection, options.value("handle_token").toString(), {{"session_handle", session}});
+        } else if (message.member() == "BindShortcuts") {
+            const auto shortcuts = arguments.value(1).value<QDBusArgument>();
+            shortcuts.beginArray();
+            while (!shortcuts.atEnd()) {
+                QString id;
+                QVariantMap properties;
+                shortcuts.beginStructure();
+                shortcuts >> id >> properties;
+                shortcuts.endStructure();
+                boundIds << id;
+            }
+            shortcuts.endArray();
+            answer(message, connection, qdbus_cast<QVariantMap>(arguments.value(3)).value("handle_token").toString(), {});
+        } else {
+            return false;
         }
-        shortcuts.endArray();
-        const QString request = requestPath(message, options.value("handle_token").toString());
-        respond(request, {});
-        return QDBusObjectPath(request);
+        return true;
     }
 
 private:
-    static QString requestPath(const QDBusMessage& message, const QString& token) {
+    // The call returns its request's path, and the answer follows as that request's signal.
+    void answer(const QDBusMessage& message, const QDBusConnection& connection, const QString& token,
+                const QVariantMap& results) {
         QString sender = message.service().mid(1);
         sender.replace('.', '_');
-        return QString("%1/request/%2/%3").arg(portalPath, sender, token);
-    }
-    void respond(const QString& request, const QVariantMap& results) {
-        QTimer::singleShot(0, this, [this, request, results] {
-            auto response = QDBusMessage::createSignal(request, "org.freedesktop.portal.Request", "Response");
-            response << 0u << results;
-            bus_.send(response);
-        });
+        const QString request = QString("%1/request/%2/%3").arg(portalPath, sender, token);
+        connection.send(message.createReply(QVariant::fromValue(QDBusObjectPath(request))));
+        auto response = QDBusMessage::createSignal(request, "org.freedesktop.portal.Request", "Response");
+        response << 0u << results;
+        connection.send(response);
     }
 
     QDBusConnection bus_;
@@ -100,7 +106,17 @@ TEST(PortalGlobalShortcut, BindsThroughThePortalAndHearsThePress) {
 
     FakeShortcutsPortal portal(desktop);
     FakeSession session(portal);
-    ASSERT_TRUE(desktop.registerObject(portalPath, &portal, QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllProperties));
+    // The desktop answers from a thread of its own, as another process would: the app's calls
+    // block its thread until the answer comes.
+    QThread desktopThread;
+    desktopThread.start();
+    const auto stopDesktop = qScopeGuard([&] {
+        desktopThread.quit();
+        desktopThread.wait();
+    });
+    portal.moveToThread(&desktopThread);
+    session.moveToThread(&desktopThread);
+    ASSERT_TRUE(desktop.registerVirtualObject(portalPath, &portal));
     ASSERT_TRUE(desktop.registerService("org.freedesktop.portal.Desktop"));
     ASSERT_TRUE(PortalGlobalShortcut::isAvailable(app));
 
