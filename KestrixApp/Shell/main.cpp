@@ -73,6 +73,8 @@ AppSystemChoice systemChoice(const ShellOptions& options) {
 int takeScreenshots(int argc, char** argv, const std::string& folder) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // The pictures are of the demonstration system, in the language the environment asks for.
+    Translations::use(Translations::folder());
     selectVocabulary(Vocabulary::document);
     const auto result = views::renderScreenshots(QString::fromStdString(folder));
     if (const auto* problem = std::get_if<std::string>(&result)) {
