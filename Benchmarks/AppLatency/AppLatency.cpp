@@ -53,6 +53,8 @@ int main(int argc, char** argv) {
     AppModel model(true, {.system = std::move(backend.system),
                           .history = std::move(backend.history),
                           .settings = std::make_shared<AppSettings>(folder.path() + "/settings.ini")});
+    // A loop-mounted image is a disk image: listed only when the user asks for them.
+    model.setShowDiskImages(true);
     desktop::MountMonitor monitor;
     QObject::connect(&monitor, &desktop::MountMonitor::mountsChanged, &model, &AppModel::refresh);
     model.start();
