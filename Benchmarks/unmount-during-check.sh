@@ -14,24 +14,7 @@ processes=${2:-400}
 [ "$(id -u)" -eq 0 ] || { echo "unmount-during-check: needs root to loop-mount a drive" >&2; exit 2; }
 . "$(dirname "$0")/build-tools.sh"
 
-work=$(mktemp -d)
-name=kestrix-vanish-$$
-mount=/media/$name
-loop=
-cleanup() {
-    exec 3>&- 2>/dev/null || true
-    wait 2>/dev/null || true
-    if mountpoint -q "$mount" 2>/dev/null; then umount "$mount" || umount -l "$mount"; fi
-    [ -n "$loop" ] && losetup -d "$loop"
-    rmdir "$mount" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT INT TERM
-
-truncate -s 64M "$work/drive.img"
-mkfs.ext4 -q -F "$work/drive.img"
-loop=$(losetup -f --show "$work/drive.img")
-mkdir -p "$mount" "$work/files"
+make_loop_drive kestrix-vanish-$$
 
 # The load lives until its standard input (the fifo, held open on fd 3) closes.
 mkfifo "$work/control"

@@ -5,6 +5,7 @@
 
 #include "KestrixApp/Model/AppModel.h"
 #include "KestrixApp/Views/Cards/DriveCard.h"
+#include "KestrixApp/Views/Cards/DriveCards.h"
 #include "KestrixApp/Views/MainWindow/ResultRow.h"
 #include "KestrixApp/Views/MainWindow/ScrollingColumn.h"
 #include "KestrixApp/Views/MainWindow/Section.h"
@@ -59,23 +60,14 @@ void DrivesPage::updateDrives() {
     const AppModel& model = context_.model;
     const std::vector<Drive>& drives = model.drives();
 
-    std::map<std::string, DriveCard*> kept;
+    updateDriveCards(cards_, drives, [this](const Drive& drive) { return new DriveCard(context_, drive.id, false, this); });
     std::vector<std::pair<std::string, bool>> placement;
     int needYou = 0;
     for (const Drive& drive : drives) {
-        auto found = cards_.find(drive.id);
-        if (found != cards_.end()) {
-            kept.insert(*found);
-            cards_.erase(found);
-        } else {
-            kept[drive.id] = new DriveCard(context_, drive.id, false, this);
-        }
         const bool needsYou = model.display(drive.id).needsAttention();
         needYou += needsYou ? 1 : 0;
         placement.emplace_back(drive.id, needsYou);
     }
-    for (auto& [id, gone] : cards_) delete gone;
-    cards_ = std::move(kept);
 
     // Moving a card between sections only when its place changed keeps the keyboard focus on it.
     if (placement != placement_) {

@@ -12,6 +12,7 @@
 
 #include "KestrixApp/Model/AppModel.h"
 #include "KestrixApp/Views/Cards/DriveCard.h"
+#include "KestrixApp/Views/Cards/DriveCards.h"
 #include "KestrixApp/Views/Panel/CheckAgain.h"
 #include "KestrixApp/Views/Panel/EmptyDrives.h"
 #include "KestrixApp/Views/Panel/PanelText.h"
@@ -185,18 +186,7 @@ QWidget* MenuPanel::makeFooter() {
 
 void MenuPanel::updateDrives() {
     const std::vector<Drive>& drives = context_.model.drives();
-    std::map<std::string, DriveCard*> kept;
-    for (const Drive& drive : drives) {
-        auto found = cards_.find(drive.id);
-        if (found != cards_.end()) {
-            kept.insert(*found);
-            cards_.erase(found);
-        } else {
-            kept[drive.id] = new DriveCard(context_, drive.id, true, list_);
-        }
-    }
-    for (auto& [id, gone] : cards_) delete gone;
-    cards_ = std::move(kept);
+    updateDriveCards(cards_, drives, [this](const Drive& drive) { return new DriveCard(context_, drive.id, true, list_); });
     // In list order, whatever order the cards were made in.
     for (const Drive& drive : drives) {
         listLayout_->removeWidget(cards_[drive.id]);
