@@ -10,7 +10,6 @@
 #include <iostream>
 #include <thread>
 
-#include "KestrixApp/Desktop/Autostart/XdgAutostart.h"
 #include "KestrixApp/Desktop/Quitting/DesktopQuitter.h"
 #include "KestrixApp/Desktop/UDisks2/UDisks2Bus.h"
 #include "KestrixApp/Desktop/UDisks2/UDisks2Ejector.h"
@@ -19,6 +18,7 @@
 #include "KestrixApp/Shell/ActionClient.h"
 #include "KestrixApp/Shell/AppShell.h"
 #include "KestrixApp/Shell/AutomationService.h"
+#include "KestrixApp/Shell/LoginItems.h"
 #include "KestrixApp/Shell/ShellOptions.h"
 #include "KestrixKit/Linux/Text/Translations.h"
 #include "KestrixApp/Views/Screenshots/Screenshots.h"
@@ -28,16 +28,6 @@ namespace {
 
 using namespace kestrix;
 using namespace kestrix::shell;
-
-class AutostartLoginItem : public LoginItem {
-public:
-    explicit AutostartLoginItem(desktop::XdgAutostart autostart) : autostart_(std::move(autostart)) {}
-    bool isEnabled() const override { return autostart_.isEnabled(); }
-    std::optional<std::string> setEnabled(bool on) override { return autostart_.setEnabled(on); }
-
-private:
-    desktop::XdgAutostart autostart_;
-};
 
 std::vector<std::string> arguments(int argc, char** argv) { return {argv + 1, argv + argc}; }
 
@@ -145,8 +135,7 @@ int main(int argc, char** argv) {
     AppModelParts parts{
         .system = std::move(made.system),
         .history = std::move(made.history),
-        .loginItem = std::make_shared<AutostartLoginItem>(
-            desktop::XdgAutostart::forThisSession(QCoreApplication::applicationFilePath().toStdString())),
+        .loginItem = loginItemForThisSession(QCoreApplication::applicationFilePath().toStdString()),
     };
     AppShell shell(options, std::move(parts), std::make_shared<QSettings>());
     if (!shell.claimSessionBus()) return forwardToRunningInstance(options);
