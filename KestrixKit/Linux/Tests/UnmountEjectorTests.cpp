@@ -94,7 +94,12 @@ TEST_F(LoopMountedDrive, TheLoopDeviceGoesWithTheLastMountWhenTheEjectStopsShort
     // Unmounted by someone else once the holder is gone, as when the ejector is killed between
     // its unmount and the detach: the kernel detaches the image by itself.
     holder_->end();
-    ASSERT_TRUE(test::runQuietly("umount '" + mountPath_ + "'"));
+    // The ended holder's last reference to the drive may go a moment after it is reaped.
+    bool unmounted = false;
+    for (int attempt = 0; attempt < 50 && !(unmounted = test::runQuietly("umount '" + mountPath_ + "'")); ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ASSERT_TRUE(unmounted);
     for (int attempt = 0; attempt < 50 && loop_.isAttached(); ++attempt) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
