@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "KestrixApp/Desktop/UDisks2/UDisks2Interfaces.h"
 #include "KestrixApp/Desktop/UDisks2/UDisks2Refusal.h"
 #include "KestrixApp/Desktop/UDisks2/UDisks2Topology.h"
 #include "KestrixKit/Ejection/DAStatus.h"
@@ -10,19 +11,15 @@
 namespace kestrix {
 namespace {
 
-const QString fileSystemInterface = QStringLiteral("org.freedesktop.UDisks2.Filesystem");
-const QString encryptedInterface = QStringLiteral("org.freedesktop.UDisks2.Encrypted");
-const QString loopInterface = QStringLiteral("org.freedesktop.UDisks2.Loop");
-const QString driveInterface = QStringLiteral("org.freedesktop.UDisks2.Drive");
 
 std::optional<UDisks2Error> ejectBy(const UDisks2Bus& bus, const UDisks2Topology::EjectStep& step) {
     switch (step.method) {
     case EjectMethod::detachLoop:
-        return bus.call(step.path, loopInterface, QStringLiteral("Delete"));
+        return bus.call(step.path, UDisks2Interfaces::loop, QStringLiteral("Delete"));
     case EjectMethod::ejectMedia:
-        return bus.call(step.path, driveInterface, QStringLiteral("Eject"));
+        return bus.call(step.path, UDisks2Interfaces::drive, QStringLiteral("Eject"));
     case EjectMethod::powerOff:
-        return bus.call(step.path, driveInterface, QStringLiteral("PowerOff"));
+        return bus.call(step.path, UDisks2Interfaces::drive, QStringLiteral("PowerOff"));
     case EjectMethod::nothingToEject:
     case EjectMethod::unsupported:
         break;
@@ -47,7 +44,7 @@ std::optional<EjectOutcome> unmountAll(const UDisks2Bus& bus, const UDisks2Objec
         for (const std::string& fileSystem : *fileSystems) {
             if (!unmounted.insert(fileSystem).second) continue;
             const std::optional<UDisks2Error> error =
-                bus.call(fileSystem, fileSystemInterface, QStringLiteral("Unmount"), options);
+                bus.call(fileSystem, UDisks2Interfaces::fileSystem, QStringLiteral("Unmount"), options);
             if (!error) continue;
             if (std::optional<EjectOutcome> refusal = UDisks2Refusal::unmount(*error, unmount.volume.name)) return refusal;
         }
@@ -62,7 +59,7 @@ EjectOutcome ejectDisk(const UDisks2Bus& bus, const UDisks2Objects& objects, con
     if (disk) {
         // The service keeps a drive with an open container attached.
         for (const std::string& container : UDisks2Topology::containersToLock(objects, *disk)) {
-            if (const auto error = bus.call(container, encryptedInterface, QStringLiteral("Lock"))) {
+            if (const auto error = bus.call(container, UDisks2Interfaces::encrypted, QStringLiteral("Lock"))) {
                 return UDisks2Refusal::eject(*error, driveName);
             }
         }

@@ -7,17 +7,13 @@
 #include <QStringList>
 #include <QVariantMap>
 
+#include "KestrixApp/Desktop/UDisks2/UDisks2Interfaces.h"
+
 namespace kestrix {
 namespace {
 
 using Interfaces = QMap<QString, QVariantMap>;
 
-const QString blockInterface = QStringLiteral("org.freedesktop.UDisks2.Block");
-const QString partitionInterface = QStringLiteral("org.freedesktop.UDisks2.Partition");
-const QString fileSystemInterface = QStringLiteral("org.freedesktop.UDisks2.Filesystem");
-const QString encryptedInterface = QStringLiteral("org.freedesktop.UDisks2.Encrypted");
-const QString loopInterface = QStringLiteral("org.freedesktop.UDisks2.Loop");
-const QString driveInterface = QStringLiteral("org.freedesktop.UDisks2.Drive");
 
 // Device names and mount points are NUL-terminated byte strings ("ay").
 std::string byteString(const QVariant& value) {
@@ -54,7 +50,7 @@ std::optional<std::string> objectPath(const QVariant& value) {
 bool flag(const QVariant& value) { return value.metaType() == QMetaType::fromType<bool>() && value.toBool(); }
 
 UDisks2Block blockOf(const std::string& path, const Interfaces& interfaces) {
-    const QVariantMap block = interfaces.value(blockInterface);
+    const QVariantMap block = interfaces.value(UDisks2Interfaces::block);
     UDisks2Block result{.path = path,
                         .device = byteString(block.value(QStringLiteral("Device"))),
                         .preferredDevice = byteString(block.value(QStringLiteral("PreferredDevice"))),
@@ -62,14 +58,14 @@ UDisks2Block blockOf(const std::string& path, const Interfaces& interfaces) {
                         .deviceNumber = block.value(QStringLiteral("DeviceNumber")).toULongLong(),
                         .drive = objectPath(block.value(QStringLiteral("Drive"))),
                         .cryptoBackingDevice = objectPath(block.value(QStringLiteral("CryptoBackingDevice")))};
-    if (interfaces.contains(partitionInterface)) {
-        result.partitionTable = objectPath(interfaces.value(partitionInterface).value(QStringLiteral("Table")));
+    if (interfaces.contains(UDisks2Interfaces::partition)) {
+        result.partitionTable = objectPath(interfaces.value(UDisks2Interfaces::partition).value(QStringLiteral("Table")));
     }
-    if (interfaces.contains(fileSystemInterface)) {
-        result.mountPoints = byteStrings(interfaces.value(fileSystemInterface).value(QStringLiteral("MountPoints")));
+    if (interfaces.contains(UDisks2Interfaces::fileSystem)) {
+        result.mountPoints = byteStrings(interfaces.value(UDisks2Interfaces::fileSystem).value(QStringLiteral("MountPoints")));
     }
-    result.isEncrypted = interfaces.contains(encryptedInterface);
-    result.isLoop = interfaces.contains(loopInterface);
+    result.isEncrypted = interfaces.contains(UDisks2Interfaces::encrypted);
+    result.isLoop = interfaces.contains(UDisks2Interfaces::loop);
     return result;
 }
 
@@ -96,9 +92,9 @@ UDisks2Objects readUDisks2Objects(const QDBusArgument& managedObjects) {
         managedObjects.beginMapEntry();
         managedObjects >> path >> interfaces;
         managedObjects.endMapEntry();
-        if (interfaces.contains(blockInterface)) objects.blocks.push_back(blockOf(path.path().toStdString(), interfaces));
-        if (interfaces.contains(driveInterface)) {
-            objects.drives.push_back(driveOf(path.path().toStdString(), interfaces.value(driveInterface)));
+        if (interfaces.contains(UDisks2Interfaces::block)) objects.blocks.push_back(blockOf(path.path().toStdString(), interfaces));
+        if (interfaces.contains(UDisks2Interfaces::drive)) {
+            objects.drives.push_back(driveOf(path.path().toStdString(), interfaces.value(UDisks2Interfaces::drive)));
         }
     }
     managedObjects.endMap();

@@ -4,6 +4,7 @@
 #include "KestrixApp/Desktop/UDisks2/Tests/OffMainThread.h"
 #include "KestrixApp/Desktop/UDisks2/Tests/PrivateBus.h"
 #include "KestrixApp/Desktop/UDisks2/UDisks2Ejector.h"
+#include "KestrixApp/Desktop/UDisks2/UDisks2Interfaces.h"
 #include "KestrixKit/Ejection/DAStatus.h"
 
 using namespace kestrix;
@@ -11,11 +12,6 @@ using namespace kestrix;
 namespace {
 
 const QString objects = QStringLiteral("/org/freedesktop/UDisks2/");
-const QString blockInterface = QStringLiteral("org.freedesktop.UDisks2.Block");
-const QString partitionInterface = QStringLiteral("org.freedesktop.UDisks2.Partition");
-const QString fileSystemInterface = QStringLiteral("org.freedesktop.UDisks2.Filesystem");
-const QString encryptedInterface = QStringLiteral("org.freedesktop.UDisks2.Encrypted");
-const QString driveInterface = QStringLiteral("org.freedesktop.UDisks2.Drive");
 
 const QString stick = objects + QStringLiteral("drives/Stick");
 const QString disk = objects + QStringLiteral("block_devices/sdx");
@@ -28,16 +24,16 @@ class FakeServiceEject : public ::testing::Test {
 protected:
     void SetUp() override {
         if (const auto& reason = bus_.skipReason()) GTEST_SKIP() << *reason;
-        fake_.addObject(stick, {{driveInterface, test::driveProperties(true, true)}});
-        fake_.addObject(disk, {{blockInterface, test::blockProperties("/dev/sdx", stick)}});
-        fake_.addObject(container, {{blockInterface, test::blockProperties("/dev/sdx1", stick)},
-                                    {partitionInterface, test::partitionProperties(disk)},
-                                    {encryptedInterface, {}}});
-        fake_.addObject(cleartext, {{blockInterface, test::blockProperties("/dev/dm-0", "/", container)},
-                                    {fileSystemInterface, test::fileSystemProperties({"/media/u/Photos"})}});
-        fake_.addObject(plain, {{blockInterface, test::blockProperties("/dev/sdx2", stick)},
-                                {partitionInterface, test::partitionProperties(disk)},
-                                {fileSystemInterface, test::fileSystemProperties({"/media/u/Backup"})}});
+        fake_.addObject(stick, {{UDisks2Interfaces::drive, test::driveProperties(true, true)}});
+        fake_.addObject(disk, {{UDisks2Interfaces::block, test::blockProperties("/dev/sdx", stick)}});
+        fake_.addObject(container, {{UDisks2Interfaces::block, test::blockProperties("/dev/sdx1", stick)},
+                                    {UDisks2Interfaces::partition, test::partitionProperties(disk)},
+                                    {UDisks2Interfaces::encrypted, {}}});
+        fake_.addObject(cleartext, {{UDisks2Interfaces::block, test::blockProperties("/dev/dm-0", "/", container)},
+                                    {UDisks2Interfaces::fileSystem, test::fileSystemProperties({"/media/u/Photos"})}});
+        fake_.addObject(plain, {{UDisks2Interfaces::block, test::blockProperties("/dev/sdx2", stick)},
+                                {UDisks2Interfaces::partition, test::partitionProperties(disk)},
+                                {UDisks2Interfaces::fileSystem, test::fileSystemProperties({"/media/u/Backup"})}});
     }
 
     void serve() { ASSERT_TRUE(fake_.serveOn(bus_.connect(QStringLiteral("fake-udisks2")))); }
