@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -8,6 +9,9 @@
 #include <nlohmann/json.hpp>
 #include <xcb/xcb.h>
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <fstream>
 #include <memory>
 #include <optional>
@@ -113,26 +117,26 @@ std::optional<ShownWindow> findWindow(const Screen& screen, qint64 pid,
     return std::nullopt;
 }
 
-bool isTrayIcon(const ShownWindow& window) {
-    return !window.overrideRedirect && window.frame.width() <= 64 && window.frame.height() <= 64;
-}
+bool isTrayIcon(const ShownWindow& window) { return window.frame.width() <= 64 && window.frame.height() <= 64; }
 bool isPanel(const ShownWindow& window) { return window.frame.width() == 400; }
 
-// Two sticks, then a third that three programs keep busy: the panel grows past what fits.
-nlohmann::json world(bool withBusyDrive) {
+// Two sticks, and three programs with files open on a third that is plugged in later: the
+// panel grows past what fits above the tray.
+nlohmann::json world(bool withHoliday) {
     nlohmann::json world = nlohmann::json::parse(
         std::ifstream(kestrix::shell::test::worldPath("two-drives-world.json")));
-    if (!withBusyDrive) return world;
-    world["volumes"].push_back({{"path", "/media/Holiday"}, {"name", "Holiday"}, {"totalCapacity", 32000000000},
-                                {"availableCapacity", 1000000000}, {"isEjectable", true}, {"isRemovable", true},
-                                {"mountSource", "/dev/sdd1"}, {"fileSystem", "vfat"}, {"device", 2097},
-                                {"deviceProtocol", "USB"}, {"wholeDisk", "sdd"}});
     world["processes"] = nlohmann::json::array();
     int pid = 4100;
     for (const char* program : {"less", "vim", "rsync"}) {
         world["processes"].push_back({{"pid", pid++}, {"name", program}, {"uid", 1000},
                                       {"openFiles", {{{"path", std::string("/media/Holiday/") + program + ".txt"},
                                                       {"device", 2097}}}}});
+    }
+    if (withHoliday) {
+        world["volumes"].push_back({{"path", "/media/Holiday"}, {"name", "Holiday"}, {"totalCapacity", 32000000000},
+                                    {"availableCapacity", 1000000000}, {"isEjectable", true}, {"isRemovable", true},
+                                    {"mountSource", "/dev/sdd1"}, {"fileSystem", "vfat"}, {"device", 2097},
+                                    {"deviceProtocol", "USB"}, {"wholeDisk", "sdd"}});
     }
     return world;
 }
@@ -173,6 +177,11 @@ TEST(TrayOnXvfb, ALateTrayGetsAVisibleIconAndThePanelStaysOnScreenAsItGrows) {
     environment.insert("XDG_CONFIG_HOME", folder.filePath("config"));
     environment.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + folder.filePath("no-bus"));
     QProcess app;
+    // Ended by its pid whichever way the test ends.
+    const std::unique_ptr<QProcess, void (*)(QProcess*)> ending(&app, [](QProcess* process) {
+        process->kill();
+        process->waitForFinished(5000);
+    });
     app.setProcessEnvironment(environment);
     app.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     // Qt's own options go to Qt.
@@ -226,7 +235,7 @@ TEST(TrayOnXvfb, ALateTrayGetsAVisibleIconAndThePanelStaysOnScreenAsItGrows) {
         << "the panel shows the new drive";
     // Let it settle: the same frame twice in a row.
     std::optional<QRect> settled;
-    QTest::qWaitFor(
+    const bool steady = QTest::qWaitFor(
         [&] {
             const std::optional<ShownWindow> now = findWindow(screen, pid, isPanel);
             const bool same = now && settled && now->frame == *settled;
@@ -234,11 +243,8 @@ TEST(TrayOnXvfb, ALateTrayGetsAVisibleIconAndThePanelStaysOnScreenAsItGrows) {
             return same;
         },
         5000);
-    ASSERT_TRUE(settled.has_value());
+    ASSERT_TRUE(steady && settled.has_value()) << "the panel keeps moving";
     expectOnScreenBesideIcon(*settled, icon->frame, workArea);
-
-    app.kill();
-    app.waitForFinished(5000);
 }
 
 }  // namespace
