@@ -11,21 +11,35 @@
 namespace kestrix::views {
 namespace {
 
-// The symbols the app draws itself: the eject symbol is the app's face and a theme may lack it.
-constexpr std::array<std::pair<std::string_view, const char*>, 3> ownDrawings{{
-    {"eject.fill", ":/kestrix/icons/eject.svg"},
-    {"eject.circle", ":/kestrix/icons/eject-circle.svg"},
-    {"eject.circle.fill", ":/kestrix/icons/eject-circle-fill.svg"},
+// The app's own drawings: of its eject symbols, which are its face and always its own, and of
+// the glyphs of the buttons that show nothing else, for a desktop without any icon theme.
+struct OwnDrawing {
+    std::string_view symbol;
+    const char* resource;
+    bool always;
+};
+constexpr std::array<OwnDrawing, 9> ownDrawings{{
+    {"eject.fill", ":/kestrix/icons/eject.svg", true},
+    {"eject.circle", ":/kestrix/icons/eject-circle.svg", true},
+    {"eject.circle.fill", ":/kestrix/icons/eject-circle-fill.svg", true},
+    {"arrow.clockwise", ":/kestrix/icons/arrow-clockwise.svg", false},
+    {"ellipsis.circle", ":/kestrix/icons/ellipsis.svg", false},
+    {"magnifyingglass", ":/kestrix/icons/magnifyingglass.svg", false},
+    {"externaldrive.fill", ":/kestrix/icons/drive.svg", false},
+    {"sdcard.fill", ":/kestrix/icons/drive.svg", false},
+    {"server.rack", ":/kestrix/icons/drive.svg", false},
 }};
 
 QIcon shapeOf(std::string_view symbol) {
     const auto own = std::find_if(ownDrawings.begin(), ownDrawings.end(),
-                                  [&](const auto& entry) { return entry.first == symbol; });
-    if (own != ownDrawings.end()) return QIcon(QString::fromLatin1(own->second));
+                                  [&](const OwnDrawing& drawing) { return drawing.symbol == symbol; });
+    if (own != ownDrawings.end() && own->always) return QIcon(QString::fromLatin1(own->resource));
     const auto name = freedesktopIconName(symbol);
     if (!name) return {};
     prepareIconThemes();
-    return QIcon::fromTheme(QString::fromUtf8(name->data(), static_cast<qsizetype>(name->size())));
+    const QIcon themed = QIcon::fromTheme(QString::fromUtf8(name->data(), static_cast<qsizetype>(name->size())));
+    if (themed.isNull() && own != ownDrawings.end()) return QIcon(QString::fromLatin1(own->resource));
+    return themed;
 }
 
 }  // namespace

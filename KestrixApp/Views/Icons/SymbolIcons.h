@@ -21,7 +21,8 @@ const std::vector<std::pair<std::string_view, std::string_view>>& symbolIconName
 std::optional<std::string_view> freedesktopIconName(std::string_view symbol);
 
 // The symbol in one colour: the app's own drawing for its eject symbols, which must never be
-// missing, the desktop theme's symbolic icon for the rest (Adwaita where the theme lacks it);
+// missing, the desktop theme's symbolic icon for the rest (Adwaita where the theme lacks it, and
+// the app's own drawing of the icon-only buttons' glyphs and the drive where no theme is found);
 // an empty icon for an unknown symbol.
 QIcon symbolIcon(std::string_view symbol, const QColor& color);
 QPixmap symbolPixmap(std::string_view symbol, int side, const QColor& color);

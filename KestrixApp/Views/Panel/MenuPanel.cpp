@@ -242,8 +242,10 @@ void MenuPanel::paintEvent(QPaintEvent* event) {
     // Dropped from the tray it has no window frame: an outline keeps it apart from the window
     // behind it.
     if (windowType() != Qt::Popup) return;
+    QColor outline = palette().color(QPalette::WindowText);
+    outline.setAlphaF(0.35f);
     QPainter painter(this);
-    painter.setPen(palette().color(QPalette::Dark));
+    painter.setPen(outline);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 

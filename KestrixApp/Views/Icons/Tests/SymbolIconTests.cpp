@@ -72,7 +72,8 @@ TEST(SymbolIcons, AGlyphIsDrawnInThePalettesColourSoItReadsOnDarkPalettes) {
 }
 
 TEST(AppIcons, TheTrayIconIsDrawnWithoutAnyIconThemeAndMarksAttention) {
-    // No theme at all, not even the fallback: the tray icon and the eject symbols are the app's own.
+    // No theme at all, not even the fallback: the tray icon, the eject symbols and the glyphs of
+    // the buttons that show nothing else are the app's own.
     QIcon::setThemeSearchPaths({});
     QIcon::setThemeName("none");
     QIcon::setFallbackThemeName("none");
@@ -80,7 +81,8 @@ TEST(AppIcons, TheTrayIconIsDrawnWithoutAnyIconThemeAndMarksAttention) {
     const QImage attention = trayIcon(true).pixmap(22, 22).toImage();
     EXPECT_GE(visibleColours(normal).size(), 2u) << "a blank tray icon leaves the user nothing to click";
     EXPECT_NE(normal, attention);
-    for (const char* symbol : {"eject.fill", "eject.circle", "eject.circle.fill"})
+    for (const char* symbol :
+         {"eject.fill", "eject.circle", "eject.circle.fill", "arrow.clockwise", "ellipsis.circle", "magnifyingglass"})
         EXPECT_FALSE(visibleColours(symbolPixmap(symbol, 16, Qt::black).toImage()).empty()) << symbol;
 }
 
