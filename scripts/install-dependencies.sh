@@ -11,9 +11,9 @@ libraries="libgtest-dev libgmock-dev nlohmann-json3-dev libicu-dev liburiparser-
 desktop="qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-qpa-plugins libxcb1-dev libxcb-ewmh-dev
   libxcb-icccm4-dev libxcb-keysyms1-dev adwaita-icon-theme hicolor-icon-theme fonts-dejavu-core
   fontconfig desktop-file-utils appstream libglib2.0-dev qt6-translations-l10n"
-# What the tests start or drive: loop drives and holders, an X server with a window manager,
+# What the tests start or drive: loop drives and holders, an X server with a window manager and a tray,
 # a session and a private system bus, the disk service and udev, a local HTTPS server.
 test_tools="util-linux mount e2fsprogs psmisc lsof python3 procps xvfb xauth openbox xdotool
-  x11-utils dbus dbus-x11 udev udisks2 openssl"
+  x11-utils tint2 dbus dbus-x11 udev udisks2 openssl"
 # shellcheck disable=SC2086
 apt-get install -y -qq --no-install-recommends $build_tools $libraries $desktop $test_tools >/dev/null

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
@@ -13,18 +14,22 @@
 #include "KestrixApp/Desktop/Hotkey/DesktopHotkey.h"
 #include "KestrixApp/Desktop/Monitoring/BlockDeviceMonitor.h"
 #include "KestrixApp/Desktop/Monitoring/MountMonitor.h"
+#include "KestrixApp/Desktop/Tray/DesktopTrays.h"
 #include "KestrixApp/Desktop/Updates/DialogUpdateAlerts.h"
 #include "KestrixApp/Desktop/Updates/Updater.h"
 #include "KestrixApp/Model/AppModel.h"
 #include "KestrixApp/Shell/AutomationService.h"
 #include "KestrixApp/Shell/LinkHandler.h"
 #include "KestrixApp/Shell/MenuBarIcon.h"
+#include "KestrixApp/Shell/PanelPlacement.h"
 #include "KestrixApp/Shell/WindowRegistry.h"
 #include "KestrixApp/Views/Dialogs/ModalConfirmations.h"
 #include "KestrixApp/Views/MainWindow/MainWindowView.h"
 #include "KestrixApp/Views/Panel/MenuPanel.h"
 #include "KestrixApp/Views/ViewContext.h"
 #include "KestrixApp/Views/Help/HelpView.h"
+#include "KestrixApp/Views/Icons/AppIcons.h"
+#include "KestrixApp/Views/Icons/IconThemes.h"
 #include "KestrixApp/Views/Settings/SettingsView.h"
 #include "KestrixApp/Views/Toast/Toast.h"
 #include "KestrixApp/Views/Welcome/WelcomeView.h"
@@ -36,6 +41,10 @@ namespace kestrix::shell {
 AppShell::AppShell(const ShellOptions& options, AppModelParts parts, std::shared_ptr<QSettings> windowSettings,
                    QObject* parent)
     : QObject(parent), options_(options), settings_(windowSettings) {
+    // Before any window, so that no icon is ever made without its themes.
+    views::prepareIconThemes();
+    timer_ = parts.timer ? parts.timer : std::make_shared<ClockWaitTimer>();
+    parts.timer = timer_;
     model_ = std::make_unique<AppModel>(true, std::move(parts));
     model_->setToastPresenter([this](const QString& text) { toast(text); });
     model_->setAnnouncer([this](const QString& text) {
@@ -91,21 +100,16 @@ void AppShell::launch() {
         connect(hotkey_, &desktop::GlobalHotkey::pressed, model_.get(), [this] { model_->ejectAll(true); });
     model_->setOnHotkeyChange([this] { applyHotkeySetting(); });
     applyHotkeySetting();
-    if (MenuBarIcon::isAvailable()) {
-        trayIcon_ = new MenuBarIcon(*model_,
-                                    {.openPanel = [this](QPoint near) { showPanel(near); },
-                                     .openMain = [this] { openWindow("main"); },
-                                     .ejectAll = [this] { model_->ejectAll(false); },
-                                     .checkForUpdates = updater_ ? std::function<void()>([this] { checkForUpdates(); })
-                                                                 : std::function<void()>(),
-                                     .showAbout = [this] { showAbout(); },
-                                     .quit = [] { QApplication::quit(); }},
-                                    this);
-        trayIcon_->show();
-    } else {
-        // Without a tray the panel is a window of its own, or the app would have no way in.
-        showPanel({});
+    if (trays_ == nullptr) useTrays(desktop::makeDesktopTrays(this));
+    // At login the tray may start after the app: give it a few seconds before opening a window.
+    trayWaitOver_ = !options_.background;
+    if (!trayWaitOver_) {
+        timer_->after(trayWaitSeconds, this, [this] {
+            trayWaitOver_ = true;
+            followTray();
+        });
     }
+    followTray();
     if (!model_->onboarded()) openWindow("welcome");
     handleLinks(options_.links);
 }
@@ -115,6 +119,41 @@ void AppShell::handleLinks(const std::vector<std::string>& links) { links_->hand
 void AppShell::activate() {
     if (trayIcon_ == nullptr) showPanel({});
     else openWindow("main");
+}
+
+void AppShell::useTrays(desktop::TrayPresence* trays) {
+    trays_ = trays;
+    trays_->setParent(this);
+    connect(trays_, &desktop::TrayPresence::presenceChanged, this, &AppShell::followTray);
+}
+
+void AppShell::followTray() {
+    if (trays_->isPresent()) {
+        if (trayIcon_ != nullptr) return;
+        makeTrayIcon();
+        // The icon is the way in now; the window that stood in for it goes.
+        if (!panel_.isNull() && panelAnchor_.isNull()) panel_->hide();
+        return;
+    }
+    // The tray may come back as another program: its icon is made anew then, as the toolkit
+    // keeps its first answer about a tray for the life of the icon.
+    delete trayIcon_;
+    trayIcon_ = nullptr;
+    // Without a tray the panel is a window of its own, or the app would have no way in.
+    if (trayWaitOver_) showPanel({});
+}
+
+void AppShell::makeTrayIcon() {
+    trayIcon_ = new MenuBarIcon(*model_,
+                                {.openPanel = [this](QRect anchor) { showPanel(anchor); },
+                                 .openMain = [this] { openWindow("main"); },
+                                 .ejectAll = [this] { model_->ejectAll(false); },
+                                 .checkForUpdates = updater_ ? std::function<void()>([this] { checkForUpdates(); })
+                                                             : std::function<void()>(),
+                                 .showAbout = [this] { showAbout(); },
+                                 .quit = [] { QApplication::quit(); }},
+                                this);
+    trayIcon_->show();
 }
 
 void AppShell::applyHotkeySetting() {
@@ -136,33 +175,56 @@ QWidget* AppShell::windowContent(const QString& id) {
     return new views::MainWindowView(*viewContext_);
 }
 
-void AppShell::showPanel(QPoint near) {
-    if (panel_.isNull()) {
-        panel_ = new views::MenuPanel(*viewContext_);
-        panel_->setObjectName("panel");
-        panel_->setWindowTitle("Kestrix");
-        panel_->setAttribute(Qt::WA_DeleteOnClose, false);
-        // Screen readers hear results from the panel, the window the user acts in.
-        announcer_ = new desktop::Announcer(*panel_);
-    }
-    if (trayIcon_ != nullptr && !near.isNull()) {
-        panel_->setWindowFlags(Qt::Popup);
-        const QScreen* screen = QGuiApplication::screenAt(near);
-        QRect area = screen ? screen->availableGeometry() : QRect(near, panel_->sizeHint());
-        QPoint at(near.x() - panel_->sizeHint().width() / 2, near.y());
-        at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() - panel_->sizeHint().width())));
-        at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() - panel_->sizeHint().height())));
-        panel_->move(at);
-    }
+void AppShell::makePanel() {
+    auto* panel = new views::MenuPanel(*viewContext_);
+    panel_ = panel;
+    panel_->setObjectName("panel");
+    panel_->setWindowTitle("Kestrix");
+    panel_->setAttribute(Qt::WA_DeleteOnClose, false);
+    // Its content grows and shrinks while it is open: it is placed again every time.
+    panel_->installEventFilter(this);
+    // Screen readers hear results from the panel, the window the user acts in.
+    announcer_ = new desktop::Announcer(*panel_);
+}
+
+void AppShell::showPanel(QRect anchor) {
+    if (panel_.isNull()) makePanel();
+    const bool popup = trayIcon_ != nullptr && !anchor.isNull();
+    panelAnchor_ = popup ? anchor : QRect();
+    const Qt::WindowType type = popup ? Qt::Popup : Qt::Window;
+    if (panel_->windowType() != type) panel_->setWindowFlags(type);
+    if (!popup) static_cast<views::MenuPanel*>(panel_.data())->setHeightLimit(QWIDGETSIZE_MAX);
+    placePanel();
     panel_->show();
     panel_->raise();
     panel_->activateWindow();
 }
 
+void AppShell::placePanel() {
+    if (panel_.isNull() || panelAnchor_.isNull() || placingPanel_) return;
+    placingPanel_ = true;
+    std::vector<ScreenArea> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens.push_back({.geometry = screen->geometry(), .available = screen->availableGeometry()});
+    auto* panel = static_cast<views::MenuPanel*>(panel_.data());
+    // As high as the most room beside the icon allows; the drive list scrolls for the rest.
+    if (const auto tallest = panelFrame(QSize(panel->width(), QWIDGETSIZE_MAX), panelAnchor_, screens)) {
+        panel->setHeightLimit(tallest->height());
+        panel->layout()->activate();
+    }
+    if (const auto frame = panelFrame(panel->size(), panelAnchor_, screens)) panel->move(frame->topLeft());
+    placingPanel_ = false;
+}
+
+bool AppShell::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == panel_.data() && (event->type() == QEvent::Resize || event->type() == QEvent::Show)) placePanel();
+    return QObject::eventFilter(watched, event);
+}
+
 void AppShell::showAbout() {
     QMessageBox about;
     about.setWindowTitle(QString::fromStdString(localized("About Kestrix")));
-    about.setIconPixmap(QIcon::fromTheme("com.orvane.Kestrix", QIcon::fromTheme("media-eject")).pixmap(64, 64));
+    about.setIconPixmap(views::trayIcon(false).pixmap(64, 64));
     about.setText("<b>Kestrix</b> " + QApplication::applicationVersion());
     about.setInformativeText(QString::fromStdString(
         localized("Names what keeps a drive from ejecting. It sees your own apps and programs; macOS’s own services "

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 #include <QString>
 #include <memory>
 #include <string>
@@ -15,6 +16,7 @@ class QWidget;
 namespace kestrix {
 class AppModel;
 struct AppModelParts;
+class WaitTimer;
 }
 
 namespace kestrix::views {
@@ -25,6 +27,7 @@ struct ViewContext;
 namespace kestrix::desktop {
 class Announcer;
 class DialogUpdateAlerts;
+class TrayPresence;
 class GlobalHotkey;
 class Updater;
 }
@@ -56,8 +59,10 @@ public:
     // Puts the bus object on the session bus and takes the app's name; false when another
     // instance holds it (the object is withdrawn again then).
     bool claimSessionBus();
+    // The trays to follow instead of the desktop's; taken as a child. Before launch().
+    void useTrays(desktop::TrayPresence* trays);
     // Starts the model, the monitors and the hotkey, opens the welcome window on first launch,
-    // and opens the panel as a window where there is no tray.
+    // and puts the icon in the tray, or opens the panel as a window while there is no tray.
     void launch();
     // What a second start of the app asks for: links to carry out, or to be shown.
     void handleLinks(const std::vector<std::string>& links);
@@ -68,15 +73,29 @@ public:
     // False where the desktop gives no global hotkey at all.
     bool hotkeyAvailable() const { return hotkey_ != nullptr; }
 
+    // How long an app started at login waits for a tray before it opens its window.
+    static constexpr double trayWaitSeconds = 5.0;
+    bool hasTrayIcon() const { return trayIcon_ != nullptr; }
+
     void openWindow(const QString& id);
-    void showPanel(QPoint near);
+    // The panel dropping from the tray icon at anchor, or without an anchor a window of its own.
+    void showPanel(QRect anchor);
     void showAbout();
     // The user's "Check for Updates…"; nothing where updates are turned off.
     void checkForUpdates();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     // What the window of that id shows.
     QWidget* windowContent(const QString& id);
+    // The icon while a tray is there; the panel as a window while none is, once any wait for
+    // one at login is over.
+    void followTray();
+    void makeTrayIcon();
+    void makePanel();
+    void placePanel();
     void toast(const QString& text);
 
     ShellOptions options_;
@@ -88,6 +107,12 @@ private:
     std::unique_ptr<WindowRegistry> windows_;
     AutomationService* automation_ = nullptr;
     MenuBarIcon* trayIcon_ = nullptr;
+    desktop::TrayPresence* trays_ = nullptr;
+    std::shared_ptr<WaitTimer> timer_;
+    bool trayWaitOver_ = true;
+    // Where the panel drops from; empty while it is a window of its own.
+    QRect panelAnchor_;
+    bool placingPanel_ = false;
     desktop::GlobalHotkey* hotkey_ = nullptr;
     QPointer<QWidget> panel_;
     desktop::Announcer* announcer_ = nullptr;

@@ -1,12 +1,11 @@
 #include "KestrixApp/Shell/MenuBarIcon.h"
 
 #include <QCursor>
-#include <QIcon>
 #include <QMenu>
-#include <QPainter>
 #include <QSystemTrayIcon>
 
 #include "KestrixApp/Model/AppModel.h"
+#include "KestrixApp/Views/Icons/AppIcons.h"
 #include "KestrixKit/Text/Localized.h"
 
 namespace kestrix::shell {
@@ -14,25 +13,6 @@ namespace kestrix::shell {
 namespace {
 
 QString text(const char* english) { return QString::fromStdString(localized(english)); }
-
-QIcon ejectIcon() { return QIcon::fromTheme("media-eject"); }
-
-// The eject icon with a dot in the corner: the tray's way of saying "look at me".
-QIcon attentionIcon() {
-    QIcon marked;
-    for (const int side : {16, 22, 24, 32, 48, 64}) {
-        QPixmap pixmap = ejectIcon().pixmap(side, side);
-        if (pixmap.isNull()) continue;
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor(0xE0, 0x1B, 0x24));
-        const qreal dot = side * 0.42;
-        painter.drawEllipse(QRectF(side - dot, 0, dot, dot));
-        marked.addPixmap(pixmap);
-    }
-    return marked;
-}
 
 }  // namespace
 
@@ -53,13 +33,11 @@ MenuBarIcon::MenuBarIcon(AppModel& model, Commands commands, QObject* parent)
     tray_->setContextMenu(menu);
     connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason != QSystemTrayIcon::Trigger) return;
-        // Trays that speak StatusNotifierItem give no geometry; the cursor is where the icon is.
+        // Trays that speak StatusNotifierItem give no geometry; the pointer is where the icon is.
         const QRect icon = tray_->geometry();
-        commands_.openPanel(icon.isValid() && !icon.isEmpty() ? icon.bottomLeft() : QCursor::pos());
+        commands_.openPanel(icon.isValid() && !icon.isEmpty() ? icon : QRect(QCursor::pos(), QSize(1, 1)));
     });
 }
-
-bool MenuBarIcon::isAvailable() { return QSystemTrayIcon::isSystemTrayAvailable(); }
 
 void MenuBarIcon::show() { tray_->show(); }
 
@@ -69,7 +47,7 @@ QString MenuBarIcon::label(int attentionCount) {
 }
 
 void MenuBarIcon::update(int attentionCount) {
-    tray_->setIcon(attentionCount > 0 ? attentionIcon() : ejectIcon());
+    tray_->setIcon(views::trayIcon(attentionCount > 0));
     tray_->setToolTip(label(attentionCount));
 }
 

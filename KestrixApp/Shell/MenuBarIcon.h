@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QRect>
 #include <QString>
 #include <functional>
 
@@ -19,7 +20,7 @@ class MenuBarIcon : public QObject {
 public:
     // What the icon's menu offers besides the panel.
     struct Commands {
-        std::function<void(QPoint)> openPanel;  // gets the point to open the panel at
+        std::function<void(QRect)> openPanel;  // gets the icon's place on screen, to open the panel beside
         std::function<void()> openMain;
         std::function<void()> ejectAll;
         std::function<void()> checkForUpdates;  // empty where updates are off
@@ -29,8 +30,6 @@ public:
 
     MenuBarIcon(AppModel& model, Commands commands, QObject* parent = nullptr);
 
-    // False where the desktop has no tray (stock GNOME): the panel is then a normal window.
-    static bool isAvailable();
     void show();
 
     // "Kestrix, drives that need you: N", or "Kestrix" when none do.

@@ -1,5 +1,7 @@
 #include "KestrixApp/Shell/ShellOptions.h"
 
+#include "KestrixApp/Shell/QtOptions.h"
+
 namespace kestrix::shell {
 
 const char* const shellUsage = R"(usage: kestrix [--world FILE | --demo] [--history FILE] [--trace] [LINK...]
@@ -22,6 +24,9 @@ Kestrix names what keeps a drive from ejecting, and ejects it.
                        card into PNG files in FOLDER, without a display, and end
   --version            print the version
   --help               show this text
+
+Qt's standard options work too, such as -style Fusion, -platform xcb, -reverse and
+-stylesheet FILE.
 )";
 
 std::variant<ShellOptions, ShellOptionsError> parseShellOptions(const std::vector<std::string>& arguments) {
@@ -56,6 +61,9 @@ std::variant<ShellOptions, ShellOptionsError> parseShellOptions(const std::vecto
             options.version = true;
         } else if (word == "--help") {
             options.help = true;
+        } else if (const std::size_t words = qtOptionWords(word); words > 0) {
+            // The toolkit's own (-style Fusion, -platform xcb, -reverse): it reads them itself.
+            if (words == 2 && !value()) return ShellOptionsError{word + " needs a value"};
         } else if (word == "--action") {
             const auto name = value();
             if (name == "eject-all") {

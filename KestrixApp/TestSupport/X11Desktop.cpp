@@ -30,7 +30,7 @@ struct EwmhConnection {
 
 }  // namespace
 
-X11Desktop::X11Desktop() {
+X11Desktop::X11Desktop(const std::string& size) {
     if (access("/usr/bin/Xvfb", X_OK) != 0 || access("/usr/bin/openbox", X_OK) != 0) {
         problem_ = "Xvfb or openbox is not installed";
         return;
@@ -38,7 +38,7 @@ X11Desktop::X11Desktop() {
     // Without -noreset the server starts afresh whenever its last client leaves, turning away
     // the clients that connect meanwhile.
     server_ = std::make_unique<ServerProcess>(
-        std::vector<std::string>{"/usr/bin/Xvfb", "-displayfd", "1", "-screen", "0", "1280x800x24", "-noreset"});
+        std::vector<std::string>{"/usr/bin/Xvfb", "-displayfd", "1", "-screen", "0", size + "x24", "-noreset"});
     if (!server_->firstLine()) {
         problem_ = "Xvfb did not start";
         return;

@@ -13,7 +13,8 @@ namespace kestrix::desktop::test {
 // An X server on a free display (Xvfb) with a window manager (openbox) on it.
 class X11Desktop {
 public:
-    X11Desktop();
+    // size: the screen's, such as "1280x800".
+    explicit X11Desktop(const std::string& size = "1280x800");
 
     // Why the desktop could not start; empty while it runs.
     const std::string& problem() const { return problem_; }

@@ -2,9 +2,6 @@
 
 #include <QColor>
 #include <QFont>
-#include <QIcon>
-#include <QPainter>
-#include <QPixmap>
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
@@ -46,17 +43,6 @@ inline QPushButton* keyboardButton(QPushButton* button) {
     button->setAutoDefault(true);
     button->setFocusPolicy(Qt::StrongFocus);
     return button;
-}
-
-// The theme's icon painted in one colour, as a symbol in its tint; its one-colour variant
-// where the theme has one, so the shape survives the painting.
-inline QPixmap tintedSymbol(const QString& iconName, int side, const QColor& color) {
-    QPixmap pixmap = QIcon::fromTheme(iconName + "-symbolic", QIcon::fromTheme(iconName)).pixmap(side, side);
-    if (pixmap.isNull()) return pixmap;
-    QPainter painter(&pixmap);
-    painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
-    painter.fillRect(pixmap.rect(), color);
-    return pixmap;
 }
 
 namespace tint {

@@ -12,7 +12,9 @@ namespace kestrix::shell::test {
 // The app shell on a copy of a world, with its settings and history in a folder of its own.
 class ShellOnWorld {
 public:
-    explicit ShellOnWorld(const std::string& worldName, ShellOptions options = {});
+    // An absent timer waits on the clock.
+    explicit ShellOnWorld(const std::string& worldName, ShellOptions options = {},
+                          std::shared_ptr<WaitTimer> timer = nullptr);
 
     AppShell& shell() { return *shell_; }
     AppModel& model() { return shell_->model(); }

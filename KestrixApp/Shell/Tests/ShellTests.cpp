@@ -27,10 +27,15 @@ TEST(ShellOptions, ReadsActionsLinksAndTheSystem) {
     EXPECT_EQ(options.action->driveName, "Travel SSD");
     options = std::get<ShellOptions>(parseShellOptions({"--demo", "--screenshot", "pictures"}));
     EXPECT_EQ(options.screenshotFolder, "pictures");
+    // The toolkit's own options are left to the toolkit, with their values.
+    options = std::get<ShellOptions>(parseShellOptions({"-style", "Fusion", "-reverse", "--demo", "-platform", "xcb",
+                                                        "-stylesheet=look.qss", "--style", "Fusion", "kestrix://open"}));
+    EXPECT_TRUE(options.demo);
+    EXPECT_EQ(options.links, std::vector<std::string>{"kestrix://open"});
     for (const auto& bad : std::vector<std::vector<std::string>>{
              {"--action"}, {"--action", "eject"}, {"--action", "dance"}, {"--world"}, {"--demo", "--world", "w"},
              {"--frobnicate"}, {"--action", "eject-all", "kestrix://open"}, {"--demo", "--screenshot"},
-             {"--screenshot", "pictures"}})
+             {"--screenshot", "pictures"}, {"-style"}, {"-reverse=yes"}, {"-stylish"}})
         EXPECT_TRUE(std::holds_alternative<ShellOptionsError>(parseShellOptions(bad))) << bad.front();
 }
 
@@ -72,9 +77,9 @@ TEST(LinkHandler, AnEjectLinkForNoDriveSaysSoAndOneForADriveEjectsIt) {
 }
 
 TEST(AppShell, WithoutATrayThePanelIsAWindowAtLaunch) {
-    ASSERT_FALSE(MenuBarIcon::isAvailable()) << "the offscreen platform has no tray";
     ShellOnWorld app("two-drives-world.json");
     app.shell().launch();
+    ASSERT_FALSE(app.shell().hasTrayIcon()) << "the offscreen platform has no tray";
     const auto windows = QApplication::topLevelWidgets();
     const bool panelShown = std::any_of(windows.begin(), windows.end(), [](QWidget* window) {
         return window->objectName() == "panel" && window->isVisible();

@@ -9,7 +9,7 @@ namespace kestrix::views {
 
 ActionButton::ActionButton(std::string_view title, std::string_view symbol, QWidget* parent)
     : QPushButton(shownText(title), parent) {
-    if (!symbol.empty()) setIcon(symbolIcon(symbol));
+    if (!symbol.empty()) setIcon(symbolIcon(symbol, palette().color(QPalette::ButtonText)));
     setFocusPolicy(Qt::StrongFocus);
 }
 

@@ -31,8 +31,7 @@ Chip::Chip(const ChipLook& look, QWidget* parent) : QWidget(parent), icon_(new Q
 void Chip::setLook(const ChipLook& look) {
     tint_ = look.tint;
     text_->setText(shownText(look.text));
-    const int side = QFontMetrics(text_->font()).height();
-    icon_->setPixmap(symbolIcon(look.symbol).pixmap(side, side));
+    symbol_ = look.symbol;
     setAccessibleName(text_->text());
     applyColours();
     update();
@@ -41,9 +40,13 @@ void Chip::setLook(const ChipLook& look) {
 QString Chip::text() const { return text_->text(); }
 
 void Chip::applyColours() {
+    const QColor colour = tintColor(tint_, palette());
     QPalette colours = text_->palette();
-    colours.setColor(QPalette::WindowText, tintColor(tint_, palette()));
+    colours.setColor(QPalette::WindowText, colour);
     text_->setPalette(colours);
+    // The glyph in the text's own colour, so that it reads as well as the text does.
+    const int side = QFontMetrics(text_->font()).height();
+    icon_->setPixmap(symbolPixmap(symbol_, side, colour));
 }
 
 void Chip::changeEvent(QEvent* event) {

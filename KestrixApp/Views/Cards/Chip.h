@@ -28,6 +28,7 @@ private:
     QLabel* icon_;
     QLabel* text_;
     Tint tint_ = Tint::green;
+    std::string_view symbol_;
 };
 
 }  // namespace kestrix::views

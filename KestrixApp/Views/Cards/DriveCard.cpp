@@ -27,7 +27,7 @@ namespace {
 class DriveBadge : public QWidget {
 public:
     DriveBadge(std::string_view symbol, bool compact, QWidget* parent)
-        : QWidget(parent), icon_(symbolGlyph(symbol)), glyph_(compact ? 18 : 22) {
+        : QWidget(parent), icon_(symbolIcon(symbol, Qt::white)), glyph_(compact ? 18 : 22) {
         const int side = compact ? 34 : 40;
         setFixedSize(side, side);
     }
@@ -44,17 +44,10 @@ protected:
         painter.setBrush(gradient);
         painter.drawRoundedRect(QRectF(rect()), 8, 8);
         const QPixmap glyph = icon_.pixmap(glyph_, glyph_);
-        if (!glyph.isNull()) painter.drawPixmap((width() - glyph_) / 2, (height() - glyph_) / 2, white(glyph));
+        if (!glyph.isNull()) painter.drawPixmap((width() - glyph_) / 2, (height() - glyph_) / 2, glyph);
     }
 
 private:
-    static QPixmap white(QPixmap glyph) {
-        QPainter tint(&glyph);
-        tint.setCompositionMode(QPainter::CompositionMode_SourceIn);
-        tint.fillRect(glyph.rect(), Qt::white);
-        return glyph;
-    }
-
     QIcon icon_;
     int glyph_;
 };
@@ -118,7 +111,7 @@ void DriveCard::rebuild() {
     if (shownNote_) {
         auto* note = row(6);
         auto* icon = new QLabel(body_);
-        icon->setPixmap(symbolIcon("info.circle").pixmap(14, 14));
+        icon->setPixmap(symbolPixmap("info.circle", 14, secondaryTextColor(icon->palette())));
         note->addWidget(icon, 0, Qt::AlignTop);
         auto* text = plainLabel(*shownNote_, TextStyle::callout, body_, true);
         text->setWordWrap(true);

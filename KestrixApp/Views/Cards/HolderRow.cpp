@@ -46,7 +46,7 @@ QWidget* titleLine(const Holder& holder, QWidget* parent) {
     if (holder.namedByMacOS) layout->addWidget(plainLabel(localized("named by macOS"), TextStyle::caption2, line, true));
     if (holder.isWriting()) {
         auto* pencil = new QLabel(line);
-        pencil->setPixmap(symbolIcon("pencil").pixmap(12, 12));
+        pencil->setPixmap(symbolPixmap("pencil", 12, tintColor(Tint::red, pencil->palette())));
         layout->addWidget(pencil);
         layout->addWidget(writingLabel(line));
     }
@@ -65,7 +65,7 @@ HolderRow::HolderRow(ViewContext& context, Holder holder, bool compact, QWidget*
     auto* icon = new QLabel(this);
     icon->setFixedWidth(iconWidth);
     icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
-    icon->setPixmap(symbolIcon(HelperCatalog::symbol(holder_.kind)).pixmap(16, 16, QIcon::Disabled));
+    icon->setPixmap(symbolPixmap(HelperCatalog::symbol(holder_.kind), 16, secondaryTextColor(icon->palette())));
     layout->addWidget(icon, 0, Qt::AlignTop);
 
     auto* texts = new QVBoxLayout;

@@ -6,6 +6,7 @@
 #include "KestrixApp/Model/AppModel.h"
 #include "KestrixApp/Views/Cards/DriveCard.h"
 #include "KestrixApp/Views/Cards/DriveCards.h"
+#include "KestrixApp/Views/Cards/TextStyle.h"
 #include "KestrixApp/Views/MainWindow/ResultRow.h"
 #include "KestrixApp/Views/MainWindow/ScrollingColumn.h"
 #include "KestrixApp/Views/MainWindow/Section.h"
@@ -18,7 +19,7 @@ namespace kestrix::views {
 
 DrivesPage::DrivesPage(ViewContext& context, QWidget* parent) : QWidget(parent), context_(context) {
     QVBoxLayout* column = scrollingColumn(this);
-    const QColor secondary = palette().color(QPalette::PlaceholderText);
+    const QColor secondary = secondaryTextColor(palette());
     const QColor accent = palette().color(QPalette::Highlight);
 
     empty_ = new EmptyDrives(context_.model, false, this);
@@ -28,20 +29,20 @@ DrivesPage::DrivesPage(ViewContext& context, QWidget* parent) : QWidget(parent),
     auto* tileRow = new QHBoxLayout(tiles_);
     tileRow->setContentsMargins(0, 0, 0, 0);
     tileRow->setSpacing(12);
-    connected_ = new Tile(text("Connected"), "drive-harddisk", accent, tiles_);
-    needYou_ = new Tile(text("Need you"), "dialog-warning", tint::orange, tiles_);
-    ready_ = new Tile(text("Ready"), "emblem-default", tint::green, tiles_);
-    ejected_ = new Tile(text("Ejected this session"), "media-eject", secondary, tiles_);
+    connected_ = new Tile(text("Connected"), "externaldrive.fill", accent, tiles_);
+    needYou_ = new Tile(text("Need you"), "exclamationmark.triangle.fill", tint::orange, tiles_);
+    ready_ = new Tile(text("Ready"), "checkmark.circle.fill", tint::green, tiles_);
+    ejected_ = new Tile(text("Ejected this session"), "eject.fill", secondary, tiles_);
     for (Tile* tile : {connected_, needYou_, ready_, ejected_}) tileRow->addWidget(tile, 1);
     column->addWidget(tiles_);
 
-    needsYouSection_ = new Section(text("Needs you"), "dialog-warning", tint::orange, this);
+    needsYouSection_ = new Section(text("Needs you"), "exclamationmark.triangle.fill", tint::orange, this);
     needsYouSection_->setObjectName("needsYouSection");
-    readySection_ = new Section(text("Ready to eject"), "emblem-default", tint::green, this);
+    readySection_ = new Section(text("Ready to eject"), "checkmark.circle.fill", tint::green, this);
     readySection_->setObjectName("readySection");
-    lastEjectAllSection_ = new Section(text("Last Eject All"), "view-list", tint::blue, this);
+    lastEjectAllSection_ = new Section(text("Last Eject All"), "list.bullet.rectangle", tint::blue, this);
     lastEjectAllSection_->setObjectName("lastEjectAllSection");
-    ejectedSection_ = new Section(text("Ejected"), "media-eject", secondary, this);
+    ejectedSection_ = new Section(text("Ejected"), "eject.circle.fill", secondary, this);
     ejectedSection_->setObjectName("ejectedSection");
     for (Section* section : {needsYouSection_, readySection_, lastEjectAllSection_, ejectedSection_})
         column->addWidget(section);

@@ -1,41 +1,25 @@
 #include "KestrixApp/Views/MainWindow/HistoryPage.h"
 
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 #include <QStringList>
 #include <QVBoxLayout>
 
 #include "KestrixApp/Model/AppModel.h"
+#include "KestrixApp/Views/Cards/TextStyle.h"
+#include "KestrixApp/Views/Icons/SymbolIcons.h"
 #include "KestrixApp/Views/MainWindow/HistoryDate.h"
 #include "KestrixApp/Views/MainWindow/ScrollingColumn.h"
 #include "KestrixApp/Views/MainWindow/Section.h"
 #include "KestrixApp/Views/MainWindow/Tile.h"
 #include "KestrixApp/Views/ViewStyle.h"
 #include "KestrixApp/Views/ViewText.h"
+#include "KestrixKit/Holders/HelperCatalog.h"
 
 namespace kestrix::views {
 
 namespace {
-
-QString iconName(HelperKind kind) {
-    switch (kind) {
-        case HelperKind::app: return "application-x-executable";
-        case HelperKind::finder: return "system-file-manager";
-        case HelperKind::quickLook: return "view-reveal-symbolic";
-        case HelperKind::spotlight: return "system-search";
-        case HelperKind::timeMachine: return "document-open-recent";
-        case HelperKind::mediaAnalysis: return "image-x-generic";
-        case HelperKind::diskCheck: return "drive-harddisk";
-        case HelperKind::fileService: return "emblem-system";
-        case HelperKind::cloudSync: return "emblem-synchronizing";
-        case HelperKind::securityScan: return "security-medium";
-        case HelperKind::shell: return "utilities-terminal";
-        case HelperKind::commandLine: return "utilities-terminal";
-    }
-    return {};
-}
 
 QLabel* symbolLabel(const QPixmap& pixmap, QWidget* parent) {
     auto* label = new QLabel(parent);
@@ -49,7 +33,8 @@ QWidget* offenderRow(const Offender& offender, QWidget* parent) {
     auto* row = new QWidget(parent);
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(symbolLabel(QIcon::fromTheme(iconName(offender.kind)).pixmap(18, 18), row));
+    layout->addWidget(
+        symbolLabel(symbolPixmap(HelperCatalog::symbol(offender.kind), 18, secondaryTextColor(row->palette())), row));
     const QString name = QString::fromStdString(offender.name);
     layout->addWidget(plainLabel(name, row), 1);
     const QString times = textFormat("Blocked %1 times", {std::to_string(offender.count)});
@@ -65,8 +50,8 @@ QWidget* attemptRow(const HistoryEvent& event, QWidget* parent) {
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     const bool blocked = event.wasBlocked();
-    layout->addWidget(symbolLabel(blocked ? tintedSymbol("dialog-warning", 16, tint::orange)
-                                          : tintedSymbol("emblem-default", 16, tint::green),
+    layout->addWidget(symbolLabel(blocked ? symbolPixmap("exclamationmark.triangle.fill", 16, tint::orange)
+                                          : symbolPixmap("checkmark.circle.fill", 16, tint::green),
                                   row));
     auto* lines = new QVBoxLayout();
     lines->setSpacing(1);
@@ -98,7 +83,7 @@ QWidget* attemptRow(const HistoryEvent& event, QWidget* parent) {
 
 HistoryPage::HistoryPage(ViewContext& context, QWidget* parent) : QWidget(parent), context_(context) {
     QVBoxLayout* column = scrollingColumn(this);
-    const QColor secondary = palette().color(QPalette::PlaceholderText);
+    const QColor secondary = secondaryTextColor(palette());
     empty_ = makeEmptyHistory();
     column->addWidget(empty_);
 
@@ -106,16 +91,16 @@ HistoryPage::HistoryPage(ViewContext& context, QWidget* parent) : QWidget(parent
     auto* tileRow = new QHBoxLayout(tiles_);
     tileRow->setContentsMargins(0, 0, 0, 0);
     tileRow->setSpacing(12);
-    attempts_ = new Tile(text("Eject attempts"), "media-eject", secondary, tiles_);
-    blocked_ = new Tile(text("Blocked"), "changes-prevent", tint::orange, tiles_);
-    offenders_ = new Tile(text("Repeat offenders"), "system-users", secondary, tiles_);
+    attempts_ = new Tile(text("Eject attempts"), "eject.fill", secondary, tiles_);
+    blocked_ = new Tile(text("Blocked"), "lock.fill", tint::orange, tiles_);
+    offenders_ = new Tile(text("Repeat offenders"), "person.2.fill", secondary, tiles_);
     for (Tile* tile : {attempts_, blocked_, offenders_}) tileRow->addWidget(tile, 1);
     column->addWidget(tiles_);
 
-    offenderSection_ = new Section(text("Repeat offenders"), "system-users", secondary, this);
+    offenderSection_ = new Section(text("Repeat offenders"), "person.2.fill", secondary, this);
     offenderSection_->setObjectName("offendersSection");
     column->addWidget(offenderSection_);
-    attemptSection_ = new Section(text("Every attempt"), "document-open-recent", secondary, this);
+    attemptSection_ = new Section(text("Every attempt"), "clock.arrow.circlepath", secondary, this);
     attemptSection_->setObjectName("attemptsSection");
     column->addWidget(attemptSection_);
 
@@ -136,7 +121,7 @@ QWidget* HistoryPage::makeEmptyHistory() {
     layout->setAlignment(Qt::AlignCenter);
     layout->setContentsMargins(16, 40, 16, 40);
     auto* symbol = new QLabel(empty);
-    symbol->setPixmap(QIcon::fromTheme("document-open-recent").pixmap(44, 44, QIcon::Disabled));
+    symbol->setPixmap(symbolPixmap("clock.arrow.circlepath", 44, secondaryTextColor(palette())));
     symbol->setAlignment(Qt::AlignCenter);
     layout->addWidget(symbol);
     auto* title = new QLabel(text("No ejects yet"), empty);

@@ -2,12 +2,12 @@
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
 #include "KestrixApp/Model/AppModel.h"
+#include "KestrixApp/Views/Icons/SymbolIcons.h"
 #include "KestrixApp/Views/MainWindow/DrivesPage.h"
 #include "KestrixApp/Views/MainWindow/HistoryPage.h"
 #include "KestrixApp/Views/Panel/CheckAgain.h"
@@ -69,13 +69,13 @@ QWidget* MainWindowView::makeToolbar() {
     row->addWidget(picker);
     row->addStretch();
 
-    auto* checkAgainButton = keyboardButton(new QPushButton(QIcon::fromTheme("view-refresh"), text("Check Again"), toolbar));
+    auto* checkAgainButton = keyboardButton(new QPushButton(symbolIcon("arrow.clockwise", toolbar->palette().color(QPalette::ButtonText)), text("Check Again"), toolbar));
     checkAgainButton->setObjectName("checkAgainButton");
     checkAgainButton->setToolTip(text("Check the drives again"));
     connect(checkAgainButton, &QPushButton::clicked, this, [this] { checkAgain(context_.model); });
     row->addWidget(checkAgainButton);
 
-    auto* ejectAllButton = keyboardButton(new QPushButton(QIcon::fromTheme("media-eject"), text("Eject All"), toolbar));
+    auto* ejectAllButton = keyboardButton(new QPushButton(symbolIcon("eject.fill", toolbar->palette().color(QPalette::ButtonText)), text("Eject All"), toolbar));
     ejectAllButton->setObjectName("ejectAllButton");
     ejectAllButton->setToolTip(textFormat("Eject every drive (%1)", {hotkeyGlyphs().toStdString()}));
     connect(ejectAllButton, &QPushButton::clicked, this, [this] { context_.model.ejectAll(false); });

@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
+#include "KestrixApp/Views/Icons/SymbolIcons.h"
 #include "KestrixApp/Views/ViewStyle.h"
 #include "KestrixKit/Flow/ReportText.h"
 
@@ -16,8 +17,8 @@ ResultRow::ResultRow(const DriveReport& report, QWidget* parent) : QWidget(paren
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(8);
     auto* symbol = new QLabel(this);
-    symbol->setPixmap(done ? tintedSymbol("emblem-default", 16, tint::green)
-                           : tintedSymbol("dialog-warning", 16, tint::orange));
+    symbol->setPixmap(done ? symbolPixmap("checkmark.circle.fill", 16, tint::green)
+                           : symbolPixmap("exclamationmark.triangle.fill", 16, tint::orange));
     symbol->setAlignment(Qt::AlignTop);
     row->addWidget(symbol);
     auto* sentence = plainLabel(message, this);

@@ -4,11 +4,12 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "KestrixApp/Views/Icons/SymbolIcons.h"
 #include "KestrixApp/Views/ViewStyle.h"
 
 namespace kestrix::views {
 
-Section::Section(const QString& title, const QString& iconName, const QColor& tint, QWidget* parent)
+Section::Section(const QString& title, std::string_view symbolName, const QColor& tint, QWidget* parent)
     : QWidget(parent), title_(title) {
     setAccessibleName(title);
     auto* layout = new QVBoxLayout(this);
@@ -17,7 +18,7 @@ Section::Section(const QString& title, const QString& iconName, const QColor& ti
     auto* heading = new QHBoxLayout();
     heading->setSpacing(8);
     auto* symbol = new QLabel(this);
-    symbol->setPixmap(tintedSymbol(iconName, 18, tint));
+    symbol->setPixmap(symbolPixmap(symbolName, 18, tint));
     heading->addWidget(symbol);
     auto* name = new QLabel(title, this);
     scaleFont(name, 1.2, true);

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QString>
+#include <string_view>
 #include <QWidget>
 
 class QLabel;
@@ -13,7 +14,7 @@ namespace kestrix::views {
 class Section : public QWidget {
     Q_OBJECT
 public:
-    Section(const QString& title, const QString& iconName, const QColor& tint, QWidget* parent = nullptr);
+    Section(const QString& title, std::string_view symbol, const QColor& tint, QWidget* parent = nullptr);
 
     QVBoxLayout* rows() const { return rows_; }
     // Shows the count beside the title; a count of zero hides the section.

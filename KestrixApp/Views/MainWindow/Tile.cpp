@@ -4,18 +4,19 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "KestrixApp/Views/Icons/SymbolIcons.h"
 #include "KestrixApp/Views/ViewStyle.h"
 
 namespace kestrix::views {
 
-Tile::Tile(const QString& label, const QString& iconName, const QColor& tint, QWidget* parent)
+Tile::Tile(const QString& label, std::string_view symbolName, const QColor& tint, QWidget* parent)
     : QFrame(parent), label_(label) {
     setFrameShape(QFrame::StyledPanel);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 10, 12, 10);
     auto* top = new QHBoxLayout();
     auto* symbol = new QLabel(this);
-    symbol->setPixmap(tintedSymbol(iconName, 20, tint));
+    symbol->setPixmap(symbolPixmap(symbolName, 20, tint));
     top->addWidget(symbol);
     value_ = new QLabel("0", this);
     scaleFont(value_, 1.8, true);

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFrame>
 #include <QString>
+#include <string_view>
 
 class QLabel;
 
@@ -12,7 +13,7 @@ namespace kestrix::views {
 class Tile : public QFrame {
     Q_OBJECT
 public:
-    Tile(const QString& label, const QString& iconName, const QColor& tint, QWidget* parent = nullptr);
+    Tile(const QString& label, std::string_view symbol, const QColor& tint, QWidget* parent = nullptr);
     void setValue(int value);
 
 private:

@@ -1,6 +1,5 @@
 #include "KestrixApp/Views/MoreApps/MoreAppsLook.h"
 
-#include <QIcon>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -8,35 +7,19 @@
 #include <array>
 #include <utility>
 
+#include "KestrixApp/Views/Icons/SymbolIcons.h"
+
 namespace kestrix::views::MoreAppsLook {
 
 namespace {
 
-constexpr std::string_view unknownSymbolIcon = "application-x-executable";  // "app.fill"
+// What a feed entry shows for a symbol the app does not know.
+constexpr std::string_view unknownSymbol = "app.fill";
 
-// The symbols the maker's feed uses, and a few more it may, with their theme icons.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 20> symbolIcons{{
-    {"app.fill", unknownSymbolIcon},
-    {"square.grid.2x2.fill", "view-app-grid"},
-    {"eject.circle", "media-eject"},
-    {"eject.circle.fill", "media-eject"},
-    {"eject.fill", "media-eject"},
-    {"doc.on.clipboard", "edit-paste"},
-    {"pencil.and.list.clipboard", "document-edit"},
-    {"pencil", "document-edit"},
-    {"internaldrive", "drive-harddisk"},
-    {"externaldrive", "drive-removable-media"},
-    {"folder", "folder"},
-    {"folder.fill", "folder"},
-    {"doc.text", "text-x-generic"},
-    {"photo", "image-x-generic"},
-    {"music.note", "audio-x-generic"},
-    {"film", "video-x-generic"},
-    {"magnifyingglass", "edit-find"},
-    {"gearshape", "preferences-system"},
-    {"clock", "preferences-system-time"},
-    {"star", "starred"},
-}};
+// A symbol the icon table knows: the feed's own, or the stand-in for any other.
+std::string_view knownSymbol(std::string_view symbol) {
+    return freedesktopIconName(symbol) ? symbol : unknownSymbol;
+}
 
 // The system colours of the same names.
 constexpr std::array<std::pair<std::string_view, QRgb>, 13> tintColours{{
@@ -60,28 +43,14 @@ auto find(const Table& table, std::string_view key) {
     return std::find_if(table.begin(), table.end(), [&](const auto& entry) { return entry.first == key; });
 }
 
-// The theme's one-colour variant of an icon where it has one, else the icon itself.
-QIcon themeIcon(std::string_view name) {
-    const QString plain = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
-    return QIcon::fromTheme(plain + QLatin1String("-symbolic"), QIcon::fromTheme(plain));
-}
-
-// A theme icon in one colour, its shape kept and filled.
-QPixmap colouredIcon(std::string_view name, const QColor& colour, int side, qreal devicePixelRatio) {
-    QPixmap shape = themeIcon(name).pixmap(QSize(side, side), devicePixelRatio);
-    if (shape.isNull()) return shape;
-    QPainter painter(&shape);
-    painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
-    painter.fillRect(QRect(QPoint(0, 0), shape.deviceIndependentSize().toSize()), colour);
-    return shape;
+// A symbol in one colour, its shape kept and filled.
+QPixmap colouredIcon(std::string_view symbol, const QColor& colour, int side, qreal devicePixelRatio) {
+    return symbolIcon(symbol, colour).pixmap(QSize(side, side), devicePixelRatio);
 }
 
 }  // namespace
 
-std::string_view iconName(std::string_view symbol) {
-    const auto found = find(symbolIcons, symbol);
-    return found == symbolIcons.end() ? unknownSymbolIcon : found->second;
-}
+std::string_view iconName(std::string_view symbol) { return *freedesktopIconName(knownSymbol(symbol)); }
 
 QColor tintColour(std::string_view tint) {
     const auto found = find(tintColours, tint);
@@ -101,13 +70,13 @@ QPixmap badge(std::string_view symbol, const QColor& colour, int side, qreal dev
     square.addRoundedRect(QRectF(0, 0, side, side), side * 0.22, side * 0.22);
     painter.fillPath(square, gradient);
     const int iconSide = side * 5 / 9;
-    const QPixmap icon = colouredIcon(iconName(symbol), Qt::white, iconSide, devicePixelRatio);
+    const QPixmap icon = colouredIcon(knownSymbol(symbol), Qt::white, iconSide, devicePixelRatio);
     if (!icon.isNull()) painter.drawPixmap((side - iconSide) / 2, (side - iconSide) / 2, icon);
     return result;
 }
 
 QPixmap opensElsewhereMark(const QColor& colour, int side, qreal devicePixelRatio) {
-    return colouredIcon("send-to", colour, side, devicePixelRatio);  // "arrow.up.forward.app"
+    return colouredIcon("arrow.up.forward.app", colour, side, devicePixelRatio);
 }
 
 }  // namespace kestrix::views::MoreAppsLook

@@ -4,7 +4,7 @@
 #include <QPixmap>
 #include <string_view>
 
-// How a feed entry looks: its symbol as an icon of the desktop's theme and its tint as a colour.
+// How a feed entry looks: its symbol as an icon of the app's icon table and its tint as a colour.
 namespace kestrix::views::MoreAppsLook {
 
 // The freedesktop icon name for a feed symbol; "app.fill"'s counterpart for a symbol the app

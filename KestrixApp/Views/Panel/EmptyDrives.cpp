@@ -1,10 +1,11 @@
 #include "KestrixApp/Views/Panel/EmptyDrives.h"
 
-#include <QIcon>
 #include <QLabel>
 #include <QVBoxLayout>
 
 #include "KestrixApp/Model/AppModel.h"
+#include "KestrixApp/Views/Cards/TextStyle.h"
+#include "KestrixApp/Views/Icons/SymbolIcons.h"
 #include "KestrixApp/Views/ViewStyle.h"
 #include "KestrixApp/Views/ViewText.h"
 
@@ -19,7 +20,7 @@ EmptyDrives::EmptyDrives(AppModel& model, bool compact, QWidget* parent) : QWidg
 
     const int side = compact ? 30 : 44;
     auto* symbol = new QLabel(this);
-    symbol->setPixmap(QIcon::fromTheme("drive-harddisk").pixmap(side, side, QIcon::Disabled));
+    symbol->setPixmap(symbolPixmap("externaldrive.badge.checkmark", side, secondaryTextColor(palette())));
     symbol->setAlignment(Qt::AlignCenter);
     layout->addWidget(symbol);
 

@@ -2,9 +2,9 @@
 
 #include <QEvent>
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -13,6 +13,7 @@
 #include "KestrixApp/Model/AppModel.h"
 #include "KestrixApp/Views/Cards/DriveCard.h"
 #include "KestrixApp/Views/Cards/DriveCards.h"
+#include "KestrixApp/Views/Icons/SymbolIcons.h"
 #include "KestrixApp/Views/Panel/CheckAgain.h"
 #include "KestrixApp/Views/Panel/EmptyDrives.h"
 #include "KestrixApp/Views/Panel/PanelText.h"
@@ -23,9 +24,9 @@ namespace kestrix::views {
 
 namespace {
 
-QLabel* iconLabel(const QString& iconName, int side, QWidget* parent) {
+QLabel* iconLabel(std::string_view symbol, int side, const QColor& color, QWidget* parent) {
     auto* label = new QLabel(parent);
-    label->setPixmap(QIcon::fromTheme(iconName).pixmap(side, side));
+    label->setPixmap(symbolPixmap(symbol, side, color));
     return label;
 }
 
@@ -72,7 +73,7 @@ MenuPanel::MenuPanel(ViewContext& context, QWidget* parent) : QWidget(parent), c
     auto* lastEjectRow = new QHBoxLayout(lastEject_);
     lastEjectRow->setContentsMargins(0, 0, 0, 0);
     auto* check = new QLabel(lastEject_);
-    check->setPixmap(tintedSymbol("emblem-default", 16, tint::green));
+    check->setPixmap(symbolPixmap("checkmark.circle.fill", 16, tint::green));
     lastEjectRow->addWidget(check);
     lastEjectText_ = plainLabel({}, lastEject_);
     lastEjectText_->setWordWrap(true);
@@ -87,7 +88,7 @@ MenuPanel::MenuPanel(ViewContext& context, QWidget* parent) : QWidget(parent), c
     auto* ejectAllRow = new QHBoxLayout(ejectAll_);
     ejectAllRow->setContentsMargins(12, 6, 12, 6);
     ejectAllRow->addStretch();
-    ejectAllRow->addWidget(iconLabel("media-eject", 16, ejectAll_));
+    ejectAllRow->addWidget(iconLabel("eject.fill", 16, ejectAll_->palette().color(QPalette::ButtonText), ejectAll_));
     ejectAllTitle_ = new QLabel(ejectAll_);
     ejectAllRow->addWidget(ejectAllTitle_);
     ejectAllGlyphs_ = new QLabel(hotkeyGlyphs(), ejectAll_);
@@ -123,7 +124,7 @@ QWidget* MenuPanel::makeHeader() {
     auto* row = new QHBoxLayout(header);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(10);
-    row->addWidget(iconLabel("media-eject", 28, header));
+    row->addWidget(iconLabel("eject.circle.fill", 28, header->palette().color(QPalette::Highlight), header));
     auto* titles = new QVBoxLayout();
     titles->setSpacing(0);
     auto* title = new QLabel("Kestrix", header);
@@ -134,7 +135,7 @@ QWidget* MenuPanel::makeHeader() {
     makeSecondary(status_);
     titles->addWidget(status_);
     row->addLayout(titles, 1);
-    auto* checkAgainButton = keyboardButton(new QPushButton(QIcon::fromTheme("view-refresh"), {}, header));
+    auto* checkAgainButton = keyboardButton(new QPushButton(symbolIcon("arrow.clockwise", header->palette().color(QPalette::ButtonText)), {}, header));
     checkAgainButton->setObjectName("checkAgainButton");
     checkAgainButton->setFlat(true);
     checkAgainButton->setToolTip(text("Check the drives again"));
@@ -164,7 +165,7 @@ QWidget* MenuPanel::makeFooter() {
     for (QPushButton* button : {open, settings, help}) row->addWidget(button);
     row->addStretch();
 
-    auto* more = keyboardButton(new QPushButton(QIcon::fromTheme("view-more-symbolic"), {}, footer));
+    auto* more = keyboardButton(new QPushButton(symbolIcon("ellipsis.circle", footer->palette().color(QPalette::ButtonText)), {}, footer));
     more->setObjectName("moreButton");
     more->setFlat(true);
     more->setAccessibleName(text("More"));
@@ -218,9 +219,34 @@ void MenuPanel::updateEjectAll() {
     ejectAll_->setMinimumSize(ejectAll_->layout()->sizeHint());
 }
 
+void MenuPanel::setHeightLimit(int pixels) {
+    if (pixels == heightLimit_) return;
+    heightLimit_ = pixels;
+    fitList();
+}
+
 void MenuPanel::fitList() {
-    // The list grows with its cards up to the limit, then scrolls.
-    scroll_->setFixedHeight(std::min(listLayout_->sizeHint().height(), listHeightLimit));
+    // The list grows with its cards up to the limit, then scrolls; and shrinks, down to one
+    // card's worth, where the screen has no room for the rest of the panel.
+    constexpr int smallestList = 80;
+    int limit = listHeightLimit;
+    if (!scroll_->isHidden() && heightLimit_ < QWIDGETSIZE_MAX) {
+        const int rest = layout()->sizeHint().height() - scroll_->minimumHeight();
+        limit = std::min(limit, std::max(smallestList, heightLimit_ - rest));
+    }
+    scroll_->setFixedHeight(std::min(listLayout_->sizeHint().height(), limit));
+}
+
+void MenuPanel::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    // Dropped from the tray it has no window frame: an outline keeps it apart from the window
+    // behind it.
+    if (windowType() != Qt::Popup) return;
+    QColor outline = palette().color(QPalette::WindowText);
+    outline.setAlphaF(0.35f);
+    QPainter painter(this);
+    painter.setPen(outline);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 void MenuPanel::showEvent(QShowEvent* event) {

@@ -27,8 +27,13 @@ public:
 
     explicit MenuPanel(ViewContext& context, QWidget* parent = nullptr);
 
+    // The most the panel may be high where the screen has less room than it wants: the drive
+    // list gives up the difference and scrolls.
+    void setHeightLimit(int pixels);
+
 protected:
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -52,6 +57,7 @@ private:
     QPushButton* ejectAll_;
     QLabel* ejectAllTitle_;
     QLabel* ejectAllGlyphs_;
+    int heightLimit_ = QWIDGETSIZE_MAX;
 };
 
 }  // namespace kestrix::views

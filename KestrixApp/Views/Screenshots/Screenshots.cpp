@@ -7,7 +7,6 @@
 #include <QIcon>
 #include <QLocale>
 #include <QPixmap>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -18,6 +17,7 @@
 #include "KestrixApp/Model/AppSystemFactory.h"
 #include "KestrixApp/Views/Cards/DriveCard.h"
 #include "KestrixApp/Views/Help/HelpView.h"
+#include "KestrixApp/Views/Icons/IconThemes.h"
 #include "KestrixApp/Views/MainWindow/MainWindowView.h"
 #include "KestrixApp/Views/Panel/MenuPanel.h"
 #include "KestrixApp/Views/MoreApps/MoreAppsView.h"
@@ -244,12 +244,8 @@ Problem takeCardStates(Camera& camera) {
 
 std::variant<QStringList, std::string> renderScreenshots(const QString& folder) {
     if (!QDir().mkpath(folder)) return "could not make the folder " + folder.toStdString();
-    // The same icons whatever the desktop, so the pictures only change when the views do. The
-    // offscreen platform knows no place for icon themes: they are where the desktop keeps them.
-    QStringList themeFolders = QIcon::themeSearchPaths();
-    for (const QString& data : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
-        themeFolders << QDir(data).filePath("icons");
-    QIcon::setThemeSearchPaths(themeFolders);
+    // The same icons whatever the desktop, so the pictures only change when the views do.
+    prepareIconThemes();
     QIcon::setThemeName("Adwaita");
     // And the dates as the demo's American user reads them.
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));

@@ -8,6 +8,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "KestrixApp/Views/Icons/SymbolIcons.h"
 #include "KestrixApp/Views/Settings/FormText.h"
 #include "KestrixKit/Text/Localized.h"
 
@@ -29,10 +30,11 @@ LinkRow::LinkRow(const QString& url, const QString& text, QWidget* parent) : QWi
     button->setObjectName("copy");
     button->setAutoRaise(true);
     const QString copyText = QString::fromStdString(localized("Copy"));
-    button->setIcon(QIcon::fromTheme("edit-copy"));
+    const QIcon copyIcon = symbolIcon("doc.on.doc", button->palette().color(QPalette::ButtonText));
+    button->setIcon(copyIcon);
     button->setText(copyText);
-    // The word stands in where the desktop's icon theme has no copy symbol.
-    button->setToolButtonStyle(QIcon::hasThemeIcon("edit-copy") ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextOnly);
+    // The word stands in where no icon theme has a copy symbol.
+    button->setToolButtonStyle(copyIcon.isNull() ? Qt::ToolButtonTextOnly : Qt::ToolButtonIconOnly);
     button->setToolTip(copyText);
     button->setAccessibleName(QString::fromStdString(localizedFormat("Copy %1", {url.toStdString()})));
     connect(button, &QToolButton::clicked, this, &LinkRow::copy);

@@ -1,10 +1,10 @@
 #include "KestrixApp/Views/Settings/SettingsView.h"
 
-#include <QIcon>
 #include <algorithm>
 #include <QStringList>
 
 #include "KestrixApp/Model/AppModel.h"
+#include "KestrixApp/Views/Icons/SymbolIcons.h"
 #include "KestrixApp/Views/Settings/FormText.h"
 #include "KestrixApp/Views/Settings/SettingsTabs.h"
 
@@ -19,12 +19,14 @@ const QStringList tabIds{"general", "automation", "privacy", "more"};
 
 SettingsView::SettingsView(AppModel& model, const SettingsOptions& options, QWidget* parent) : QTabWidget(parent) {
     setObjectName("settings");
-    addTab(makeGeneralTab(model), QIcon::fromTheme("preferences-system"), localizedText("General"));
-    addTab(makeAutomationTab(model, options.hotkeyAvailable), QIcon::fromTheme("system-run"),
+    const QColor glyphs = palette().color(QPalette::WindowText);
+    addTab(makeGeneralTab(model), symbolIcon("gearshape", glyphs), localizedText("General"));
+    addTab(makeAutomationTab(model, options.hotkeyAvailable), symbolIcon("bolt.horizontal", glyphs),
            localizedText("Automation"));
-    addTab(makePrivacyTab(), QIcon::fromTheme("security-high"), localizedText("Privacy"));
+    addTab(makePrivacyTab(), symbolIcon("hand.raised", glyphs), localizedText("Privacy"));
     QWidget* moreApps = options.moreAppsList ? options.moreAppsList() : nullptr;
-    addTab(moreApps != nullptr ? moreApps : new QWidget, QIcon::fromTheme("view-app-grid"), localizedText("More Apps"));
+    addTab(moreApps != nullptr ? moreApps : new QWidget, symbolIcon("square.grid.2x2", glyphs),
+           localizedText("More Apps"));
 
     setCurrentIndex(static_cast<int>(std::max<qsizetype>(0, tabIds.indexOf(model.settingsTab()))));
     connect(this, &QTabWidget::currentChanged, &model, [&model](int index) {

@@ -2,10 +2,10 @@
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QPainter>
 #include <QScreen>
 
+#include "KestrixApp/Views/Icons/SymbolIcons.h"
 #include "KestrixApp/Views/Toast/ToastPlacement.h"
 
 namespace kestrix::views {
@@ -50,7 +50,7 @@ ToastPanel::ToastPanel() : panel_(std::make_unique<ToastCard>()) {
     row->setContentsMargins(14, 0, 14, 0);
     row->setSpacing(12);
     auto* symbol = new QLabel;
-    symbol->setPixmap(QIcon::fromTheme("media-eject").pixmap(26, 26));
+    symbol->setPixmap(symbolPixmap("eject.circle.fill", 26, panel_->palette().color(QPalette::Highlight)));
     row->addWidget(symbol, 0, Qt::AlignVCenter);
     label_ = new QLabel;
     label_->setTextFormat(Qt::PlainText);  // drive names are not markup

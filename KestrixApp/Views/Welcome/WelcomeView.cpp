@@ -1,12 +1,12 @@
 #include "KestrixApp/Views/Welcome/WelcomeView.h"
 
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "KestrixApp/Model/AppModel.h"
+#include "KestrixApp/Views/Icons/SymbolIcons.h"
 #include "KestrixApp/Views/Settings/FormText.h"
 #include "KestrixApp/Views/Settings/ModelToggle.h"
 
@@ -15,21 +15,21 @@ namespace kestrix::views {
 namespace {
 
 struct Feature {
-    const char* icon;
+    const char* symbol;
     const char* title;
     const char* text;
 };
 
 const Feature features[] = {
-    {"preferences-desktop", "It lives in the menu bar",
+    {"menubar.rectangle", "It lives in the menu bar",
      "Click the eject symbol at the top of the screen to see every drive, whether it’s ready, and what’s using it."},
-    {"edit-find", "It names the app, in plain words",
+    {"text.magnifyingglass", "It names the app, in plain words",
      "Which app has a file open, a Terminal window sitting in a folder, Quick Look making thumbnails, and what to do "
      "about each."},
-    {"view-hidden", "What it can’t see",
+    {"eye.slash", "What it can’t see",
      "macOS’s own background services (Spotlight, Time Machine and others) run as the system, so only macOS can look "
      "inside them. When one holds a drive, Kestrix says so, names it when macOS does, and tries again for you."},
-    {"changes-allow", "No special permissions",
+    {"lock.open", "No special permissions",
      "No Full Disk Access, no Accessibility, no administrator password. Apps are only ever asked to quit, the same as "
      "choosing Quit, so they can ask you to save."},
 };
@@ -39,7 +39,7 @@ QWidget* header() {
     auto* column = new QVBoxLayout(box);
     column->setContentsMargins(0, 0, 0, 0);
     auto* symbol = new QLabel;
-    symbol->setPixmap(QIcon::fromTheme("media-eject").pixmap(56, 56));
+    symbol->setPixmap(symbolPixmap("eject.circle.fill", 56, symbol->palette().color(QPalette::Highlight)));
     column->addWidget(symbol, 0, Qt::AlignHCenter);
     auto* title = new QLabel(localizedText("Welcome to Kestrix"));
     QFont large = title->font();
@@ -60,7 +60,7 @@ QWidget* featureRow(const Feature& feature) {
     line->setContentsMargins(0, 0, 0, 0);
     auto* symbol = new QLabel;
     symbol->setFixedWidth(28);
-    symbol->setPixmap(QIcon::fromTheme(feature.icon).pixmap(20, 20));
+    symbol->setPixmap(symbolPixmap(feature.symbol, 20, symbol->palette().color(QPalette::WindowText)));
     line->addWidget(symbol, 0, Qt::AlignTop);
     auto* words = new QVBoxLayout;
     words->setSpacing(2);

@@ -84,17 +84,17 @@ TEST_F(MoreAppsListViewTest, ShowsTheVisibleEntriesWithTheirLook) {
     EXPECT_EQ(text(*rows[0], "title"), "Plover");
     EXPECT_EQ(text(*rows[0], "subtitle"), "Remembers what you copied.");
     EXPECT_EQ(rows[0]->toolTip(), "Opens Plover in the App Store");
-    EXPECT_EQ(MoreAppsLook::iconName(rows[0]->look().symbol), "edit-paste");
+    EXPECT_EQ(MoreAppsLook::iconName(rows[0]->look().symbol), "edit-paste-symbolic");
     EXPECT_EQ(rows[0]->look().tint, QColor(0x5856D6));
     EXPECT_EQ(rows[1]->toolTip(), "Opens Wren on orvane.com");
-    EXPECT_EQ(MoreAppsLook::iconName(rows[1]->look().symbol), "application-x-executable");
+    EXPECT_EQ(MoreAppsLook::iconName(rows[1]->look().symbol), "application-x-executable-symbolic");
     EXPECT_EQ(text(*list->findChild<MoreAppsRow*>("seeAll"), "title"), "See all Mac apps on orvane.com");
 }
 
 TEST(MoreAppsLookTest, UnknownSymbolsAndTintsFallBack) {
-    EXPECT_EQ(MoreAppsLook::iconName("app.fill"), "application-x-executable");
-    EXPECT_EQ(MoreAppsLook::iconName(""), "application-x-executable");
-    EXPECT_EQ(MoreAppsLook::iconName("internaldrive"), "drive-harddisk");
+    EXPECT_EQ(MoreAppsLook::iconName("app.fill"), "application-x-executable-symbolic");
+    EXPECT_EQ(MoreAppsLook::iconName(""), "application-x-executable-symbolic");
+    EXPECT_EQ(MoreAppsLook::iconName("internaldrive"), "drive-harddisk-symbolic");
     const QColor blue = MoreAppsLook::tintColour("blue");
     EXPECT_EQ(MoreAppsLook::tintColour("chartreuse"), blue);
     EXPECT_EQ(MoreAppsLook::tintColour("Red"), blue);
