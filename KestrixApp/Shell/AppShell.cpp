@@ -21,6 +21,7 @@
 #include "KestrixApp/Shell/MenuBarIcon.h"
 #include "KestrixApp/Shell/WindowRegistry.h"
 #include "KestrixApp/Views/Dialogs/ModalConfirmations.h"
+#include "KestrixApp/Views/Dialogs/QuestionBoxes.h"
 #include "KestrixApp/Views/MainWindow/MainWindowView.h"
 #include "KestrixApp/Views/Panel/MenuPanel.h"
 #include "KestrixApp/Views/ViewContext.h"
@@ -167,6 +168,7 @@ void AppShell::showAbout() {
     about.setInformativeText(QString::fromStdString(
         localized("Names what keeps a drive from ejecting. It sees your own apps and programs; macOS’s own services "
                   "are explained and retried. Made by Orvane.")));
+    views::widenToQuestionWidth(&about);
     about.exec();
 }
 

@@ -52,7 +52,7 @@ QWidget* offenderRow(const Offender& offender, QWidget* parent) {
     layout->addWidget(symbolLabel(QIcon::fromTheme(iconName(offender.kind)).pixmap(18, 18), row));
     const QString name = QString::fromStdString(offender.name);
     layout->addWidget(plainLabel(name, row), 1);
-    const QString times = textFormat("Blocked %1 times", {std::to_string(offender.count)});
+    const QString times = QString::fromStdString(blockedTimesText(offender.count));
     auto* count = new QLabel(times, row);
     makeSecondary(count);
     layout->addWidget(count);
@@ -84,7 +84,7 @@ QWidget* attemptRow(const HistoryEvent& event, QWidget* parent) {
     what->setWordWrap(true);
     makeSecondary(what);
     lines->addWidget(what);
-    const QString when = historyDate(event.date, QLocale());
+    const QString when = historyDate(event.date, textLocale());
     auto* date = new QLabel(when, row);
     scaleFont(date, 0.85);
     makeSecondary(date);
@@ -98,7 +98,7 @@ QWidget* attemptRow(const HistoryEvent& event, QWidget* parent) {
 
 HistoryPage::HistoryPage(ViewContext& context, QWidget* parent) : QWidget(parent), context_(context) {
     QVBoxLayout* column = scrollingColumn(this);
-    const QColor secondary = palette().color(QPalette::PlaceholderText);
+    const QColor secondary = secondaryTextColor(palette());
     empty_ = makeEmptyHistory();
     column->addWidget(empty_);
 
@@ -132,8 +132,8 @@ HistoryPage::HistoryPage(ViewContext& context, QWidget* parent) : QWidget(parent
 QWidget* HistoryPage::makeEmptyHistory() {
     auto* empty = new QWidget(this);
     empty->setObjectName("emptyHistory");
+    // Centred line by line, not by the layout: see EmptyDrives.
     auto* layout = new QVBoxLayout(empty);
-    layout->setAlignment(Qt::AlignCenter);
     layout->setContentsMargins(16, 40, 16, 40);
     auto* symbol = new QLabel(empty);
     symbol->setPixmap(QIcon::fromTheme("document-open-recent").pixmap(44, 44, QIcon::Disabled));
@@ -142,6 +142,7 @@ QWidget* HistoryPage::makeEmptyHistory() {
     auto* title = new QLabel(text("No ejects yet"), empty);
     scaleFont(title, 1.1, true);
     title->setAlignment(Qt::AlignCenter);
+    title->setWordWrap(true);
     layout->addWidget(title);
     auto* explanation = new QLabel(text("Every eject is listed here, with what blocked it, so you can see which app "
                                         "keeps holding your drives."),

@@ -7,6 +7,7 @@
 
 #include "KestrixApp/Views/MoreApps/MoreAppsLook.h"
 #include "KestrixApp/Views/MoreApps/MoreAppsRow.h"
+#include "KestrixApp/Views/ViewStyle.h"
 #include "MoreAppsKit/CampaignLinks.h"
 #include "MoreAppsKit/MoreAppsTexts.h"
 
@@ -63,7 +64,7 @@ MoreAppsListView::MoreAppsListView(moreapps::MoreAppsConfig config, moreapps::Mo
     layout->addWidget(seeAll);
 
     auto* footer = label(moreapps::MoreAppsTexts::footer(language_, list_.config().isDirect), "footer", content);
-    footer->setForegroundRole(QPalette::PlaceholderText);
+    makeSecondary(footer);
     layout->addWidget(footer);
     layout->addStretch(1);
 

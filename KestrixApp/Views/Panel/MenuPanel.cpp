@@ -16,6 +16,7 @@
 #include "KestrixApp/Views/Panel/CheckAgain.h"
 #include "KestrixApp/Views/Panel/EmptyDrives.h"
 #include "KestrixApp/Views/Panel/PanelText.h"
+#include "KestrixApp/Views/Style/ColourContrast.h"
 #include "KestrixApp/Views/ViewStyle.h"
 #include "KestrixApp/Views/ViewText.h"
 
@@ -60,6 +61,8 @@ MenuPanel::MenuPanel(ViewContext& context, QWidget* parent) : QWidget(parent), c
     scroll_->setWidgetResizable(true);
     scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list_ = new QWidget(scroll_);
+    // As wide as the scroll area shows, never wider: a card that cannot fit elides its name.
+    list_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     listLayout_ = new QVBoxLayout(list_);
     listLayout_->setContentsMargins(0, 0, 0, 0);
     listLayout_->setSpacing(8);
@@ -76,7 +79,7 @@ MenuPanel::MenuPanel(ViewContext& context, QWidget* parent) : QWidget(parent), c
     lastEjectRow->addWidget(check);
     lastEjectText_ = plainLabel({}, lastEject_);
     lastEjectText_->setWordWrap(true);
-    setTextColor(lastEjectText_, tint::green);
+    setTextColor(lastEjectText_, readableOn(tint::green, palette().color(QPalette::Window), tintedTextContrast));
     lastEjectRow->addWidget(lastEjectText_, 1);
     layout->addWidget(lastEject_);
 
@@ -167,6 +170,7 @@ QWidget* MenuPanel::makeFooter() {
     auto* more = keyboardButton(new QPushButton(QIcon::fromTheme("view-more-symbolic"), {}, footer));
     more->setObjectName("moreButton");
     more->setFlat(true);
+    hideMenuArrow(more);
     more->setAccessibleName(text("More"));
     more->setToolTip(text("More"));
     auto* menu = new QMenu(more);
@@ -219,8 +223,12 @@ void MenuPanel::updateEjectAll() {
 }
 
 void MenuPanel::fitList() {
-    // The list grows with its cards up to the limit, then scrolls.
-    scroll_->setFixedHeight(std::min(listLayout_->sizeHint().height(), listHeightLimit));
+    // The list grows with its cards up to the limit, then scrolls. Cards whose lines wrap are
+    // as high as their width makes them, not as their preferred size says.
+    const int width = scroll_->width();
+    const int wanted = listLayout_->hasHeightForWidth() ? listLayout_->totalHeightForWidth(width)
+                                                        : listLayout_->totalSizeHint().height();
+    scroll_->setFixedHeight(std::min(wanted, listHeightLimit));
 }
 
 void MenuPanel::showEvent(QShowEvent* event) {
