@@ -37,6 +37,8 @@ MoreAppsListView::MoreAppsListView(moreapps::MoreAppsConfig config, moreapps::Mo
 
     auto* content = new QWidget;
     auto* layout = new QVBoxLayout(content);
+    // The margins of the settings' other tabs.
+    layout->setContentsMargins(20, 20, 20, 20);
     layout->setSpacing(10);
 
     auto* title = label(moreapps::MoreAppsTexts::title(language_), "title", content);
@@ -72,6 +74,9 @@ MoreAppsListView::MoreAppsListView(moreapps::MoreAppsConfig config, moreapps::Mo
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidget(content);
+    // Seen through to the tab's own background, as the other tabs are.
+    scroll->viewport()->setAutoFillBackground(false);
+    content->setAutoFillBackground(false);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(scroll);
