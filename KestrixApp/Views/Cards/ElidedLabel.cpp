@@ -1,6 +1,7 @@
 #include "KestrixApp/Views/Cards/ElidedLabel.h"
 
 #include <QEvent>
+#include <algorithm>
 
 namespace kestrix::views {
 

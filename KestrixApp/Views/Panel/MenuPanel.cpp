@@ -35,6 +35,8 @@ QPushButton* linkButton(const QString& title, QWidget* parent) {
     auto* button = keyboardButton(new QPushButton(title, parent));
     button->setFlat(true);
     button->setCursor(Qt::PointingHandCursor);
+    // As wide as its words: a style's smallest button width would space the links unevenly.
+    button->setFixedWidth(button->fontMetrics().horizontalAdvance(title) + 2 * 6);
     QPalette palette = button->palette();
     palette.setColor(QPalette::ButtonText, palette.color(QPalette::Link));
     button->setPalette(palette);

@@ -1,6 +1,8 @@
 #include <QCoreApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QScrollArea>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include "KestrixApp/Views/Cards/Chip.h"
@@ -82,6 +84,23 @@ TEST(PanelLayout, CardsAreAsHighAsTheirWrappedLinesAndNoHigher) {
     }
     const auto* list = panel.findChild<QScrollArea*>("driveList");
     EXPECT_NEAR(list->height(), card->height(), 1) << "the list is as high as its one card";
+}
+
+TEST(PanelLayout, TheFooterLinksAreEvenlySpaced) {
+    ViewHarness views;
+    views.startViews(nlohmann::json::object());
+    MenuPanel panel(*views.context);
+    panel.show();
+    settle();
+    std::vector<int> spaces;
+    for (const char* title : {"Open Kestrix", "Settings…", "Help"}) {
+        for (const QPushButton* link : panel.findChildren<QPushButton*>()) {
+            if (link->text() == title) spaces.push_back(link->width() - link->fontMetrics().horizontalAdvance(link->text()));
+        }
+    }
+    ASSERT_EQ(spaces.size(), 3u);
+    EXPECT_NEAR(spaces[0], spaces[1], 1);
+    EXPECT_NEAR(spaces[1], spaces[2], 1);
 }
 
 TEST(PanelLayout, TheEmptyViewsLinesAreWhole) {

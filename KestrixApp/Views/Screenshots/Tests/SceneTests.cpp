@@ -219,7 +219,8 @@ private:
     void inspectQuestions() {
         AppModel& model = *views_.model;
         for (const Drive& drive : model.drives()) {
-            const auto* held = model.display(drive.id).as<DriveDisplay::InUse>();
+            const DriveDisplay display = model.display(drive.id);
+            const auto* held = display.as<DriveDisplay::InUse>();
             if (held == nullptr) continue;
             QuitAndEjectDialog quit(quitQuestion(drive, held->holders, model.currentUID()));
             inspect(quit, "Quit and Eject for " + drive.name());
