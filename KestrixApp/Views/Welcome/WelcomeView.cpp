@@ -26,7 +26,7 @@ const Feature features[] = {
     {"edit-find", "It names the app, in plain words",
      "Which app has a file open, a Terminal window sitting in a folder, Quick Look making thumbnails, and what to do "
      "about each."},
-    {"view-hidden", "What it can’t see",
+    {"view-conceal-symbolic", "What it can’t see",
      "macOS’s own background services (Spotlight, Time Machine and others) run as the system, so only macOS can look "
      "inside them. When one holds a drive, Kestrix says so, names it when macOS does, and tries again for you."},
     {"changes-allow", "No special permissions",

@@ -116,7 +116,10 @@ std::vector<std::string> contrastProblems(QWidget& window, const QImage& picture
     for (QWidget* widget : shownWidgets(window)) {
         auto* label = qobject_cast<QLabel*>(widget);
         if (label == nullptr || label->text().isEmpty() || !label->isEnabled()) continue;
-        const QRect area(label->mapTo(&window, label->contentsRect().topLeft()) * scale, label->contentsRect().size() * scale);
+        // Only what the picture shows of it: a scrolled-away label is not on screen.
+        const QRect seen = label->visibleRegion().boundingRect().intersected(label->contentsRect());
+        if (seen.isEmpty()) continue;
+        const QRect area(label->mapTo(&window, seen.topLeft()) * scale, seen.size() * scale);
         const QColor background = commonestColour(picture, area);
         const QColor text = composited(label->palette().color(label->foregroundRole()), background);
         const QColor written = label->palette().color(label->foregroundRole());

@@ -38,6 +38,9 @@ using namespace kestrix;
 using namespace kestrix::views;
 using kestrix::testing::ModelHarness;
 using kestrix::views::testing::ViewHarness;
+using kestrix::views::testing::contrastProblems;
+using kestrix::views::testing::iconProblems;
+using kestrix::views::testing::layoutProblems;
 
 // How the desktop around the app looks, and what it speaks.
 struct Look {
@@ -308,7 +311,7 @@ TEST(Scenes, DISABLED_NoIconThemeStillShowsEveryIcon) {
     for (QWidget* shown : std::initializer_list<QWidget*>{&panel, &window, &settings, &welcome}) {
         shown->show();
         settleLayout();
-        for (const std::string& problem : views::testing::iconProblems(*shown)) ADD_FAILURE() << problem;
+        for (const std::string& problem : iconProblems(*shown)) ADD_FAILURE() << problem;
         shown->hide();
     }
 }
