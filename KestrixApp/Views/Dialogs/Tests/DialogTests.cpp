@@ -193,6 +193,8 @@ TEST(Questions, AreWideEnoughToKeepTheirWordsAndCannotBeResized) {
     EXPECT_LE(dialog.width(), 440);
     EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize()) << "fixed: nothing to maximise";
     for (QLabel* label : dialog.findChildren<QLabel*>()) {
-        if (label->wordWrap()) EXPECT_GE(label->height(), label->heightForWidth(label->width())) << label->text().toStdString();
+        if (label->wordWrap()) {
+            EXPECT_GE(label->height(), label->heightForWidth(label->width())) << label->text().toStdString();
+        }
     }
 }

@@ -79,8 +79,9 @@ TEST(PanelLayout, CardsAreAsHighAsTheirWrappedLinesAndNoHigher) {
     }
     EXPECT_LE(card->height() - lowest, 12 + 2) << "only the card's own inset under its buttons";
     for (const QLabel* label : card->findChildren<QLabel*>()) {
-        if (label->isVisible() && label->wordWrap())
+        if (label->isVisible() && label->wordWrap()) {
             EXPECT_GE(label->height(), label->heightForWidth(label->width())) << label->text().toStdString();
+        }
     }
     const auto* list = panel.findChild<QScrollArea*>("driveList");
     EXPECT_NEAR(list->height(), card->height(), 1) << "the list is as high as its one card";
@@ -114,7 +115,9 @@ TEST(PanelLayout, TheEmptyViewsLinesAreWhole) {
     for (const QLabel* label : empty->findChildren<QLabel*>()) {
         if (!label->isVisible()) continue;
         EXPECT_LE(label->geometry().right(), empty->rect().right()) << label->text().toStdString();
-        if (label->wordWrap()) EXPECT_GE(label->height(), label->heightForWidth(label->width())) << label->text().toStdString();
+        if (label->wordWrap()) {
+            EXPECT_GE(label->height(), label->heightForWidth(label->width())) << label->text().toStdString();
+        }
     }
     EXPECT_LE(empty->geometry().bottom(), panel.rect().bottom());
 }

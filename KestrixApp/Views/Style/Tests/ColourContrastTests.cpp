@@ -25,8 +25,8 @@ TEST(ColourContrast, ATintedTextIsDarkenedOnLightAndLightenedOnDarkOnlyAsFarAsNe
 
     const QColor blue(10, 132, 255);
     const QColor darkWindow(0x1e, 0x1e, 0x1e);
-    const QColor lighter = readableOn(blue, darkWindow, 4.5);
-    EXPECT_GE(contrastRatio(lighter, darkWindow), 4.5);
+    const QColor lighter = readableOn(blue, darkWindow, 7.0);
+    EXPECT_GE(contrastRatio(lighter, darkWindow), 7.0);
     EXPECT_GT(relativeLuminance(lighter), relativeLuminance(blue));
 
     const QColor black(Qt::black);
