@@ -59,11 +59,11 @@ TEST(ScreenshotCommand, DrawsTheWindowsOfAnyWorld) {
                                  folder.path()});
     ASSERT_TRUE(kestrix.waitForFinished(120000));
     ASSERT_EQ(kestrix.exitCode(), 0) << kestrix.readAllStandardError().toStdString();
-    for (const QString& name : {"menu-panel", "main-drives", "main-drives-dark", "main-history", "settings-general",
-                                "welcome", "help"}) {
-        const QImage image(QDir(folder.path()).filePath(name + ".png"));
-        ASSERT_FALSE(image.isNull()) << name.toStdString() << " is missing";
-        EXPECT_FALSE(isBlank(image)) << name.toStdString() << " is blank";
+    for (const char* name : {"menu-panel", "main-drives", "main-drives-dark", "main-history", "settings-general",
+                             "welcome", "help"}) {
+        const QImage image(QDir(folder.path()).filePath(QString(name) + ".png"));
+        ASSERT_FALSE(image.isNull()) << name << " is missing";
+        EXPECT_FALSE(isBlank(image)) << name << " is blank";
     }
     EXPECT_FALSE(QFile::exists(QDir(folder.path()).filePath("card-ready.png"))) << "the card states are the demo's";
 }
