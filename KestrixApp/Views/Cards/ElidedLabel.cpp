@@ -1,7 +1,9 @@
 #include "KestrixApp/Views/Cards/ElidedLabel.h"
 
 #include <QEvent>
+#include <QFontMetricsF>
 #include <algorithm>
+#include <cmath>
 
 namespace kestrix::views {
 
@@ -20,8 +22,9 @@ ElidedLabel::ElidedLabel(const QString& whole, QWidget* parent) : QLabel(parent)
 }
 
 QSize ElidedLabel::sizeHint() const {
-    const QMargins margins = contentsMargins();
-    return QSize(fontMetrics().horizontalAdvance(whole_), fontMetrics().height()).grownBy(margins);
+    // Rounded up: the text's width has fractions, and a pixel short of it would cut the text.
+    const int width = static_cast<int>(std::ceil(QFontMetricsF(font()).horizontalAdvance(whole_))) + 1;
+    return QSize(width, fontMetrics().height()).grownBy(contentsMargins());
 }
 
 QSize ElidedLabel::minimumSizeHint() const {

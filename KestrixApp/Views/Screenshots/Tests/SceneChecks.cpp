@@ -6,6 +6,7 @@
 #include <QTabWidget>
 #include <map>
 
+#include "KestrixApp/Views/Cards/ElidedLabel.h"
 #include "KestrixApp/Views/Style/ColourContrast.h"
 
 namespace kestrix::views::testing {
@@ -74,6 +75,11 @@ std::vector<std::string> layoutProblems(QWidget& window) {
                 problems.push_back(describe(label) + " is " + std::to_string(label->height()) + " high, its text needs " +
                                    std::to_string(needed));
             }
+        }
+        if (auto* name = qobject_cast<ElidedLabel*>(widget);
+            name != nullptr && name->width() >= name->sizeHint().width() && name->text() != name->wholeText()) {
+            problems.push_back(describe(name) + " is cut although it has room for \"" + name->wholeText().toStdString() +
+                               "\"");
         }
         const QWidget* parent = widget->parentWidget();
         const QRect place = widget->geometry();

@@ -8,7 +8,7 @@
 // What a user would see wrong in a window, found by looking at its widgets and its picture.
 namespace kestrix::views::testing {
 
-// Wrapped labels lower than their text needs at their width, and widgets that reach outside
+// Wrapped labels lower than their text needs at their width, names cut that had room, and widgets that reach outside
 // what their parent shows (sideways only inside a scrolling area, which scrolls up and down).
 std::vector<std::string> layoutProblems(QWidget& window);
 
