@@ -24,7 +24,7 @@ SettingsView::SettingsView(AppModel& model, const SettingsOptions& options, QWid
            localizedText("Automation"));
     addTab(makePrivacyTab(), QIcon::fromTheme("security-high"), localizedText("Privacy"));
     QWidget* moreApps = options.moreAppsList ? options.moreAppsList() : nullptr;
-    addTab(moreApps != nullptr ? moreApps : new QWidget, QIcon::fromTheme("view-app-grid"), localizedText("More Apps"));
+    addTab(moreApps != nullptr ? moreApps : new QWidget, QIcon::fromTheme("view-app-grid-symbolic"), localizedText("More Apps"));
 
     setCurrentIndex(static_cast<int>(std::max<qsizetype>(0, tabIds.indexOf(model.settingsTab()))));
     connect(this, &QTabWidget::currentChanged, &model, [&model](int index) {

@@ -32,6 +32,7 @@ std::string describe(const QWidget* widget) {
 
 std::vector<QWidget*> shownWidgets(QWidget& window) {
     std::vector<QWidget*> shown;
+    if (window.isVisible()) shown.push_back(&window);
     for (QWidget* widget : window.findChildren<QWidget*>()) {
         if (widget->isVisible() && !widget->isWindow()) shown.push_back(widget);
     }
@@ -82,6 +83,7 @@ std::vector<std::string> layoutProblems(QWidget& window) {
                                "\"");
         }
         const QWidget* parent = widget->parentWidget();
+        if (widget == &window || parent == nullptr) continue;
         const QRect place = widget->geometry();
         const QRect room = parent->rect();
         const bool outside = isScrolledContent(widget)
