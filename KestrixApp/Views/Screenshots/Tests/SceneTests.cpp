@@ -244,6 +244,9 @@ private:
         window.show();
         settleLayout();
         const QImage picture = window.grab().toImage();
+        // Every picture checked, for a person to look at as well.
+        if (const QString folder = qEnvironmentVariable("KESTRIX_SCENE_PICTURES"); !folder.isEmpty())
+            picture.save(QDir(folder).filePath(QString::fromStdString(view + " (" + look_.name() + ").png")));
         const auto add = [&](const std::vector<std::string>& found) {
             for (const std::string& problem : found) problems_.push_back(view + " (" + look_.name() + "): " + problem);
         };
