@@ -145,6 +145,7 @@ void AppModel::refresh() {
 }
 
 void AppModel::takeDrives(std::vector<Drive> listed) {
+    hasListed_ = true;
     std::set<std::string> known;
     for (const Drive& drive : drives_) known.insert(drive.id);
     if (listed != drives_) {

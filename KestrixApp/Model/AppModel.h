@@ -59,6 +59,8 @@ public:
     std::uint32_t currentUID() const;
     // In the order of the volume listing.
     const std::vector<Drive>& drives() const { return drives_; }
+    // Whether the volumes were listed at least once: before that, no drives means nothing known yet.
+    bool hasListed() const { return hasListed_; }
     // Only for listed drives, after each refresh.
     const std::map<std::string, DriveState>& states() const { return states_; }
     // The drive's state; every field absent when it has none.
@@ -183,6 +185,7 @@ private:
     History history_;
     std::vector<DriveReport> allResults_;
     bool ejectingAll_ = false;
+    bool hasListed_ = false;
     bool showDiskImages_ = false;
     bool showNetworkShares_ = false;
     bool hotkeyEnabled_ = true;

@@ -24,6 +24,7 @@
 #include "KestrixApp/Shell/PanelPlacement.h"
 #include "KestrixApp/Shell/WindowRegistry.h"
 #include "KestrixApp/Views/Dialogs/ModalConfirmations.h"
+#include "KestrixApp/Views/Dialogs/QuestionBoxes.h"
 #include "KestrixApp/Views/MainWindow/MainWindowView.h"
 #include "KestrixApp/Views/Panel/MenuPanel.h"
 #include "KestrixApp/Views/ViewContext.h"
@@ -229,6 +230,7 @@ void AppShell::showAbout() {
     about.setInformativeText(QString::fromStdString(
         localized("Names what keeps a drive from ejecting. It sees your own apps and programs; macOS’s own services "
                   "are explained and retried. Made by Orvane.")));
+    views::widenToQuestionWidth(&about);
     about.exec();
 }
 

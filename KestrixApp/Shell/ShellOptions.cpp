@@ -5,7 +5,7 @@
 namespace kestrix::shell {
 
 const char* const shellUsage = R"(usage: kestrix [--world FILE | --demo] [--history FILE] [--trace] [LINK...]
-       kestrix --demo --screenshot FOLDER
+       kestrix (--demo | --world FILE) --screenshot FOLDER
        kestrix --action eject-all
        kestrix --action eject NAME
 
@@ -20,8 +20,9 @@ Kestrix names what keeps a drive from ejecting, and ejects it.
   --history FILE       keep the eject history in FILE
   --trace              print every call made to the system on stderr
   --background         start in the tray without opening a window
-  --screenshot FOLDER  with --demo: draw the panel, the main window and every state of a drive
-                       card into PNG files in FOLDER, without a display, and end
+  --screenshot FOLDER  draw the panel, the main window and the settings, welcome and help
+                       windows of the demo (with every state of a drive card) or of the world
+                       into PNG files in FOLDER, without a display, and end
   --version            print the version
   --help               show this text
 
@@ -80,7 +81,8 @@ std::variant<ShellOptions, ShellOptionsError> parseShellOptions(const std::vecto
         }
     }
     if (options.demo && options.worldPath) return ShellOptionsError{"--world and --demo exclude each other"};
-    if (options.screenshotFolder && !options.demo) return ShellOptionsError{"--screenshot draws the demo: add --demo"};
+    if (options.screenshotFolder && !options.isSimulated())
+        return ShellOptionsError{"--screenshot draws a simulated system: add --demo or --world FILE"};
     if (options.action && !options.links.empty()) return ShellOptionsError{"--action takes no links"};
     return options;
 }

@@ -78,7 +78,12 @@ QWidget* WindowRegistry::makeWindow(const QString& id) {
     if (QWidget* content = content_(id)) layout->addWidget(content);
     window->resize(look.size);
     if (look.minimumSize) window->setMinimumSize(*look.minimumSize);
-    if (!look.resizable) window->setFixedSize(look.size);
+    if (!look.resizable) {
+        window->setFixedSize(look.size);
+        // A fixed window has nothing to show larger: the desktop offers no maximise button.
+        window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    }
     const QString key = "Kestrix." + id;
     if (!window->restoreGeometry(settings_->value(key).toByteArray())) centerOnScreen(window);
     window->installEventFilter(new GeometryKeeper(window, settings_, key));

@@ -60,13 +60,13 @@ AppSystemChoice systemChoice(const ShellOptions& options) {
 }
 
 // Pictures of the views, drawn without a display in the demo's words.
-int takeScreenshots(int argc, char** argv, const std::string& folder) {
+int takeScreenshots(int argc, char** argv, const ShellOptions& options) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    // The pictures are of the demonstration system, in the language the environment asks for.
+    // The pictures are of a simulated system, in the language the environment asks for.
     Translations::use(Translations::folder());
     selectVocabulary(Vocabulary::document);
-    const auto result = views::renderScreenshots(QString::fromStdString(folder));
+    const auto result = views::renderScreenshots(QString::fromStdString(*options.screenshotFolder), options.worldPath);
     if (const auto* problem = std::get_if<std::string>(&result)) {
         std::cerr << "kestrix: " << *problem << '\n';
         return 1;
@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
         return runAction(*options.action, QDBusConnection::sessionBus(), std::cout, std::cerr, realSleep);
     }
 
-    if (options.screenshotFolder) return takeScreenshots(argc, argv, *options.screenshotFolder);
+    if (options.screenshotFolder) return takeScreenshots(argc, argv, options);
 
     QApplication::setOrganizationName("orvane");
     QApplication::setApplicationName("Kestrix");

@@ -7,15 +7,13 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include "KestrixApp/Views/Cards/TextStyle.h"
+
 namespace kestrix::views {
 
-// Text in the palette's secondary colour, so that dark themes keep it readable.
-inline void makeSecondary(QWidget* widget) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, palette.color(QPalette::PlaceholderText));
-    palette.setColor(QPalette::ButtonText, palette.color(QPalette::PlaceholderText));
-    widget->setPalette(palette);
-}
+// Text in the secondary colour, made from the palette's own text colour: many palettes leave
+// their placeholder colour at its light default, unreadable on a dark window.
+inline void makeSecondary(QWidget* widget) { widget->setPalette(secondaryPalette(widget->palette())); }
 
 inline void setTextColor(QWidget* widget, const QColor& color) {
     QPalette palette = widget->palette();
@@ -43,6 +41,11 @@ inline QPushButton* keyboardButton(QPushButton* button) {
     button->setAutoDefault(true);
     button->setFocusPolicy(Qt::StrongFocus);
     return button;
+}
+
+// A menu button that shows its symbol only: the style's menu arrow would say it twice.
+inline void hideMenuArrow(QPushButton* button) {
+    button->setStyleSheet("QPushButton::menu-indicator { image: none; width: 0px; }");
 }
 
 namespace tint {

@@ -22,4 +22,7 @@ struct Offender {
     bool operator==(const Offender&) const = default;
 };
 
+// How often an offender blocked, in the counted form the language uses: "Blocked 1 time".
+std::string blockedTimesText(int count);
+
 }  // namespace kestrix

@@ -5,6 +5,7 @@
 
 #include "KestrixKit/Coding/JSONText.h"
 #include "KestrixKit/History/HistoryCoding.h"
+#include "KestrixKit/History/Offender.h"
 #include "KestrixKit/Linux/Files/HistoryFile.h"
 #include "KestrixKit/Text/Localized.h"
 #include "TextSupport/VisibleText.h"
@@ -30,12 +31,6 @@ std::string localDateText(std::chrono::system_clock::time_point date) {
     if (!localtime_r(&seconds, &local)) return {};
     char text[64];
     return std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local) ? text : "";
-}
-
-std::string blockedTimesText(int count) {
-    const std::string number = std::to_string(count);
-    return count == 1 ? kestrix::localizedFormat("Blocked %1 time", {number})
-                      : kestrix::localizedFormat("Blocked %1 times", {number});
 }
 
 // The outcome's label, then the culprits' names when there are any.
@@ -68,7 +63,7 @@ void printText(const Invocation& invocation, const kestrix::History& history,
         << localized("Repeat offenders") << ": " << offenders.size() << '\n';
     if (!offenders.empty()) {
         out << '\n' << localized("Repeat offenders") << '\n';
-        for (const auto& offender : offenders) out << "  " << textsupport::visibleText(offender.name) << " — " << blockedTimesText(offender.count) << '\n';
+        for (const auto& offender : offenders) out << "  " << textsupport::visibleText(offender.name) << " — " << kestrix::blockedTimesText(offender.count) << '\n';
     }
     out << '\n' << localized("Every attempt") << '\n';
     for (const auto& event : history.events) {

@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -44,5 +45,25 @@ TEST(ScreenshotCommand, DrawsThePanelBothPagesAndEveryCardStateWithoutADisplay) 
     QProcess wrong;
     wrong.start(KESTRIX_PATH, {"--screenshot", folder.path()});
     ASSERT_TRUE(wrong.waitForFinished(20000));
-    EXPECT_EQ(wrong.exitCode(), 2) << "the pictures are of the demo";
+    EXPECT_EQ(wrong.exitCode(), 2) << "the pictures are of a simulated system";
+}
+
+TEST(ScreenshotCommand, DrawsTheWindowsOfAnyWorld) {
+    QTemporaryDir folder;
+    QProcess kestrix;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("DISPLAY");
+    environment.remove("WAYLAND_DISPLAY");
+    kestrix.setProcessEnvironment(environment);
+    kestrix.start(KESTRIX_PATH, {"--world", QString(KESTRIX_SHELL_TEST_DATA) + "/two-drives-world.json", "--screenshot",
+                                 folder.path()});
+    ASSERT_TRUE(kestrix.waitForFinished(120000));
+    ASSERT_EQ(kestrix.exitCode(), 0) << kestrix.readAllStandardError().toStdString();
+    for (const char* name : {"menu-panel", "main-drives", "main-drives-dark", "main-history", "settings-general",
+                             "welcome", "help"}) {
+        const QImage image(QDir(folder.path()).filePath(QString(name) + ".png"));
+        ASSERT_FALSE(image.isNull()) << name << " is missing";
+        EXPECT_FALSE(isBlank(image)) << name << " is blank";
+    }
+    EXPECT_FALSE(QFile::exists(QDir(folder.path()).filePath("card-ready.png"))) << "the card states are the demo's";
 }

@@ -32,6 +32,8 @@ TEST(ShellOptions, ReadsActionsLinksAndTheSystem) {
                                                         "-stylesheet=look.qss", "--style", "Fusion", "kestrix://open"}));
     EXPECT_TRUE(options.demo);
     EXPECT_EQ(options.links, std::vector<std::string>{"kestrix://open"});
+    options = std::get<ShellOptions>(parseShellOptions({"--world", "w.json", "--screenshot", "pictures"}));
+    EXPECT_EQ(options.worldPath, "w.json") << "pictures of any world";
     for (const auto& bad : std::vector<std::vector<std::string>>{
              {"--action"}, {"--action", "eject"}, {"--action", "dance"}, {"--world"}, {"--demo", "--world", "w"},
              {"--frobnicate"}, {"--action", "eject-all", "kestrix://open"}, {"--demo", "--screenshot"},
@@ -45,6 +47,10 @@ TEST(WindowRegistry, KeepsOneWindowPerIdAndAnyOtherIdIsAMainWindow) {
     QWidget* settings = windows.openWindow("settings");
     EXPECT_EQ(settings->windowTitle(), "Kestrix Settings");
     EXPECT_EQ(settings->size(), QSize(580, 480));
+    // Without the customised hints the desktop gives every window a maximise button.
+    EXPECT_TRUE(settings->windowFlags().testFlag(Qt::CustomizeWindowHint));
+    EXPECT_FALSE(settings->windowFlags().testFlag(Qt::WindowMaximizeButtonHint)) << "settings cannot be maximised";
+    EXPECT_TRUE(settings->windowFlags().testFlag(Qt::WindowCloseButtonHint));
     settings->close();
     EXPECT_EQ(windows.openWindow("settings"), settings) << "a closed window is shown again";
     EXPECT_TRUE(settings->isVisible());

@@ -8,7 +8,6 @@
 namespace kestrix::views {
 namespace {
 
-constexpr qreal fillOpacity = 0.07;
 constexpr qreal outlineOpacity = 0.22;
 constexpr qreal cornerRadius = 10.0;
 
@@ -17,7 +16,6 @@ constexpr qreal cornerRadius = 10.0;
 Card::Card(Tint tint, QWidget* parent) : QFrame(parent), tint_(tint), content_(new QVBoxLayout(this)) {
     content_->setContentsMargins(12, 12, 12, 12);
     content_->setSpacing(10);
-    content_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
 }
 

@@ -13,6 +13,9 @@ namespace kestrix::views {
 class Card : public QFrame {
     Q_OBJECT
 public:
+    // How strongly the tint fills the card; what sits on it is read against that.
+    static constexpr qreal fillOpacity = 0.07;
+
     explicit Card(Tint tint, QWidget* parent = nullptr);
 
     void setTint(Tint tint);

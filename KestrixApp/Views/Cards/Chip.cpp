@@ -5,14 +5,21 @@
 #include <QLabel>
 #include <QPainter>
 
+#include "KestrixApp/Views/Cards/Card.h"
 #include "KestrixApp/Views/Cards/ShownText.h"
 #include "KestrixApp/Views/Cards/TextStyle.h"
 #include "KestrixApp/Views/Icons/SymbolIcons.h"
+#include "KestrixApp/Views/Style/ColourContrast.h"
 
 namespace kestrix::views {
 namespace {
 
 constexpr qreal backgroundOpacity = 0.16;
+
+QColor withAlpha(QColor colour, qreal alpha) {
+    colour.setAlphaF(static_cast<float>(alpha));
+    return colour;
+}
 
 }  // namespace
 
@@ -24,7 +31,8 @@ Chip::Chip(const ChipLook& look, QWidget* parent) : QWidget(parent), icon_(new Q
     layout->addWidget(text_);
     text_->setTextFormat(Qt::PlainText);
     text_->setFont(styledFont(TextStyle::caption, font(), true));
-    setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
+    // Always whole: the name beside it gives way instead.
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setLook(look);
 }
 
@@ -40,7 +48,11 @@ void Chip::setLook(const ChipLook& look) {
 QString Chip::text() const { return text_->text(); }
 
 void Chip::applyColours() {
-    const QColor colour = tintColor(tint_, palette());
+    // The chip sits on its card, both in the tint, over the window.
+    const QColor tint = tintColor(tint_, palette());
+    const QColor card = composited(withAlpha(tint, Card::fillOpacity), palette().color(QPalette::Window));
+    const QColor chip = composited(withAlpha(tint, backgroundOpacity), card);
+    const QColor colour = readableOn(tint, chip, tintedTextContrast);
     QPalette colours = text_->palette();
     colours.setColor(QPalette::WindowText, colour);
     text_->setPalette(colours);
@@ -57,10 +69,8 @@ void Chip::changeEvent(QEvent* event) {
 void Chip::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    QColor fill = tintColor(tint_, palette());
-    fill.setAlphaF(backgroundOpacity);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(fill);
+    painter.setBrush(withAlpha(tintColor(tint_, palette()), backgroundOpacity));
     const QRectF area = rect();
     const qreal radius = area.height() / 2.0;
     painter.drawRoundedRect(area, radius, radius);

@@ -14,10 +14,12 @@
 #include "KestrixApp/Views/Cards/ActionButton.h"
 #include "KestrixApp/Views/Cards/CardTexts.h"
 #include "KestrixApp/Views/Cards/Chip.h"
+#include "KestrixApp/Views/Cards/ElidedLabel.h"
 #include "KestrixApp/Views/Cards/HolderRow.h"
 #include "KestrixApp/Views/Cards/ShownText.h"
 #include "KestrixApp/Views/Cards/TextStyle.h"
 #include "KestrixApp/Views/Icons/SymbolIcons.h"
+#include "KestrixApp/Views/ViewStyle.h"
 #include "KestrixKit/Text/Localized.h"
 
 namespace kestrix::views {
@@ -134,7 +136,8 @@ QWidget* DriveCard::header(QWidget* parent) const {
     auto* titles = new QVBoxLayout;
     titles->setSpacing(1);
     const std::string name = drive_.volumes.empty() ? drive_.id : drive_.name();
-    auto* title = plainLabel(name, TextStyle::headline, header);
+    auto* title = new ElidedLabel(shownText(name), header);
+    title->setFont(styledFont(TextStyle::headline, title->font()));
     title->setObjectName("driveName");
     titles->addWidget(title);
     if (!drive_.volumes.empty()) titles->addWidget(plainLabel(driveSubtitle(drive_), TextStyle::caption, header, true));
@@ -242,7 +245,7 @@ QWidget* DriveCard::moreMenuButton(QWidget* parent, const std::vector<Holder>& h
     auto* more = new ActionButton({}, "ellipsis.circle", parent);
     more->setObjectName("moreMenu");
     more->setFlat(true);
-    more->setStyleSheet("QPushButton::menu-indicator { image: none; width: 0px; }");
+    hideMenuArrow(more);
     more->setAccessibleName(shownText(localizedFormat("More for %1", {drive_.name()})));
     auto* menu = new QMenu(more);
     AppModel& model = context_.model;

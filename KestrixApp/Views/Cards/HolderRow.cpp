@@ -9,10 +9,12 @@
 #include "KestrixApp/Model/AppModel.h"
 #include "KestrixApp/Views/Cards/ActionButton.h"
 #include "KestrixApp/Views/Cards/CardTexts.h"
+#include "KestrixApp/Views/Cards/ElidedLabel.h"
 #include "KestrixApp/Views/Cards/FileReveal.h"
 #include "KestrixApp/Views/Cards/ShownText.h"
 #include "KestrixApp/Views/Cards/TextStyle.h"
 #include "KestrixApp/Views/Icons/SymbolIcons.h"
+#include "KestrixApp/Views/Style/ColourContrast.h"
 #include "KestrixKit/Holders/HelperCatalog.h"
 #include "KestrixKit/Holders/HolderPolicy.h"
 #include "KestrixKit/Text/Localized.h"
@@ -28,7 +30,8 @@ QLabel* writingLabel(QWidget* parent) {
     label->setText(QString::fromStdString(localized("Writing")));
     label->setFont(styledFont(TextStyle::caption2, label->font(), true));
     QPalette colours = label->palette();
-    colours.setColor(QPalette::WindowText, tintColor(Tint::red, colours));
+    colours.setColor(QPalette::WindowText,
+                     readableOn(tintColor(Tint::red, colours), colours.color(QPalette::Window), tintedTextContrast));
     label->setPalette(colours);
     return label;
 }
@@ -39,10 +42,15 @@ QWidget* titleLine(const Holder& holder, QWidget* parent) {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(6);
     const std::string title = holderTitle(holder);
-    auto* titleLabel = plainLabel(title, TextStyle::callout, line);
+    auto* titleLabel = new ElidedLabel(shownText(title), line);
     titleLabel->setFont(styledFont(TextStyle::callout, titleLabel->font(), true));
     layout->addWidget(titleLabel);
-    if (title != holder.name) layout->addWidget(plainLabel(holder.name, TextStyle::caption2, line, true));
+    if (title != holder.name) {
+        auto* name = new ElidedLabel(shownText(holder.name), line);
+        name->setFont(styledFont(TextStyle::caption2, name->font()));
+        name->setPalette(secondaryPalette(name->palette()));
+        layout->addWidget(name);
+    }
     if (holder.namedByMacOS) layout->addWidget(plainLabel(localized("named by macOS"), TextStyle::caption2, line, true));
     if (holder.isWriting()) {
         auto* pencil = new QLabel(line);
@@ -50,7 +58,7 @@ QWidget* titleLine(const Holder& holder, QWidget* parent) {
         layout->addWidget(pencil);
         layout->addWidget(writingLabel(line));
     }
-    layout->addStretch();
+    layout->addStretch(1);
     return line;
 }
 

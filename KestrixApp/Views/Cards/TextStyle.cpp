@@ -43,15 +43,17 @@ QColor secondaryTextColor(const QPalette& palette) {
     return color;
 }
 
+QPalette secondaryPalette(QPalette palette) {
+    palette.setColor(QPalette::WindowText, secondaryTextColor(palette));
+    palette.setColor(QPalette::ButtonText, secondaryTextColor(palette));
+    return palette;
+}
+
 QLabel* plainLabel(std::string_view text, TextStyle style, QWidget* parent, bool secondary) {
     auto* label = new QLabel(shownText(text), parent);
     label->setTextFormat(Qt::PlainText);
     label->setFont(styledFont(style, label->font()));
-    if (secondary) {
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, secondaryTextColor(palette));
-        label->setPalette(palette);
-    }
+    if (secondary) label->setPalette(secondaryPalette(label->palette()));
     return label;
 }
 

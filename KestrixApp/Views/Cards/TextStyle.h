@@ -18,6 +18,8 @@ QFont styledFont(TextStyle style, const QFont& base, bool semibold = false);
 QColor tintColor(Tint tint, const QPalette& palette);
 // The palette's text colour for secondary lines.
 QColor secondaryTextColor(const QPalette& palette);
+// The palette with its text in the secondary colour.
+QPalette secondaryPalette(QPalette palette);
 
 // A label that shows its text as it is (never as markup), wrapping where asked.
 QLabel* plainLabel(std::string_view text, TextStyle style, QWidget* parent, bool secondary = false);

@@ -1,5 +1,6 @@
 #include "KestrixApp/Views/Dialogs/QuestionBoxes.h"
 
+#include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 
@@ -27,10 +28,20 @@ GuardedQuestion guardedBox(const Question& question, QMessageBox::Icon icon, std
     confirm->setAutoDefault(false);
     box->setDefaultButton(cancel);
     box->setEscapeButton(cancel);
+    widenToQuestionWidth(box);
     return {box, confirm};
 }
 
 }  // namespace
+
+void widenToQuestionWidth(QMessageBox* box) {
+    // A message box is as narrow as its message; a strut under its rows holds it open.
+    auto* grid = qobject_cast<QGridLayout*>(box->layout());
+    if (grid == nullptr) return;
+    const QMargins margins = grid->contentsMargins();
+    grid->addItem(new QSpacerItem(questionWidth - margins.left() - margins.right(), 0, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
 
 QString shownParagraphs(const std::vector<std::string>& paragraphs) {
     QStringList shown;

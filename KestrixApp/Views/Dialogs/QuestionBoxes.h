@@ -13,6 +13,12 @@ namespace kestrix::views {
 // between them stay the only line breaks.
 QString shownParagraphs(const std::vector<std::string>& paragraphs);
 
+// How wide a question is: a sentence keeps its words whole.
+inline constexpr int questionWidth = 400;
+
+// Makes a message box about questionWidth wide, whatever its shortest line.
+void widenToQuestionWidth(QMessageBox* box);
+
 struct GuardedQuestion {
     QMessageBox* box;
     QAbstractButton* confirm;

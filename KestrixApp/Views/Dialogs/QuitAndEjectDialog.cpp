@@ -16,19 +16,26 @@ namespace {
 
 constexpr int accessoryWidth = 320;
 constexpr int rowHeight = 22;
+// Wide enough that a sentence keeps its words whole.
+constexpr int textWidth = questionWidth - 2 * 12;
 
 }  // namespace
 
 QuitAndEjectDialog::QuitAndEjectDialog(const QuitQuestion& question, QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Kestrix"));
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 12, 12, 12);
+    // As large as its words at that width: a question is answered, not resized or maximised.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     auto* message = plainLabel(question.text.message, TextStyle::headline, this);
     message->setWordWrap(true);
+    message->setFixedWidth(textWidth);
     layout->addWidget(message);
     if (!question.text.paragraphs.empty()) {
         auto* informative = plainLabel({}, TextStyle::body, this);
         informative->setText(shownParagraphs(question.text.paragraphs));
         informative->setWordWrap(true);
+        informative->setFixedWidth(textWidth);
         layout->addWidget(informative);
     }
     if (!question.programs.empty()) {
@@ -49,7 +56,10 @@ QuitAndEjectDialog::QuitAndEjectDialog(const QuitQuestion& question, QWidget* pa
     }
     auto* buttons = new QDialogButtonBox(this);
     auto* quit = buttons->addButton(QString::fromStdString(localized("Quit and Eject")), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QString::fromStdString(localized("Cancel")), QDialogButtonBox::RejectRole);
+    auto* cancel = buttons->addButton(QString::fromStdString(localized("Cancel")), QDialogButtonBox::RejectRole);
+    // Return answers "Quit and Eject" whichever button the desktop's order puts first and
+    // gives the focus: a focused Cancel must not take Return over.
+    cancel->setAutoDefault(false);
     quit->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

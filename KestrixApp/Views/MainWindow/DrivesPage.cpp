@@ -31,7 +31,7 @@ DrivesPage::DrivesPage(ViewContext& context, QWidget* parent) : QWidget(parent),
     tileRow->setSpacing(12);
     connected_ = new Tile(text("Connected"), "externaldrive.fill", accent, tiles_);
     needYou_ = new Tile(text("Need you"), "exclamationmark.triangle.fill", tint::orange, tiles_);
-    ready_ = new Tile(text("Ready"), "checkmark.circle.fill", tint::green, tiles_);
+    ready_ = new Tile(textIn("drive count", "Ready"), "checkmark.circle.fill", tint::green, tiles_);
     ejected_ = new Tile(text("Ejected this session"), "eject.fill", secondary, tiles_);
     for (Tile* tile : {connected_, needYou_, ready_, ejected_}) tileRow->addWidget(tile, 1);
     column->addWidget(tiles_);
@@ -88,6 +88,7 @@ void DrivesPage::updateDrives() {
     ready_->setValue(total - needYou);
     empty_->setVisible(drives.empty());
     tiles_->setVisible(!drives.empty());
+    showResults();
 }
 
 void DrivesPage::updateResults() {
@@ -101,6 +102,15 @@ void DrivesPage::updateResults() {
         ejectedSection_->rows()->addWidget(new ResultRow(report, ejectedSection_));
     ejectedSection_->setCount(static_cast<int>(model.recent().size()));
     ejected_->setValue(static_cast<int>(model.recent().size()));
+    showResults();
+}
+
+void DrivesPage::showResults() {
+    // With no drive listed the page is the empty view alone; the results stay in the history.
+    const AppModel& model = context_.model;
+    const bool listed = !model.drives().empty();
+    lastEjectAllSection_->setVisible(listed && !model.allResults().empty());
+    ejectedSection_->setVisible(listed && !model.recent().empty());
 }
 
 }  // namespace kestrix::views

@@ -27,6 +27,7 @@ public:
 private:
     void updateDrives();
     void updateResults();
+    void showResults();
 
     ViewContext& context_;
     EmptyDrives* empty_;

@@ -3,6 +3,8 @@
 #include <QDateTime>
 #include <QRegularExpression>
 
+#include "KestrixKit/Linux/Text/Translations.h"
+
 namespace kestrix::views {
 
 QString historyDate(std::chrono::system_clock::time_point date, const QLocale& locale) {
@@ -16,5 +18,15 @@ QString historyDate(std::chrono::system_clock::time_point date, const QLocale& l
     time.remove(QRegularExpression("[^A-Za-z]*s+"));
     return locale.toString(when, dayAndMonth + ", " + time);
 }
+
+QLocale textLocale(const std::string& textLanguage, const QLocale& system) {
+    const QLocale::Language spoken =
+        textLanguage.empty() ? QLocale::English : QLocale(QString::fromStdString(textLanguage)).language();
+    if (system.language() == spoken) return system;
+    return textLanguage.empty() ? QLocale(QLocale::English, QLocale::UnitedStates)
+                                : QLocale(QString::fromStdString(textLanguage));
+}
+
+QLocale textLocale() { return textLocale(Translations::language(), QLocale()); }
 
 }  // namespace kestrix::views

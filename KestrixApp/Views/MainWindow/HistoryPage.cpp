@@ -37,7 +37,7 @@ QWidget* offenderRow(const Offender& offender, QWidget* parent) {
         symbolLabel(symbolPixmap(HelperCatalog::symbol(offender.kind), 18, secondaryTextColor(row->palette())), row));
     const QString name = QString::fromStdString(offender.name);
     layout->addWidget(plainLabel(name, row), 1);
-    const QString times = textFormat("Blocked %1 times", {std::to_string(offender.count)});
+    const QString times = QString::fromStdString(blockedTimesText(offender.count));
     auto* count = new QLabel(times, row);
     makeSecondary(count);
     layout->addWidget(count);
@@ -69,7 +69,7 @@ QWidget* attemptRow(const HistoryEvent& event, QWidget* parent) {
     what->setWordWrap(true);
     makeSecondary(what);
     lines->addWidget(what);
-    const QString when = historyDate(event.date, QLocale());
+    const QString when = historyDate(event.date, textLocale());
     auto* date = new QLabel(when, row);
     scaleFont(date, 0.85);
     makeSecondary(date);
@@ -117,8 +117,8 @@ HistoryPage::HistoryPage(ViewContext& context, QWidget* parent) : QWidget(parent
 QWidget* HistoryPage::makeEmptyHistory() {
     auto* empty = new QWidget(this);
     empty->setObjectName("emptyHistory");
+    // Centred line by line, not by the layout: see EmptyDrives.
     auto* layout = new QVBoxLayout(empty);
-    layout->setAlignment(Qt::AlignCenter);
     layout->setContentsMargins(16, 40, 16, 40);
     auto* symbol = new QLabel(empty);
     symbol->setPixmap(symbolPixmap("clock.arrow.circlepath", 44, secondaryTextColor(palette())));
@@ -127,6 +127,7 @@ QWidget* HistoryPage::makeEmptyHistory() {
     auto* title = new QLabel(text("No ejects yet"), empty);
     scaleFont(title, 1.1, true);
     title->setAlignment(Qt::AlignCenter);
+    title->setWordWrap(true);
     layout->addWidget(title);
     auto* explanation = new QLabel(text("Every eject is listed here, with what blocked it, so you can see which app "
                                         "keeps holding your drives."),

@@ -7,6 +7,7 @@
 
 #include "KestrixApp/Views/MoreApps/MoreAppsLook.h"
 #include "KestrixApp/Views/MoreApps/MoreAppsRow.h"
+#include "KestrixApp/Views/ViewStyle.h"
 #include "MoreAppsKit/CampaignLinks.h"
 #include "MoreAppsKit/MoreAppsTexts.h"
 
@@ -36,6 +37,8 @@ MoreAppsListView::MoreAppsListView(moreapps::MoreAppsConfig config, moreapps::Mo
 
     auto* content = new QWidget;
     auto* layout = new QVBoxLayout(content);
+    // The margins of the settings' other tabs.
+    layout->setContentsMargins(20, 20, 20, 20);
     layout->setSpacing(10);
 
     auto* title = label(moreapps::MoreAppsTexts::title(language_), "title", content);
@@ -63,7 +66,7 @@ MoreAppsListView::MoreAppsListView(moreapps::MoreAppsConfig config, moreapps::Mo
     layout->addWidget(seeAll);
 
     auto* footer = label(moreapps::MoreAppsTexts::footer(language_, list_.config().isDirect), "footer", content);
-    footer->setForegroundRole(QPalette::PlaceholderText);
+    makeSecondary(footer);
     layout->addWidget(footer);
     layout->addStretch(1);
 
@@ -71,6 +74,9 @@ MoreAppsListView::MoreAppsListView(moreapps::MoreAppsConfig config, moreapps::Mo
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidget(content);
+    // Seen through to the tab's own background, as the other tabs are.
+    scroll->viewport()->setAutoFillBackground(false);
+    content->setAutoFillBackground(false);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(scroll);

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "KestrixApp/Views/MoreApps/MoreAppsLook.h"
+#include "KestrixApp/Views/ViewStyle.h"
 
 namespace kestrix::views {
 
@@ -55,7 +56,7 @@ MoreAppsRow::MoreAppsRow(Look look, QWidget* parent) : QPushButton(parent), look
     texts->addWidget(title);
     if (!look_.subtitle.isEmpty()) {
         auto* subtitle = textLabel(look_.subtitle, "subtitle", this);
-        subtitle->setForegroundRole(QPalette::PlaceholderText);
+        makeSecondary(subtitle);
         texts->addWidget(subtitle);
     }
     layout->addLayout(texts, 1);

@@ -13,8 +13,9 @@ namespace kestrix::views {
 
 EmptyDrives::EmptyDrives(AppModel& model, bool compact, QWidget* parent) : QWidget(parent), model_(model) {
     setObjectName("emptyDrives");
+    // Centred by stretches and by each line's own alignment, never by the layout's: a layout
+    // that aligns its items gives them their preferred size, and wrapped lines are then cut.
     auto* layout = new QVBoxLayout(this);
-    layout->setAlignment(Qt::AlignCenter);
     layout->setSpacing(6);
     layout->setContentsMargins(16, compact ? 16 : 40, 16, compact ? 16 : 40);
 
@@ -22,11 +23,13 @@ EmptyDrives::EmptyDrives(AppModel& model, bool compact, QWidget* parent) : QWidg
     auto* symbol = new QLabel(this);
     symbol->setPixmap(symbolPixmap("externaldrive.badge.checkmark", side, secondaryTextColor(palette())));
     symbol->setAlignment(Qt::AlignCenter);
+    layout->addStretch(1);
     layout->addWidget(symbol);
 
     auto* title = new QLabel(text("No external drives"), this);
     scaleFont(title, 1.1, true);
     title->setAlignment(Qt::AlignCenter);
+    title->setWordWrap(true);
     layout->addWidget(title);
 
     auto* explanation = new QLabel(
@@ -43,6 +46,7 @@ EmptyDrives::EmptyDrives(AppModel& model, bool compact, QWidget* parent) : QWidg
     scaleFont(hint_, 0.85);
     makeSecondary(hint_);
     layout->addWidget(hint_);
+    layout->addStretch(1);
 
     connect(&model_, &AppModel::showDiskImagesChanged, this, &EmptyDrives::updateHint);
     connect(&model_, &AppModel::showNetworkSharesChanged, this, &EmptyDrives::updateHint);

@@ -17,6 +17,7 @@
 #include "KestrixApp/Views/Panel/CheckAgain.h"
 #include "KestrixApp/Views/Panel/EmptyDrives.h"
 #include "KestrixApp/Views/Panel/PanelText.h"
+#include "KestrixApp/Views/Style/ColourContrast.h"
 #include "KestrixApp/Views/ViewStyle.h"
 #include "KestrixApp/Views/ViewText.h"
 
@@ -35,6 +36,8 @@ QPushButton* linkButton(const QString& title, QWidget* parent) {
     auto* button = keyboardButton(new QPushButton(title, parent));
     button->setFlat(true);
     button->setCursor(Qt::PointingHandCursor);
+    // As wide as its words: a style's smallest button width would space the links unevenly.
+    button->setFixedWidth(button->fontMetrics().horizontalAdvance(title) + 2 * 6);
     QPalette palette = button->palette();
     palette.setColor(QPalette::ButtonText, palette.color(QPalette::Link));
     button->setPalette(palette);
@@ -61,6 +64,8 @@ MenuPanel::MenuPanel(ViewContext& context, QWidget* parent) : QWidget(parent), c
     scroll_->setWidgetResizable(true);
     scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list_ = new QWidget(scroll_);
+    // As wide as the scroll area shows, never wider: a card that cannot fit elides its name.
+    list_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     listLayout_ = new QVBoxLayout(list_);
     listLayout_->setContentsMargins(0, 0, 0, 0);
     listLayout_->setSpacing(8);
@@ -77,7 +82,7 @@ MenuPanel::MenuPanel(ViewContext& context, QWidget* parent) : QWidget(parent), c
     lastEjectRow->addWidget(check);
     lastEjectText_ = plainLabel({}, lastEject_);
     lastEjectText_->setWordWrap(true);
-    setTextColor(lastEjectText_, tint::green);
+    setTextColor(lastEjectText_, readableOn(tint::green, palette().color(QPalette::Window), tintedTextContrast));
     lastEjectRow->addWidget(lastEjectText_, 1);
     layout->addWidget(lastEject_);
 
@@ -168,6 +173,7 @@ QWidget* MenuPanel::makeFooter() {
     auto* more = keyboardButton(new QPushButton(symbolIcon("ellipsis.circle", footer->palette().color(QPalette::ButtonText)), {}, footer));
     more->setObjectName("moreButton");
     more->setFlat(true);
+    hideMenuArrow(more);
     more->setAccessibleName(text("More"));
     more->setToolTip(text("More"));
     auto* menu = new QMenu(more);
@@ -227,16 +233,19 @@ void MenuPanel::setHeightLimit(int pixels) {
 
 void MenuPanel::fitList() {
     // The list grows with its cards up to the limit, then scrolls; and shrinks, down to one
-    // card's worth, where the screen has no room for the rest of the panel.
+    // card's worth, where the screen has no room for the rest of the panel. Cards whose lines
+    // wrap are as high as their width makes them, not as their preferred size says.
     constexpr int smallestList = 80;
     int limit = listHeightLimit;
     if (!scroll_->isHidden() && heightLimit_ < QWIDGETSIZE_MAX) {
         const int rest = layout()->sizeHint().height() - scroll_->minimumHeight();
         limit = std::min(limit, std::max(smallestList, heightLimit_ - rest));
     }
-    scroll_->setFixedHeight(std::min(listLayout_->sizeHint().height(), limit));
+    const int width = scroll_->width();
+    const int wanted = listLayout_->hasHeightForWidth() ? listLayout_->totalHeightForWidth(width)
+                                                        : listLayout_->totalSizeHint().height();
+    scroll_->setFixedHeight(std::min(wanted, limit));
 }
-
 void MenuPanel::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
     // Dropped from the tray it has no window frame: an outline keeps it apart from the window

@@ -1,5 +1,6 @@
 #include "KestrixApp/Views/Screenshots/Screenshots.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -22,6 +23,7 @@
 #include "KestrixApp/Views/Panel/MenuPanel.h"
 #include "KestrixApp/Views/MoreApps/MoreAppsView.h"
 #include "KestrixApp/Views/Screenshots/CardStatesWorld.h"
+#include "KestrixApp/Views/Screenshots/DarkPalette.h"
 #include "KestrixApp/Views/Settings/SettingsView.h"
 #include "KestrixApp/Views/ViewContext.h"
 #include "KestrixApp/Views/Welcome/WelcomeView.h"
@@ -77,7 +79,7 @@ public:
     // Waits until the drives are listed and each was checked, and nothing runs.
     bool settle() {
         return waitUntil([this] {
-            if (model.drives().empty() || model.ejectingAll()) return false;
+            if (!model.hasListed() || model.ejectingAll()) return false;
             for (const Drive& listed : model.drives()) {
                 const DriveState state = model.state(listed.id);
                 if (state.busy || (!state.scan && !state.report)) return false;
@@ -162,6 +164,42 @@ Problem takeSecondaryWindows(Camera& camera, AppModel& model) {
     return problem;
 }
 
+// The panel and the main window's pages as they are now, and the drives page once more in a
+// dark palette.
+Problem takeMainWindows(Camera& camera, Scene& scene) {
+    AppModel& model = scene.model;
+    Problem problem;
+    {
+        MenuPanel panel(scene.context);
+        MainWindowView window(scene.context);
+        window.resize(920, 640);
+        model.setMainPage("drives");
+        problem = camera.take(panel, "menu-panel");
+        if (!problem) problem = camera.take(window, "main-drives");
+        model.setMainPage("history");
+        if (!problem) problem = camera.take(window, "main-history");
+        model.setMainPage("drives");
+    }
+    if (problem) return problem;
+    const QPalette usual = QApplication::palette();
+    QApplication::setPalette(darkPalette());
+    {
+        MainWindowView dark(scene.context);
+        dark.resize(920, 640);
+        problem = camera.take(dark, "main-drives-dark");
+    }
+    QApplication::setPalette(usual);
+    return problem;
+}
+
+Problem takeWorld(Camera& camera, const std::string& worldPath) {
+    auto made = makeScene(AppSystemChoice{.worldPath = worldPath});
+    if (auto* error = std::get_if<std::string>(&made)) return *error;
+    Scene& scene = *std::get<std::unique_ptr<Scene>>(made);
+    if (Problem problem = takeMainWindows(camera, scene)) return problem;
+    return takeSecondaryWindows(camera, scene.model);
+}
+
 Problem takeDemo(Camera& camera) {
     auto made = makeScene(AppSystemChoice{.demo = true});
     if (auto* error = std::get_if<std::string>(&made)) return *error;
@@ -180,16 +218,7 @@ Problem takeDemo(Camera& camera) {
     if (!waitUntil([&] { return !model.recent().empty() && !demo.drive("Photos"); }) || !demo.settle())
         return "the demo's Photos stick was not ejected";
 
-    MenuPanel panel(demo.context);
-    MainWindowView window(demo.context);
-    window.resize(920, 640);
-    model.setMainPage("drives");
-    Problem problem = camera.take(panel, "menu-panel");
-    if (!problem) problem = camera.take(window, "main-drives");
-    model.setMainPage("history");
-    if (!problem) problem = camera.take(window, "main-history");
-    model.setMainPage("drives");
-    if (problem) return problem;
+    if (Problem problem = takeMainWindows(camera, demo)) return problem;
     return takeSecondaryWindows(camera, model);
 }
 
@@ -242,7 +271,8 @@ Problem takeCardStates(Camera& camera) {
 
 }  // namespace
 
-std::variant<QStringList, std::string> renderScreenshots(const QString& folder) {
+std::variant<QStringList, std::string> renderScreenshots(const QString& folder,
+                                                        const std::optional<std::string>& worldPath) {
     if (!QDir().mkpath(folder)) return "could not make the folder " + folder.toStdString();
     // The same icons whatever the desktop, so the pictures only change when the views do.
     prepareIconThemes();
@@ -250,8 +280,13 @@ std::variant<QStringList, std::string> renderScreenshots(const QString& folder) 
     // And the dates as the demo's American user reads them.
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     Camera camera(folder);
-    Problem problem = takeDemo(camera);
-    if (!problem) problem = takeCardStates(camera);
+    Problem problem;
+    if (worldPath) {
+        problem = takeWorld(camera, *worldPath);
+    } else {
+        problem = takeDemo(camera);
+        if (!problem) problem = takeCardStates(camera);
+    }
     if (problem) return *problem;
     return camera.written();
 }

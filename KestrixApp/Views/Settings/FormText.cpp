@@ -1,5 +1,6 @@
 #include "KestrixApp/Views/Settings/FormText.h"
 
+#include "KestrixApp/Views/ViewStyle.h"
 #include "KestrixKit/Text/Localized.h"
 
 namespace kestrix::views {
@@ -8,7 +9,7 @@ QLabel* secondaryText(const QString& text, double relativeSize) {
     auto* label = new QLabel(text);
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
-    label->setForegroundRole(QPalette::PlaceholderText);
+    makeSecondary(label);
     QFont font = label->font();
     font.setPointSizeF(font.pointSizeF() * relativeSize);
     label->setFont(font);

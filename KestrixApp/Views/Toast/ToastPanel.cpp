@@ -1,12 +1,14 @@
 #include "KestrixApp/Views/Toast/ToastPanel.h"
 
 #include <QGuiApplication>
+#include <algorithm>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QScreen>
 
 #include "KestrixApp/Views/Icons/SymbolIcons.h"
 #include "KestrixApp/Views/Toast/ToastPlacement.h"
+#include "KestrixApp/Views/Toast/ToastText.h"
 
 namespace kestrix::views {
 
@@ -35,11 +37,17 @@ protected:
     }
 };
 
-std::optional<QRect> currentToastFrame() {
+constexpr int sideInset = 14;
+constexpr int verticalInset = 10;
+constexpr int symbolSide = 26;
+constexpr int spacing = 12;
+constexpr int textWidth = toastSize.width() - 2 * sideInset - symbolSide - spacing;
+
+std::optional<QRect> currentToastFrame(QSize size) {
     std::vector<QRect> areas;
     for (const QScreen* screen : QGuiApplication::screens()) areas.push_back(screen->availableGeometry());
     const QScreen* primary = QGuiApplication::primaryScreen();
-    return toastFrame(primary ? std::optional<QRect>(primary->availableGeometry()) : std::nullopt, areas);
+    return toastFrame(primary ? std::optional<QRect>(primary->availableGeometry()) : std::nullopt, areas, size);
 }
 
 }  // namespace
@@ -47,22 +55,29 @@ std::optional<QRect> currentToastFrame() {
 ToastPanel::ToastPanel() : panel_(std::make_unique<ToastCard>()) {
     panel_->setObjectName("toast");
     auto* row = new QHBoxLayout(panel_.get());
-    row->setContentsMargins(14, 0, 14, 0);
-    row->setSpacing(12);
+    row->setContentsMargins(sideInset, verticalInset, sideInset, verticalInset);
+    row->setSpacing(spacing);
     auto* symbol = new QLabel;
-    symbol->setPixmap(symbolPixmap("eject.circle.fill", 26, panel_->palette().color(QPalette::Highlight)));
+    symbol->setPixmap(symbolPixmap("eject.circle.fill", symbolSide, panel_->palette().color(QPalette::Highlight)));
     row->addWidget(symbol, 0, Qt::AlignVCenter);
     label_ = new QLabel;
     label_->setTextFormat(Qt::PlainText);  // drive names are not markup
     label_->setWordWrap(true);
-    row->addWidget(label_, 1, Qt::AlignVCenter);
+    label_->setFixedWidth(textWidth);
+    row->addWidget(label_, 1);
 }
 
 ToastPanel::~ToastPanel() = default;
 
 void ToastPanel::show(const QString& text) {
-    label_->setText(text);
-    const std::optional<QRect> frame = currentToastFrame();
+    // Taller for a longer text, up to its line limit; beyond it the end is cut, and screen
+    // readers still get the whole text.
+    text_ = text;
+    label_->setText(elidedToLines(text, label_->font(), textWidth, toastLineLimit));
+    label_->setAccessibleName(text);
+    const int height = std::max(toastSize.height(), label_->heightForWidth(textWidth) + 2 * verticalInset);
+    panel_->setFixedSize(toastSize.width(), height);
+    const std::optional<QRect> frame = currentToastFrame(panel_->size());
     if (!frame) return;  // no screen to show it on
     panel_->setGeometry(*frame);
     panel_->show();

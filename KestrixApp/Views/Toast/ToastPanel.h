@@ -19,11 +19,14 @@ public:
     void hide() override;
 
     QWidget& widget() { return *panel_; }
-    QString text() const { return label_->text(); }
+    // The whole text of the toast, also where the panel shows it cut.
+    QString text() const { return text_; }
+    QLabel& label() { return *label_; }
 
 private:
     std::unique_ptr<QWidget> panel_;
     QLabel* label_ = nullptr;
+    QString text_;
 };
 
 }  // namespace kestrix::views

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "KestrixApp/Desktop/Updates/DailyCheck.h"
 #include "KestrixApp/Desktop/Updates/ProbeResult.h"
 #include "KestrixApp/Desktop/Updates/UpdateTexts.h"
 #include "KestrixApp/Desktop/Updates/VersionOrder.h"
+#include "KestrixKit/Linux/Text/Translations.h"
 
 namespace {
 
@@ -73,3 +76,20 @@ TEST(UpdateTextsRules, TheAlertsSayExactlyThis) {
 }
 
 }  // namespace
+
+// gettext's signal that the language changed while the program runs.
+extern "C" int _nl_msg_cat_cntr;
+
+TEST(UpdateTexts, SpeakTheLanguageOfEveryOtherText) {
+    ::setenv("LANGUAGE", "es", 1);
+    ++_nl_msg_cat_cntr;
+    kestrix::Translations::use(kestrix::Translations::folder());
+    const UpdateNotice upToDate = upToDateNotice("Kestrix", "1.2");
+    const UpdateNotice failed = couldNotCheckNotice("Kestrix");
+    ::setenv("LANGUAGE", "en", 1);
+    ++_nl_msg_cat_cntr;
+    EXPECT_EQ(upToDate.title, "Tienes la última versión");
+    EXPECT_TRUE(upToDate.message.startsWith("Kestrix 1.2 es la versión más reciente.")) << upToDate.message.toStdString();
+    EXPECT_EQ(failed.title, "No se pudo buscar actualizaciones");
+    EXPECT_EQ(upToDateNotice("Kestrix", "1.2").title, "You’re up to date");
+}

@@ -2,8 +2,13 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
+#include <algorithm>
 #include <QMessageBox>
+#include <QDialogButtonBox>
+#include <QProxyStyle>
 #include <QPushButton>
+#include <QStyleFactory>
 #include <QTest>
 #include <QTimer>
 
@@ -49,6 +54,27 @@ void pressInModal(Qt::Key key, std::function<void(QWidget*)> before = {}) {
         QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : modal, key);
     });
 }
+
+// The button order of GNOME's desktops: Cancel first, the answer last.
+class GnomeButtonOrder : public QProxyStyle {
+public:
+    GnomeButtonOrder() : QProxyStyle(QStyleFactory::create("Fusion")) {}
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returned) const override {
+        if (hint == SH_DialogButtonLayout) return QDialogButtonBox::GnomeLayout;
+        return QProxyStyle::styleHint(hint, option, widget, returned);
+    }
+};
+
+// Puts the app in another desktop's style for one test.
+class ScopedStyle {
+public:
+    explicit ScopedStyle(QStyle* style) : previous_(QApplication::style()->name()) { QApplication::setStyle(style); }
+    ~ScopedStyle() { QApplication::setStyle(QStyleFactory::create(previous_)); }
+
+private:
+    QString previous_;
+};
 
 }  // namespace
 
@@ -137,4 +163,38 @@ TEST(StopBackupQuestion, ReturnCancelsAndTheQuestionNamesTheDrive) {
     EXPECT_FALSE(dialogs.confirmStopBackup(nullptr, stick()));
     pressInModal(Qt::Key_Return);
     EXPECT_FALSE(dialogs.confirmClearHistory(nullptr));
+}
+
+TEST(QuitQuestion, ReturnQuitsAndEjectsUnderGnomesButtonOrderToo) {
+    const ScopedStyle gnome(new GnomeButtonOrder);
+    ModalConfirmations dialogs;
+    pressInModal(Qt::Key_Return, [](QWidget* modal) {
+        // The order put Cancel first; the test makes sure it really is the first and has the focus.
+        auto* box = modal->findChild<QDialogButtonBox*>();
+        ASSERT_NE(box, nullptr);
+        const auto buttons = box->findChildren<QPushButton*>();
+        QPushButton* leftmost = *std::min_element(buttons.begin(), buttons.end(), [](auto* a, auto* b) { return a->x() < b->x(); });
+        ASSERT_EQ(leftmost->text(), "Cancel");
+        leftmost->setFocus();
+    });
+    EXPECT_EQ(dialogs.confirmQuitAndEject(nullptr, stick(), {app(510, "Pages")}, user), std::set<std::int32_t>{});
+}
+
+TEST(Questions, AreWideEnoughToKeepTheirWordsAndCannotBeResized) {
+    const GuardedQuestion force = forceEjectBox(forceEjectQuestion(stick(), {}), nullptr);
+    force.box->show();
+    EXPECT_GE(force.box->width(), 380) << "about 400 wide, not as narrow as its message";
+    EXPECT_EQ(force.box->minimumSize(), force.box->maximumSize());
+    delete force.box;
+
+    QuitAndEjectDialog dialog(quitQuestion(stick(), {app(510, "Pages"), program(520, "rsync", false)}, user));
+    dialog.show();
+    EXPECT_GE(dialog.width(), 380);
+    EXPECT_LE(dialog.width(), 440);
+    EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize()) << "fixed: nothing to maximise";
+    for (QLabel* label : dialog.findChildren<QLabel*>()) {
+        if (label->wordWrap()) {
+            EXPECT_GE(label->height(), label->heightForWidth(label->width())) << label->text().toStdString();
+        }
+    }
 }

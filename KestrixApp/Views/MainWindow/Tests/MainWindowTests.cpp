@@ -97,7 +97,7 @@ TEST(MainWindow, SectionsAppearWithTheirDrivesAndResultsAndGoWhenEmpty) {
     EXPECT_TRUE(rowNames(window, "ejectedSection").front().startsWith("Music")) << "newest first";
 }
 
-TEST(MainWindow, WithoutDrivesTheEmptyViewReplacesTilesAndCardsButResultsStay) {
+TEST(MainWindow, WithoutDrivesTheEmptyViewIsTheWholePage) {
     ViewHarness views;
     views.startViews({{"volumes", {stick("Docs", 0)}}});
     MainWindowView window(*views.context);
@@ -107,7 +107,8 @@ TEST(MainWindow, WithoutDrivesTheEmptyViewReplacesTilesAndCardsButResultsStay) {
     EXPECT_TRUE(window.findChild<EmptyDrives*>()->isVisibleTo(&window));
     EXPECT_FALSE(shows(window, "needsYouSection"));
     EXPECT_FALSE(shows(window, "readySection"));
-    EXPECT_TRUE(shows(window, "ejectedSection")) << "what was just ejected is still told";
+    EXPECT_FALSE(shows(window, "ejectedSection")) << "the result is in the history, not under the empty view";
+    EXPECT_FALSE(shows(window, "lastEjectAllSection"));
 }
 
 TEST(MainWindow, HistoryListsAttemptsAndOffendersAndClearsOnlyWhenConfirmed) {
@@ -167,4 +168,15 @@ TEST(HistoryDate, AbbreviatedMonthDayHourAndMinuteInTheLocalesOrder) {
     EXPECT_TRUE(german.endsWith("14:07")) << german.toStdString();
     const QString plain = historyDate(when, QLocale::c());
     EXPECT_TRUE(plain.endsWith("14:07")) << "no seconds, even where the short time has them: " << plain.toStdString();
+}
+
+TEST(HistoryDate, DatesSpeakTheLanguageOfTheTexts) {
+    const QLocale unset = QLocale::c();  // LANG unset
+    EXPECT_EQ(textLocale("es", unset).language(), QLocale::Spanish);
+    EXPECT_EQ(textLocale("", unset).language(), QLocale::English);
+    const QLocale argentina(QLocale::Spanish, QLocale::Argentina);
+    EXPECT_EQ(textLocale("es", argentina), argentina) << "the system's country, where it speaks the language";
+    EXPECT_EQ(textLocale("es", QLocale(QLocale::German, QLocale::Germany)).language(), QLocale::Spanish);
+    const QString spanish = historyDate(localTime(2026, 12, 7, 6, 7), textLocale("es", unset));
+    EXPECT_TRUE(spanish.startsWith("7 dic")) << spanish.toStdString();
 }

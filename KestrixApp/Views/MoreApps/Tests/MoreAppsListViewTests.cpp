@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QLayout>
+#include <QScrollArea>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -168,4 +170,13 @@ TEST_F(MoreAppsListViewTest, ClosingDuringARefreshWaitsForItQuietly) {
     list.reset();
     QCoreApplication::processEvents();
     SUCCEED();
+}
+
+TEST_F(MoreAppsListViewTest, SitsOnTheTabsOwnBackgroundWithTheOtherTabsMargins) {
+    const auto list = view("en");
+    auto* scroll = list->findChild<QScrollArea*>();
+    ASSERT_NE(scroll, nullptr);
+    EXPECT_FALSE(scroll->viewport()->autoFillBackground()) << "no base colour of its own inside the tab";
+    EXPECT_FALSE(scroll->widget()->autoFillBackground());
+    EXPECT_EQ(scroll->widget()->layout()->contentsMargins(), QMargins(20, 20, 20, 20));
 }

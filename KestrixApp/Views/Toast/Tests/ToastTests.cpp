@@ -1,12 +1,14 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QLabel>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include "KestrixApp/Views/Toast/Toast.h"
 #include "KestrixApp/Views/Toast/ToastPanel.h"
 #include "KestrixApp/Views/Toast/ToastPlacement.h"
+#include "KestrixApp/Views/Toast/ToastText.h"
 
 namespace {
 
@@ -91,6 +93,48 @@ TEST(ToastPanel, OneFramelessPanelThatNeverTakesFocusReusedForEveryToast) {
     EXPECT_EQ(panel.text(), "<b>Card</b> was ejected.");
     panel.hide();
     EXPECT_FALSE(window.isVisible());
+}
+
+TEST(ToastPanel, ALongSentenceMakesItTallerUpToItsLimitThenItsEndIsCutButNotForScreenReaders) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) GTEST_SKIP() << "the platform has no screen";
+    ToastPanel panel;
+    QLabel& label = panel.label();
+    const QString fiveDrives = "Ejected: 3 of 5. Travel SSD, Photos and Backup Disk are safe to unplug. Camera Card is "
+                               "in use: Preview has a file open. Music Stick is in use: a terminal window is open in a "
+                               "folder on it.";
+    panel.show(fiveDrives);
+    EXPECT_GT(panel.widget().height(), toastSize.height());
+    EXPECT_GE(label.height(), label.heightForWidth(label.width())) << "no line of it is cut";
+    EXPECT_EQ(label.text(), fiveDrives) << "it fits in the lines it may have";
+
+    QString endless;
+    for (int drive = 1; drive <= 30; ++drive) endless += QString("Drive %1 is in use by a program. ").arg(drive);
+    panel.show(endless);
+    const int tallest = panel.widget().height();
+    EXPECT_GE(label.height(), label.heightForWidth(label.width()));
+    EXPECT_TRUE(label.text().endsWith(QChar(0x2026))) << label.text().toStdString();
+    EXPECT_EQ(label.accessibleName(), endless);
+    EXPECT_EQ(panel.text(), endless);
+    panel.show(endless + endless);
+    EXPECT_EQ(panel.widget().height(), tallest) << "a cap, not a panel as tall as the text";
+    EXPECT_EQ(panel.widget().geometry(), toastFrame(screen->availableGeometry(), {}, panel.widget().size()));
+
+    panel.show("Travel SSD was ejected.");
+    EXPECT_EQ(panel.widget().size(), toastSize) << "and back for a short one";
+}
+
+TEST(ToastText, WholeWhenItFitsElseCutAtTheLastAllowedLine) {
+    const QFont font;
+    const QFontMetrics metrics(font);
+    const int width = metrics.horizontalAdvance("Travel SSD was ejected and");
+    EXPECT_EQ(elidedToLines("Travel SSD was ejected.", font, width, 2), "Travel SSD was ejected.");
+    const QString cut = elidedToLines("one two three four five six seven eight nine ten eleven twelve thirteen "
+                                      "fourteen fifteen sixteen",
+                                      font, width, 2);
+    EXPECT_TRUE(cut.startsWith("one two")) << cut.toStdString();
+    EXPECT_TRUE(cut.endsWith(QChar(0x2026))) << cut.toStdString();
+    EXPECT_LE(metrics.boundingRect(QRect(0, 0, width, 1000), Qt::TextWordWrap, cut).height(), 2 * metrics.lineSpacing());
 }
 
 }  // namespace

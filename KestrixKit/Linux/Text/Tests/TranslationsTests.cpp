@@ -5,6 +5,7 @@
 #include <fstream>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "KestrixKit/Linux/Text/Translations.h"
 #include "KestrixKit/Text/Localized.h"
@@ -89,4 +90,34 @@ TEST(TranslationsFolderTest, PrefersTheCataloguesBesideTheInstalledProgram) {
     EXPECT_EQ(Translations::folder(root / "bin/kestrix"), root / "share/locale");
     EXPECT_EQ(Translations::folder(""), std::filesystem::path(KESTRIX_BUILD_LOCALE_DIR));
     std::filesystem::remove_all(root);
+}
+
+TEST_F(TranslationsTest, CountedSentencesTakeTheLanguagesFormAndContextsTellOneWordApart) {
+    {
+        const ScopedEnvironment language("LANGUAGE", "es");
+        EXPECT_EQ(localizedPlural("Blocked %1 time", "Blocked %1 times", 1, {"1"}), "Bloqueó 1 vez");
+        EXPECT_EQ(localizedPlural("Blocked %1 time", "Blocked %1 times", 3, {"3"}), "Bloqueó 3 veces");
+        EXPECT_EQ(localized("Ready"), "Lista");
+        EXPECT_EQ(localizedIn("drive count", "Ready"), "Listas");
+    }
+    const ScopedEnvironment language("LANGUAGE", "fr");
+    EXPECT_EQ(localizedPlural("Blocked %1 time", "Blocked %1 times", 1, {"1"}), "Blocked 1 time");
+    EXPECT_EQ(localizedPlural("Blocked %1 time", "Blocked %1 times", 0, {"0"}), "Blocked 0 times");
+    EXPECT_EQ(localizedIn("drive count", "Ready"), "Ready") << "English keeps the word, not the context";
+}
+
+TEST_F(TranslationsTest, EveryTextWithoutATranslationIsHeard) {
+    const ScopedEnvironment language("LANGUAGE", "es");
+    std::vector<std::string> missed;
+    listenForMissedTranslations([&](std::string_view english) { missed.emplace_back(english); });
+    localized("Eject All");
+    localized("A text no catalogue has");
+    localizedFormat("Nor this %1", {"one"});
+    localizedPlural("One missing thing", "%1 missing things", 2, {"2"});
+    localizedIn("nowhere", "Eject All");
+    localized("");
+    listenForMissedTranslations({});
+    localized("Not heard any more");
+    EXPECT_EQ(missed, (std::vector<std::string>{"A text no catalogue has", "Nor this %1", "One missing thing",
+                                                std::string("nowhere\x04") + "Eject All"}));
 }
