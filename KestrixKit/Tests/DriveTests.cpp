@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "KestrixKit/Volumes/Drive.h"
+#include "KestrixKit/Volumes/DriveIdentity.h"
 #include "KestrixKit/Volumes/VolumeCoding.h"
 #include "KestrixKit/Volumes/VolumeFilter.h"
 
@@ -104,4 +107,18 @@ TEST(VolumeFilter, HidesOnlyTheOptionalKinds) {
     const VolumeFilter all{.diskImages = true, .networkShares = true};
     EXPECT_TRUE(all.allows(VolumeKind::diskImage));
     EXPECT_TRUE(all.allows(VolumeKind::networkShare));
+}
+
+TEST(Drive, IsTheSameDriveOnlyWhileEveryVolumeShowsTheIdentityItWasListedWith) {
+    DriveVolume first = volume("Charlie", "/media/me/Charlie", 7);
+    first.identity = "diskseq:41";
+    const Drive charlie{.id = "loop5", .volumes = {first, volume("Share", "/media/me/Share", 9)}};
+    std::map<std::string, std::optional<std::string>> now{{"/media/me/Charlie", "diskseq:41"}};
+    const auto reader = [&](const DriveVolume& listed) { return now[listed.mountPath]; };
+    // The share has no identity to compare: it cannot tell, and counts as unchanged.
+    EXPECT_TRUE(isSameDrive(charlie, reader));
+    now["/media/me/Charlie"] = "diskseq:42";
+    EXPECT_FALSE(isSameDrive(charlie, reader));
+    now["/media/me/Charlie"] = std::nullopt;
+    EXPECT_FALSE(isSameDrive(charlie, reader));
 }
