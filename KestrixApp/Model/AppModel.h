@@ -163,6 +163,7 @@ private:
     void toast(const std::string& text);
     void ejectNext(std::shared_ptr<EjectAllRun> run);
     void pollBackup(const Drive& drive, std::shared_ptr<BackupWait> wait, int polls);
+    void watchRelease(const DriveReport& detached, bool toast);
     void reloadWorld();
     void setEjectingAll(bool on);
     void updateAttentionCount();
@@ -198,6 +199,9 @@ private:
     std::function<void(const QString&)> announcer_;
     std::function<void(const QString&)> toaster_;
     std::map<std::string, std::shared_ptr<BackupWait>> backupWaits_;
+    // Drives left detached, watched until their file systems are released; they stay on screen
+    // although they are no longer mounted.
+    std::map<std::string, Drive> releaseWatches_;
     WorldFileWatcher* worldWatcher_ = nullptr;
     // Last member: destroyed first, after waiting for the work still running.
     QThreadPool pool_;
