@@ -11,6 +11,7 @@
 #include "KestrixKit/Flow/ReportText.h"
 #include "KestrixKit/History/HistoryEvent.h"
 #include "KestrixKit/Text/Localized.h"
+#include "KestrixKit/Volumes/EjectOrder.h"
 
 namespace kestrix {
 namespace {
@@ -283,7 +284,7 @@ void AppModel::ejectAll(bool toast, std::function<void(std::vector<DriveReport>)
         return;
     }
     setEjectingAll(true);
-    ejectNext(std::make_shared<EjectAllRun>(EjectAllRun{.drives = drives_, .reports = {}, .toast = toast, .done = std::move(done)}));
+    ejectNext(std::make_shared<EjectAllRun>(EjectAllRun{.drives = ejectOrder(drives_), .reports = {}, .toast = toast, .done = std::move(done)}));
 }
 
 void AppModel::ejectNext(std::shared_ptr<EjectAllRun> run) {

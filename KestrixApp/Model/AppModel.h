@@ -112,9 +112,9 @@ public:
     // Asks the holders to quit, ends the listed command-line programs, then ejects.
     void quitAndEject(const Drive& drive, const std::vector<Holder>& holders,
                       const std::set<std::int32_t>& endProcesses);
-    // Ejects every listed drive, one after another. A second request while one runs does
-    // nothing and gets no reports. `done` always runs later on the main thread, never during
-    // the call.
+    // Ejects every listed drive, one after another, a drive mounted inside another before that
+    // one. A second request while one runs does nothing and gets no reports. `done` always runs
+    // later on the main thread, never during the call.
     void ejectAll(bool toast, std::function<void(std::vector<DriveReport>)> done = {});
     // Ejects the first listed drive the name designates and toasts the result; `done` gets no
     // report when no drive matches. `done` always runs later on the main thread.

@@ -5,6 +5,7 @@
 #include "KestrixKit/Ejection/DAStatus.h"
 #include "KestrixKit/Holders/DriveCheck.h"
 #include "KestrixKit/Holders/HolderPolicy.h"
+#include "KestrixKit/Volumes/EjectOrder.h"
 
 namespace kestrix {
 namespace {
@@ -137,7 +138,7 @@ void EjectFlow::waitForExit(const std::vector<Holder>& asked) const {
 std::vector<DriveReport> EjectFlow::ejectAll(const std::vector<Drive>& drives) const {
     std::vector<DriveReport> reports;
     reports.reserve(drives.size());
-    for (const Drive& drive : drives) reports.push_back(eject(drive, false));
+    for (const Drive& drive : ejectOrder(drives)) reports.push_back(eject(drive, false));
     return reports;
 }
 

@@ -53,7 +53,8 @@ struct EjectFlow {
     // endProcesses), waits for them, and ejects when they are all gone.
     DriveReport quitAndEject(const Drive& drive, const std::vector<Holder>& holders,
                              const std::set<std::int32_t>& endProcesses) const;
-    // One plain eject after another, reports in input order.
+    // One plain eject after another, a drive mounted inside another before that one (see
+    // ejectOrder), reports in that order.
     std::vector<DriveReport> ejectAll(const std::vector<Drive>& drives) const;
     // The running backup that writes to the drive.
     std::optional<TimeMachineStatus> backupOn(const Drive& drive) const;

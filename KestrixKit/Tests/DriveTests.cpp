@@ -4,6 +4,7 @@
 
 #include "KestrixKit/Volumes/Drive.h"
 #include "KestrixKit/Volumes/DriveIdentity.h"
+#include "KestrixKit/Volumes/EjectOrder.h"
 #include "KestrixKit/Volumes/VolumeCoding.h"
 #include "KestrixKit/Volumes/VolumeFilter.h"
 
@@ -121,4 +122,24 @@ TEST(Drive, IsTheSameDriveOnlyWhileEveryVolumeShowsTheIdentityItWasListedWith) {
     EXPECT_FALSE(isSameDrive(charlie, reader));
     now["/media/me/Charlie"] = std::nullopt;
     EXPECT_FALSE(isSameDrive(charlie, reader));
+}
+
+TEST(Drive, EjectOrderTakesADriveMountedInsideAnotherFirstAndKeepsTheRest) {
+    const auto drive = [](std::string id, std::vector<std::string> paths) {
+        Drive made{.id = std::move(id), .volumes = {}};
+        for (std::string& path : paths) made.volumes.push_back(volume(made.id, std::move(path), 0));
+        return made;
+    };
+    const Drive outer = drive("outer", {"/media/me/Outer/"});
+    const Drive inner = drive("inner", {"/media/me/Inner", "/media/me/Outer/inside"});
+    const Drive deepest = drive("deepest", {"/media/me/Outer/inside/more"});
+    const Drive beside = drive("beside", {"/media/me/Outer2"});
+    const auto ids = [](const std::vector<Drive>& drives) {
+        std::vector<std::string> found;
+        for (const Drive& each : drives) found.push_back(each.id);
+        return found;
+    };
+    EXPECT_EQ(ids(ejectOrder({beside, outer, inner, deepest})),
+              (std::vector<std::string>{"beside", "deepest", "inner", "outer"}));
+    EXPECT_EQ(ids(ejectOrder({outer, beside})), (std::vector<std::string>{"outer", "beside"}));
 }

@@ -11,6 +11,7 @@
 #include "KestrixKit/Linux/Mounts/MountTableVolumeSource.h"
 #include "KestrixKit/Linux/Processes/ProcfsSource.h"
 #include "KestrixKit/Tests/Support/LoopDrive.h"
+#include "KestrixKit/Tests/Support/ScopedMount.h"
 #include "KestrixKit/Tests/Support/ShellCommands.h"
 #include "KestrixKit/Volumes/DriveIdentity.h"
 #include "KestrixKit/Volumes/VolumeList.h"
@@ -21,6 +22,34 @@ using kestrix::test::runQuietly;
 namespace fs = std::filesystem;
 
 namespace {
+
+// The listed drive mounted at this folder.
+std::optional<Drive> listedAt(const std::string& mountPath) {
+    for (const Drive& drive : VolumeList::drives(MountTableVolumeSource(), {.diskImages = true, .networkShares = false})) {
+        for (const std::string& path : drive.mountPaths()) {
+            if (path == mountPath) return drive;
+        }
+    }
+    return std::nullopt;
+}
+
+// Eject All as the command line runs it on this machine, on the given drives only.
+EjectFlow flow() {
+    return EjectFlow{.scanner = HolderScanner{.source = std::make_shared<ProcfsSource>(), .ownPID = getpid()},
+                     .ejector = std::make_shared<UnmountEjector>(),
+                     .quitter = nullptr,
+                     .sleep = [](double) {},
+                     .isSameDrive = [](const Drive& drive) { return isSameDrive(drive, currentVolumeIdentity); },
+                     .now = [] { return std::chrono::system_clock::now(); }};
+}
+
+// The kernel may finish taking a loop device down a moment after the eject returns.
+bool isDetachedSoon(const test::LoopDrive& drive) {
+    for (int attempt = 0; attempt < 250 && drive.isAttached(); ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return !drive.isAttached();
+}
 
 // Two ext4 images, Charlie and Delta, and a folder under /media for each; Charlie is attached
 // to a loop device of its own and mounted.
@@ -51,25 +80,6 @@ protected:
         fs::remove(base, error);
     }
 
-    // The listed drive mounted at this folder.
-    static std::optional<Drive> listedAt(const std::string& mountPath) {
-        for (const Drive& drive : VolumeList::drives(MountTableVolumeSource(), {.diskImages = true, .networkShares = false})) {
-            for (const std::string& path : drive.mountPaths()) {
-                if (path == mountPath) return drive;
-            }
-        }
-        return std::nullopt;
-    }
-
-    static EjectFlow flow() {
-        return EjectFlow{.scanner = HolderScanner{.source = std::make_shared<ProcfsSource>(), .ownPID = getpid()},
-                         .ejector = std::make_shared<UnmountEjector>(),
-                         .quitter = nullptr,
-                         .sleep = [](double) {},
-                         .isSameDrive = [](const Drive& drive) { return isSameDrive(drive, currentVolumeIdentity); },
-                         .now = [] { return std::chrono::system_clock::now(); }};
-    }
-
     test::LoopDrive other{{.folderPrefix = "kestrix-identity", .labelPrefix = "KestrixOther", .detachesOnUnmount = false}};
     const fs::path base = "/media/kestrix-identity-" + std::to_string(std::random_device()() % 1000000);
     std::string loopDevice;
@@ -98,9 +108,26 @@ TEST_F(SwappedLoopDevice, ADriveAttachedLaterUnderTheSameNameIsNeverTouched) {
     EXPECT_EQ(commandOutput("losetup -n -O BACK-FILE " + loopDevice), base.string() + "-Delta.img");
     // The drive that stayed the same is ejected as usual.
     EXPECT_TRUE(reports[1].verdict.is<DriveVerdict::Ejected>()) << reports[1].verdict.caseName();
-    // The kernel may finish taking the loop device down a moment after the eject returns.
-    for (int attempt = 0; attempt < 250 && other.isAttached(); ++attempt) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_TRUE(isDetachedSoon(other));
+}
+
+TEST(RealEjectAll, ADriveMountedInsideAnotherGoesFirst) {
+    test::LoopDrive outer{{.folderPrefix = "kestrix-outer", .labelPrefix = "KestrixOuter", .detachesOnUnmount = false}};
+    test::LoopDrive inner{{.folderPrefix = "kestrix-inner", .labelPrefix = "KestrixInner", .detachesOnUnmount = false}};
+    for (const test::LoopDrive* drive : {&outer, &inner}) {
+        if (const auto& reason = drive->skipReason()) GTEST_SKIP() << *reason;
     }
-    EXPECT_FALSE(other.isAttached());
+    // Mounted a second time, in a folder of the outer drive.
+    const test::ScopedMount inside(inner.loopDevice(), outer.mountPath() + "/inside", "ext4");
+    ASSERT_TRUE(inside.isMounted());
+    const std::optional<Drive> outerDrive = listedAt(outer.mountPath());
+    const std::optional<Drive> innerDrive = listedAt(inside.folder());
+    ASSERT_TRUE(outerDrive && innerDrive);
+
+    const std::vector<DriveReport> reports = flow().ejectAll({*outerDrive, *innerDrive});
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_EQ(reports[0].drive, *innerDrive);
+    for (const DriveReport& report : reports) EXPECT_TRUE(report.verdict.isDone()) << report.verdict.caseName();
+    EXPECT_TRUE(isDetachedSoon(inner));
+    EXPECT_TRUE(isDetachedSoon(outer));
 }
