@@ -224,6 +224,28 @@ TEST_F(RealEject, ForcingAsksFirstThenSaysSafeOnlyOnceTheHolderLetsGo) {
     EXPECT_FALSE(drive.isAttached());
 }
 
+TEST_F(RealEject, AMountNamespaceMadeAfterTheMountKeepsTheDriveUntilItEnds) {
+    // A sandbox's private copy of the mount keeps the file system alive with no file open on it.
+    std::optional<ChildProcess> sandbox(std::in_place, std::vector<std::string>{
+        "/usr/bin/unshare", "-m", "--propagation", "private", "/bin/sleep", "600"});
+    const auto namespaceOf = [](const std::string& process) {
+        std::error_code error;
+        return fs::read_symlink("/proc/" + process + "/ns/mnt", error).string();
+    };
+    // unshare makes its namespace after it starts, then becomes sleep.
+    for (int attempt = 0; attempt < 250 && namespaceOf(std::to_string(sandbox->pid())) == namespaceOf("self"); ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ASSERT_NE(namespaceOf(std::to_string(sandbox->pid())), namespaceOf("self"));
+    StreamedRun eject({"eject", name, "--show-disk-images", "--history", history.string()});
+    EXPECT_EQ(eject.nextLine(), name + " is detached. It becomes safe to unplug when the system lets go of it.");
+    EXPECT_FALSE(drive.isMounted());
+    EXPECT_TRUE(drive.isAttached());
+    sandbox.reset();
+    EXPECT_EQ(eject.nextLine(), name + " ejected. It’s safe to unplug.");
+    EXPECT_EQ(eject.wait(), 0);
+}
+
 TEST_F(RealEject, ForcingNeverTakesAnotherDriveMountedInsideAlong) {
     kestrix::test::LoopDrive other{{.folderPrefix = "kestrix-inside", .labelPrefix = "KxInside", .detachesOnUnmount = false}};
     if (const auto& reason = other.skipReason()) GTEST_SKIP() << *reason;
