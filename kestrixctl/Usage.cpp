@@ -45,6 +45,9 @@ Commands:
   url LINK             print the command a kestrix:// link stands for, as JSON (null when it is none)
 
 DRIVE is a drive's name or the name of one of its volumes, ignoring case and accents.
+A drive that is unmounted but still in use (a file open on a forced unmount, another mount
+namespace) is left attached: the ejecting commands say what keeps it, wait until it is released,
+then eject it.
 "--" ends the options, for a name that begins with "-": kestrixctl eject -- -backup
 
 Exit status: 0 done, 1 not done (a drive is busy or missing), 2 bad arguments or a bad world file.

@@ -11,6 +11,7 @@
 #include "KestrixKit/Flow/ReportText.h"
 #include "KestrixKit/History/HistoryEvent.h"
 #include "KestrixKit/Text/Localized.h"
+#include "KestrixKit/Volumes/EjectOrder.h"
 
 namespace kestrix {
 namespace {
@@ -21,6 +22,8 @@ constexpr int backupPollLimit = 720;
 // Calls on a real system may wait (a quit wait takes up to ten seconds), so that several
 // drives' operations run side by side.
 constexpr int concurrentCalls = 8;
+// How often a detached drive is looked at again; each look costs a scan of the processes.
+constexpr double releasePollSeconds = 1;
 
 }  // namespace
 
@@ -148,6 +151,10 @@ void AppModel::takeDrives(std::vector<Drive> listed) {
     hasListed_ = true;
     std::set<std::string> known;
     for (const Drive& drive : drives_) known.insert(drive.id);
+    for (const auto& [id, watched] : releaseWatches_) {
+        const bool listedAgain = std::any_of(listed.begin(), listed.end(), [&](const Drive& drive) { return drive.id == id; });
+        if (!listedAgain) listed.push_back(watched);
+    }
     if (listed != drives_) {
         drives_ = std::move(listed);
         emit drivesChanged();
@@ -205,6 +212,21 @@ void AppModel::quitAndEject(const Drive& drive, const std::vector<Holder>& holde
 }
 
 void AppModel::apply(const DriveReport& report, bool toast) {
+    if (report.verdict.is<DriveVerdict::Detached>()) {
+        // Not yet a result: only the release ends the attempt, and only that is recorded.
+        DriveState detached = state(report.drive.id);
+        const bool news = !detached.report || detached.report->verdict != report.verdict;
+        detached.takeReport(report);
+        putState(report.drive.id, std::move(detached));
+        if (news) {
+            const std::string message = ReportText::message(report);
+            announce(message);
+            if (toast) this->toast(message);
+        }
+        watchRelease(report, toast);
+        return;
+    }
+    releaseWatches_.erase(report.drive.id);
     DriveState applied = state(report.drive.id);
     applied.takeReport(report);
     const bool success = report.verdict.isDone();
@@ -218,6 +240,23 @@ void AppModel::apply(const DriveReport& report, bool toast) {
     announce(message);
     if (toast) this->toast(message);
     if (success) refresh();
+}
+
+void AppModel::watchRelease(const DriveReport& detached, bool toast) {
+    const bool watching = releaseWatches_.contains(detached.drive.id);
+    releaseWatches_.insert_or_assign(detached.drive.id, detached.drive);
+    if (watching) return;
+    const Drive drive = detached.drive;
+    timer_->after(releasePollSeconds, this, [this, drive, forced = detached.forced, toast] {
+        // An eject asked for meanwhile has ended the watch.
+        if (!releaseWatches_.contains(drive.id)) return;
+        offMainThread<DriveReport>([system = system_, drive, forced] { return system->flow.awaitRelease(drive, forced); },
+                                   [this, toast](DriveReport report) {
+                                       if (releaseWatches_.erase(report.drive.id) == 0) return;
+                                       // Detached again, it is watched again.
+                                       apply(report, toast);
+                                   });
+    });
 }
 
 void AppModel::record(const DriveReport& report) {
@@ -246,7 +285,7 @@ void AppModel::ejectAll(bool toast, std::function<void(std::vector<DriveReport>)
         return;
     }
     setEjectingAll(true);
-    ejectNext(std::make_shared<EjectAllRun>(EjectAllRun{.drives = drives_, .reports = {}, .toast = toast, .done = std::move(done)}));
+    ejectNext(std::make_shared<EjectAllRun>(EjectAllRun{.drives = ejectOrder(drives_), .reports = {}, .toast = toast, .done = std::move(done)}));
 }
 
 void AppModel::ejectNext(std::shared_ptr<EjectAllRun> run) {

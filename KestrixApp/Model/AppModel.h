@@ -114,9 +114,9 @@ public:
     // Asks the holders to quit, ends the listed command-line programs, then ejects.
     void quitAndEject(const Drive& drive, const std::vector<Holder>& holders,
                       const std::set<std::int32_t>& endProcesses);
-    // Ejects every listed drive, one after another. A second request while one runs does
-    // nothing and gets no reports. `done` always runs later on the main thread, never during
-    // the call.
+    // Ejects every listed drive, one after another, a drive mounted inside another before that
+    // one. A second request while one runs does nothing and gets no reports. `done` always runs
+    // later on the main thread, never during the call.
     void ejectAll(bool toast, std::function<void(std::vector<DriveReport>)> done = {});
     // Ejects the first listed drive the name designates and toasts the result; `done` gets no
     // report when no drive matches. `done` always runs later on the main thread.
@@ -165,6 +165,7 @@ private:
     void toast(const std::string& text);
     void ejectNext(std::shared_ptr<EjectAllRun> run);
     void pollBackup(const Drive& drive, std::shared_ptr<BackupWait> wait, int polls);
+    void watchRelease(const DriveReport& detached, bool toast);
     void reloadWorld();
     void setEjectingAll(bool on);
     void updateAttentionCount();
@@ -201,6 +202,9 @@ private:
     std::function<void(const QString&)> announcer_;
     std::function<void(const QString&)> toaster_;
     std::map<std::string, std::shared_ptr<BackupWait>> backupWaits_;
+    // Drives left detached, watched until their file systems are released; they stay on screen
+    // although they are no longer mounted.
+    std::map<std::string, Drive> releaseWatches_;
     WorldFileWatcher* worldWatcher_ = nullptr;
     // Last member: destroyed first, after waiting for the work still running.
     QThreadPool pool_;

@@ -11,6 +11,7 @@ struct DisplayOfVerdict {
     DriveDisplay operator()(const DriveVerdict::Failed& failed) const { return {failed}; }
     DriveDisplay operator()(const DriveVerdict::Ejected&) const { return {DriveDisplay::Ready{}}; }
     DriveDisplay operator()(const DriveVerdict::UnmountedOnly&) const { return {DriveDisplay::Ready{}}; }
+    DriveDisplay operator()(const DriveVerdict::Detached& detached) const { return {detached}; }
 };
 
 }  // namespace

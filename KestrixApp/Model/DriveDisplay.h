@@ -15,11 +15,12 @@ struct DriveDisplay {
     using WaitingOnApps = DriveVerdict::WaitingOnApps;
     using Backup = DriveVerdict::BackupRunning;
     using Failed = DriveVerdict::Failed;
+    using Detached = DriveVerdict::Detached;
     struct Ready {
         bool operator==(const Ready&) const = default;
     };
 
-    std::variant<Busy, InUse, HeldByMacOS, WaitingOnApps, Backup, Failed, Ready> value;
+    std::variant<Busy, InUse, HeldByMacOS, WaitingOnApps, Backup, Failed, Ready, Detached> value;
 
     template <typename Case>
     bool is() const { return std::holds_alternative<Case>(value); }

@@ -11,7 +11,8 @@ namespace kestrix::shell {
 
 namespace {
 
-constexpr const char* displayCases[] = {"busy", "inUse", "heldByMacOS", "waitingOnApps", "backup", "failed", "ready"};
+constexpr const char* displayCases[] = {"busy", "inUse", "heldByMacOS", "waitingOnApps", "backup", "failed", "ready",
+                                        "detached"};
 
 }  // namespace
 

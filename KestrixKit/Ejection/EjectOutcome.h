@@ -32,7 +32,14 @@ struct EjectOutcome {
         bool operator==(const UnmountedOnly&) const = default;
     };
 
-    std::variant<Busy, Failed, Ejected, UnmountedOnly> value;
+    // Every volume unmounted, but a file system lives on (mounted in another mount namespace,
+    // backing a loop device or a swap area, or detached lazily with files still open): the device
+    // was left alone, for pulling it now would lose what is still being written.
+    struct Detached {
+        bool operator==(const Detached&) const = default;
+    };
+
+    std::variant<Busy, Failed, Ejected, UnmountedOnly, Detached> value;
 
     template <typename Case>
     bool is() const { return std::holds_alternative<Case>(value); }

@@ -48,7 +48,14 @@ struct DriveVerdict {
         bool operator==(const UnmountedOnly&) const = default;
     };
 
-    std::variant<InUse, HeldByMacOS, WaitingOnApps, BackupRunning, Failed, Ejected, UnmountedOnly> value;
+    // Unmounted, but a file system lives on until these let go of it: the device is left alone,
+    // and it is safe to unplug only once it is released.
+    struct Detached {
+        std::vector<Holder> holders;
+        bool operator==(const Detached&) const = default;
+    };
+
+    std::variant<InUse, HeldByMacOS, WaitingOnApps, BackupRunning, Failed, Ejected, UnmountedOnly, Detached> value;
 
     template <typename Case>
     bool is() const { return std::holds_alternative<Case>(value); }

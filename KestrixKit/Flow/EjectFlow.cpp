@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include "KestrixKit/Ejection/DAStatus.h"
 #include "KestrixKit/Holders/DriveCheck.h"
 #include "KestrixKit/Holders/HolderPolicy.h"
+#include "KestrixKit/Volumes/EjectOrder.h"
 
 namespace kestrix {
 namespace {
@@ -52,8 +54,20 @@ DriveReport EjectFlow::eject(const Drive& drive, bool force) const {
     return report(drive, std::move(verdict), false);
 }
 
+DriveReport EjectFlow::awaitRelease(const Drive& drive, bool forced) const {
+    // A device gone, or given to another drive (a loop device detaches itself once its last user
+    // lets go), keeps nothing of this drive alive.
+    if (isSameDrive && !isSameDrive(drive)) return report(drive, DriveVerdict{DriveVerdict::Ejected{}}, forced);
+    return report(drive, attempt(drive, false), forced);
+}
+
 DriveVerdict EjectFlow::attempt(const Drive& drive, bool force) const {
+    // Checked last thing before the unmount: the list an eject works from may be minutes old.
+    if (isSameDrive && !isSameDrive(drive)) return DriveVerdict{DriveVerdict::Failed{DAStatus::notFound, std::nullopt}};
     const EjectOutcome outcome = ejector->eject(drive, force);
+    if (outcome.is<EjectOutcome::Detached>()) {
+        return DriveVerdict{DriveVerdict::Detached{scanner.scanFileSystems(drive.devices()).holders}};
+    }
     if (outcome.is<EjectOutcome::Ejected>()) return DriveVerdict{DriveVerdict::Ejected{}};
     if (outcome.is<EjectOutcome::UnmountedOnly>()) return DriveVerdict{DriveVerdict::UnmountedOnly{}};
     if (const auto* failed = outcome.as<EjectOutcome::Failed>()) {
@@ -124,7 +138,7 @@ void EjectFlow::waitForExit(const std::vector<Holder>& asked) const {
 std::vector<DriveReport> EjectFlow::ejectAll(const std::vector<Drive>& drives) const {
     std::vector<DriveReport> reports;
     reports.reserve(drives.size());
-    for (const Drive& drive : drives) reports.push_back(eject(drive, false));
+    for (const Drive& drive : ejectOrder(drives)) reports.push_back(eject(drive, false));
     return reports;
 }
 

@@ -33,6 +33,9 @@ struct EjectFlow {
     std::function<void(double seconds)> sleep;
     // The current backup status; empty means backups are never considered.
     std::function<std::optional<TimeMachineStatus>()> timeMachine;
+    // Whether the drive's devices are still those it was listed with; empty when the system
+    // cannot tell. A drive that is gone or was replaced under its name is never touched.
+    std::function<bool(const Drive& drive)> isSameDrive;
     // The time stamp of a report.
     std::function<std::chrono::system_clock::time_point()> now;
     // Seconds to wait for asked holders to exit.
@@ -43,11 +46,15 @@ struct EjectFlow {
     // What holds the drive: the quick scan, and the deep one when the quick one finds nothing.
     ScanResult check(const Drive& drive) const;
     DriveReport eject(const Drive& drive, bool force) const;
+    // One more look at a drive left detached: ejects it once its file systems are released,
+    // else says again what keeps them alive.
+    DriveReport awaitRelease(const Drive& drive, bool forced) const;
     // Asks the holders to quit (and ends the command-line programs whose pid is in
     // endProcesses), waits for them, and ejects when they are all gone.
     DriveReport quitAndEject(const Drive& drive, const std::vector<Holder>& holders,
                              const std::set<std::int32_t>& endProcesses) const;
-    // One plain eject after another, reports in input order.
+    // One plain eject after another, a drive mounted inside another before that one (see
+    // ejectOrder), reports in that order.
     std::vector<DriveReport> ejectAll(const std::vector<Drive>& drives) const;
     // The running backup that writes to the drive.
     std::optional<TimeMachineStatus> backupOn(const Drive& drive) const;

@@ -33,6 +33,7 @@ struct PayloadOf {
     }
     void operator()(const DriveVerdict::Ejected&) const {}
     void operator()(const DriveVerdict::UnmountedOnly&) const {}
+    void operator()(const DriveVerdict::Detached& detached) const { json["holders"] = detached.holders; }
 };
 
 }  // namespace

@@ -48,6 +48,13 @@ struct MessageOf {
     std::string operator()(const DriveVerdict::UnmountedOnly&) const {
         return localizedFormat("%1 is unmounted and safe to unplug (macOS couldn’t power it off).", {drive});
     }
+    std::string operator()(const DriveVerdict::Detached& detached) const {
+        if (detached.holders.empty()) {
+            return localizedFormat("%1 is detached. It becomes safe to unplug when the system lets go of it.", {drive});
+        }
+        return localizedFormat("%1 is detached. It becomes safe to unplug when %2 closes its file.",
+                               {drive, holderNames(detached.holders)});
+    }
 };
 
 }  // namespace

@@ -9,7 +9,7 @@ namespace {
 
 using Outcome = HistoryEvent::Outcome;
 
-constexpr coding::RawValueTable<Outcome, 8> rawValues{{{
+constexpr coding::RawValueTable<Outcome, 9> rawValues{{{
     {Outcome::ejected, "ejected"},
     {Outcome::unmountedOnly, "unmountedOnly"},
     {Outcome::inUse, "inUse"},
@@ -18,9 +18,10 @@ constexpr coding::RawValueTable<Outcome, 8> rawValues{{{
     {Outcome::backupRunning, "backupRunning"},
     {Outcome::failed, "failed"},
     {Outcome::forced, "forced"},
+    {Outcome::detached, "detached"},
 }}};
 
-constexpr coding::RawValueTable<Outcome, 8> labels{{{
+constexpr coding::RawValueTable<Outcome, 9> labels{{{
     {Outcome::ejected, "Ejected"},
     {Outcome::unmountedOnly, "Unmounted"},
     {Outcome::inUse, "In use"},
@@ -29,6 +30,7 @@ constexpr coding::RawValueTable<Outcome, 8> labels{{{
     {Outcome::backupRunning, "Backing up"},
     {Outcome::failed, "Refused"},
     {Outcome::forced, "Forced"},
+    {Outcome::detached, "Detached"},
 }}};
 
 Outcome outcomeOf(const DriveReport& report) {
@@ -38,6 +40,7 @@ Outcome outcomeOf(const DriveReport& report) {
     if (verdict.is<DriveVerdict::WaitingOnApps>()) return Outcome::waitingOnApps;
     if (verdict.is<DriveVerdict::BackupRunning>()) return Outcome::backupRunning;
     if (verdict.is<DriveVerdict::Failed>()) return Outcome::failed;
+    if (verdict.is<DriveVerdict::Detached>()) return Outcome::detached;
     if (report.forced) return Outcome::forced;
     return verdict.is<DriveVerdict::Ejected>() ? Outcome::ejected : Outcome::unmountedOnly;
 }

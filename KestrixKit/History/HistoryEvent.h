@@ -15,7 +15,7 @@ namespace kestrix {
 // What happened to one eject, as the history keeps it: names, kinds, a date and an outcome,
 // never paths or file contents.
 struct HistoryEvent {
-    enum class Outcome { ejected, unmountedOnly, inUse, heldByMacOS, waitingOnApps, backupRunning, failed, forced };
+    enum class Outcome { ejected, unmountedOnly, inUse, heldByMacOS, waitingOnApps, backupRunning, failed, forced, detached };
 
     // A process that was in the way.
     struct Culprit {

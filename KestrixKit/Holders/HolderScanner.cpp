@@ -73,6 +73,21 @@ ScanResult HolderScanner::scan(const std::set<std::uint32_t>& devices, const std
     // Only what is still mounted: the device number of a volume read while it went away can be
     // that of the file system beneath it, on which every process has files.
     const DriveScope scope = source->mountedPart(drive);
+    ScanResult result = scanScope(scope, deep);
+    // A drive unmounted or replaced while the scan ran: what was found may lie elsewhere.
+    if (!scope.isEmpty() && source->mountedPart(drive) != scope) result.holders.clear();
+    result.seconds = clock ? clock() - start : 0;
+    return result;
+}
+
+ScanResult HolderScanner::scanFileSystems(const std::set<std::uint32_t>& devices) const {
+    const double start = clock ? clock() : 0;
+    ScanResult result = scanScope(DriveScope{.devices = devices, .mountPaths = {}}, true);
+    result.seconds = clock ? clock() - start : 0;
+    return result;
+}
+
+ScanResult HolderScanner::scanScope(const DriveScope& scope, bool deep) const {
     ScanResult result;
     result.deep = deep;
     if (!scope.isEmpty()) {
@@ -90,11 +105,8 @@ ScanResult HolderScanner::scan(const std::set<std::uint32_t>& devices, const std
             // Names and owners are read only for the few processes that hold the drive.
             result.holders.push_back(makeHolder(pids[index], source->basics(pids[index]), merged(holds), false));
         }
-        // A drive unmounted or replaced while the scan ran: what was found may lie elsewhere.
-        if (source->mountedPart(drive) != scope) result.holders.clear();
     }
     sortHolders(result.holders);
-    result.seconds = clock ? clock() - start : 0;
     return result;
 }
 

@@ -32,6 +32,11 @@ struct HolderScanner {
     ScanResult scan(const std::set<std::uint32_t>& devices, const std::vector<std::string>& mountPaths,
                     bool deep) const;
 
+    // What keeps these file systems alive once they are unmounted: every reference on one of
+    // the devices, mapped files included, wherever it was opened. Only valid while the file
+    // systems live on, so that no other file system has taken their device numbers.
+    ScanResult scanFileSystems(const std::set<std::uint32_t>& devices) const;
+
     // The process the system named as refusing an eject, shown like a scanned holder.
     std::optional<Holder> holderForDissenter(std::int32_t pid) const;
 
@@ -41,6 +46,7 @@ struct HolderScanner {
     static std::optional<std::string> outerApp(std::string_view executablePath);
 
 private:
+    ScanResult scanScope(const DriveScope& scope, bool deep) const;
     Holder makeHolder(std::int32_t pid, const std::optional<ProcessBasics>& basics, std::vector<Hold> holds,
                       bool namedByMacOS) const;
 };

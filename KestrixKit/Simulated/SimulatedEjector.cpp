@@ -12,7 +12,7 @@ EjectOutcome SimulatedEjector::eject(const Drive& drive, bool /*force*/) {
         outcome = std::move(queued.front());
         queued.pop_front();
     }
-    if (outcome.is<EjectOutcome::Ejected>() || outcome.is<EjectOutcome::UnmountedOnly>()) {
+    if (!outcome.is<EjectOutcome::Busy>() && !outcome.is<EjectOutcome::Failed>()) {
         const std::vector<std::string> paths = drive.mountPaths();
         std::erase_if(world.volumes, [&](const WorldVolume& volume) {
             return std::find(paths.begin(), paths.end(), volume.facts.path) != paths.end();

@@ -53,7 +53,8 @@ EjectOutcome decodeOutcome(const nlohmann::json& value, const std::string& where
     }
     if (name == "ejected") return {EjectOutcome::Ejected{}};
     if (name == "unmountedOnly") return {EjectOutcome::UnmountedOnly{}};
-    throw WorldFormatError(where + ".outcome: expected busy, failed, ejected or unmountedOnly");
+    if (name == "detached") return {EjectOutcome::Detached{}};
+    throw WorldFormatError(where + ".outcome: expected busy, failed, ejected, unmountedOnly or detached");
 }
 
 }  // namespace

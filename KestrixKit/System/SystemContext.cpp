@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "KestrixKit/Linux/Apps/DesktopAppLookup.h"
+#include "KestrixKit/Linux/BlockDevices/DeviceIdentity.h"
 #include "KestrixKit/Linux/Mounts/MountTableVolumeSource.h"
 #include "KestrixKit/Linux/Processes/ProcessRunner.h"
 #include "KestrixKit/Linux/Processes/ProcfsSource.h"
@@ -65,6 +66,7 @@ SystemContext simulatedContext(World world, const TraceSink& trace) {
 SystemContext realContext(const SystemChoice& choice) {
     SystemContext context;
     context.volumes = std::make_unique<MountTableVolumeSource>();
+    context.volumeIdentity = currentVolumeIdentity;
     context.processes = std::make_shared<ProcfsSource>();
     context.currentUID = getuid();
     context.ownPID = getpid();

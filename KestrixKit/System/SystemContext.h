@@ -16,6 +16,7 @@
 #include "KestrixKit/Simulated/SimulatedSystem.h"
 #include "KestrixKit/Text/Vocabulary.h"
 #include "KestrixKit/TimeMachine/TimeMachineStatus.h"
+#include "KestrixKit/Volumes/DriveIdentity.h"
 #include "KestrixKit/Volumes/MountedVolumeSource.h"
 #include "KestrixKit/System/SystemChoice.h"
 
@@ -24,6 +25,9 @@ namespace kestrix {
 // The system a command runs on: this machine, or a simulated one from a world file or the demo.
 struct SystemContext {
     std::unique_ptr<MountedVolumeSource> volumes;
+    // A listed volume's identity now, to tell a drive from a later one under the same name;
+    // empty where the system cannot tell.
+    VolumeIdentityReader volumeIdentity;
     std::shared_ptr<const ProcessSource> processes;
     // Identifies running applications: by their desktop entries on this machine, as the world
     // says in a simulation.

@@ -5,13 +5,20 @@
 namespace kestrix {
 
 EjectFlow ejectFlow(const SystemContext& system) {
-    return EjectFlow{.scanner = system.holderScanner(),
-                              .ejector = system.ejector,
-                              .quitter = system.quitter,
-                              .currentUID = system.currentUID,
-                              .sleep = system.sleep,
-                              .timeMachine = system.timeMachineStatus,
-                              .now = [] { return std::chrono::system_clock::now(); }};
+    EjectFlow flow{.scanner = system.holderScanner(),
+                   .ejector = system.ejector,
+                   .quitter = system.quitter,
+                   .currentUID = system.currentUID,
+                   .sleep = system.sleep,
+                   .timeMachine = system.timeMachineStatus,
+                   .isSameDrive = {},
+                   .now = [] { return std::chrono::system_clock::now(); }};
+    if (system.volumeIdentity) {
+        flow.isSameDrive = [identityNow = system.volumeIdentity](const Drive& drive) {
+            return isSameDrive(drive, identityNow);
+        };
+    }
+    return flow;
 }
 
 }  // namespace kestrix

@@ -7,6 +7,7 @@ const char* caseName(const EjectOutcome& outcome) {
     if (outcome.is<EjectOutcome::Busy>()) return "busy";
     if (outcome.is<EjectOutcome::Failed>()) return "failed";
     if (outcome.is<EjectOutcome::Ejected>()) return "ejected";
+    if (outcome.is<EjectOutcome::Detached>()) return "detached";
     return "unmountedOnly";
 }
 

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "KestrixKit/Volumes/Drive.h"
+#include "KestrixKit/Volumes/DriveIdentity.h"
+#include "KestrixKit/Volumes/EjectOrder.h"
 #include "KestrixKit/Volumes/VolumeCoding.h"
 #include "KestrixKit/Volumes/VolumeFilter.h"
 
@@ -104,4 +108,38 @@ TEST(VolumeFilter, HidesOnlyTheOptionalKinds) {
     const VolumeFilter all{.diskImages = true, .networkShares = true};
     EXPECT_TRUE(all.allows(VolumeKind::diskImage));
     EXPECT_TRUE(all.allows(VolumeKind::networkShare));
+}
+
+TEST(Drive, IsTheSameDriveOnlyWhileEveryVolumeShowsTheIdentityItWasListedWith) {
+    DriveVolume first = volume("Charlie", "/media/me/Charlie", 7);
+    first.identity = "diskseq:41";
+    const Drive charlie{.id = "loop5", .volumes = {first, volume("Share", "/media/me/Share", 9)}};
+    std::map<std::string, std::optional<std::string>> now{{"/media/me/Charlie", "diskseq:41"}};
+    const auto reader = [&](const DriveVolume& listed) { return now[listed.mountPath]; };
+    // The share has no identity to compare: it cannot tell, and counts as unchanged.
+    EXPECT_TRUE(isSameDrive(charlie, reader));
+    now["/media/me/Charlie"] = "diskseq:42";
+    EXPECT_FALSE(isSameDrive(charlie, reader));
+    now["/media/me/Charlie"] = std::nullopt;
+    EXPECT_FALSE(isSameDrive(charlie, reader));
+}
+
+TEST(Drive, EjectOrderTakesADriveMountedInsideAnotherFirstAndKeepsTheRest) {
+    const auto drive = [](std::string id, std::vector<std::string> paths) {
+        Drive made{.id = std::move(id), .volumes = {}};
+        for (std::string& path : paths) made.volumes.push_back(volume(made.id, std::move(path), 0));
+        return made;
+    };
+    const Drive outer = drive("outer", {"/media/me/Outer/"});
+    const Drive inner = drive("inner", {"/media/me/Inner", "/media/me/Outer/inside"});
+    const Drive deepest = drive("deepest", {"/media/me/Outer/inside/more"});
+    const Drive beside = drive("beside", {"/media/me/Outer2"});
+    const auto ids = [](const std::vector<Drive>& drives) {
+        std::vector<std::string> found;
+        for (const Drive& each : drives) found.push_back(each.id);
+        return found;
+    };
+    EXPECT_EQ(ids(ejectOrder({beside, outer, inner, deepest})),
+              (std::vector<std::string>{"beside", "deepest", "inner", "outer"}));
+    EXPECT_EQ(ids(ejectOrder({outer, beside})), (std::vector<std::string>{"outer", "beside"}));
 }

@@ -7,6 +7,7 @@
 
 #include "KestrixKit/Ejection/DAStatus.h"
 #include "KestrixKit/Flow/EjectFlow.h"
+#include "KestrixKit/Flow/ReportText.h"
 
 using namespace kestrix;
 
@@ -242,4 +243,47 @@ TEST_F(EjectFlowTest, RootEndsAnotherUsersProgramOnlyWhenNamed) {
     EXPECT_EQ(quitter->calls.front(), "endProcess 20");
     EXPECT_EQ(std::count_if(quitter->calls.begin(), quitter->calls.end(),
                             [](const std::string& call) { return call.starts_with("endProcess"); }), 1);
+}
+
+TEST_F(EjectFlowTest, ADriveReplacedUnderItsNameIsGoneAndNeverTouched) {
+    const Drive other{"sdc", {DriveVolume{.name = "Other", .mountPath = "/media/Other", .bsdName = "sdc1"}}};
+    EjectFlow flow = this->flow();
+    flow.isSameDrive = [](const Drive& drive) { return drive.id != "sdb"; };
+    const std::vector<DriveReport> reports = flow.ejectAll({stick(), other});
+    ASSERT_TRUE(reports[0].verdict.is<DriveVerdict::Failed>()) << reports[0].verdict.caseName();
+    EXPECT_EQ(reports[0].verdict.as<DriveVerdict::Failed>()->status, DAStatus::notFound);
+    EXPECT_TRUE(reports[1].verdict.is<DriveVerdict::Ejected>());
+    // Forced or not, only the unchanged drive reaches the ejector.
+    EXPECT_TRUE(flow.eject(stick(), true).verdict.is<DriveVerdict::Failed>());
+    EXPECT_EQ(ejector->calls, (std::vector<bool>{false}));
+}
+
+TEST_F(EjectFlowTest, ADetachedDriveNamesWhatKeepsItAliveUntilItIsReleased) {
+    // Unmounted, the drive's file system still has less's file open, and nothing is mounted
+    // where it was: only its device number finds less.
+    const Drive holiday{"loop5", {DriveVolume{.name = "Holiday", .mountPath = "/media/Holiday", .bsdName = "loop5",
+                                              .wholeDisk = "loop5", .device = 0x700005}}};
+    processes->add(100, "less", {{"/media/Holiday/notes.txt", 0x700005, false}});
+    processes->add(200, "bash", {{"/home/me/notes.txt", 0x800001, false}});
+    ejector->outcomes = {EjectOutcome{EjectOutcome::Detached{}}, EjectOutcome{EjectOutcome::Detached{}}};
+    const DriveReport forced = flow().eject(holiday, true);
+    ASSERT_TRUE(forced.verdict.is<DriveVerdict::Detached>()) << forced.verdict.caseName();
+    EXPECT_FALSE(forced.verdict.isDone());
+    EXPECT_EQ(ReportText::message(forced), "Holiday is detached. It becomes safe to unplug when less closes its file.");
+
+    processes->processes.erase(100);
+    const DriveReport kernelOnly = flow().awaitRelease(holiday, forced.forced);
+    EXPECT_EQ(ReportText::message(kernelOnly),
+              "Holiday is detached. It becomes safe to unplug when the system lets go of it.");
+    const DriveReport released = flow().awaitRelease(holiday, forced.forced);
+    EXPECT_TRUE(released.verdict.is<DriveVerdict::Ejected>());
+    EXPECT_TRUE(released.forced);
+    // The watch asks the ejector again without forcing: there is nothing left to force.
+    EXPECT_EQ(ejector->calls, (std::vector<bool>{true, false, false}));
+
+    // A loop device that detached itself with its last user is released, not "gone".
+    EjectFlow watching = flow();
+    watching.isSameDrive = [](const Drive&) { return false; };
+    EXPECT_TRUE(watching.awaitRelease(holiday, true).verdict.is<DriveVerdict::Ejected>());
+    EXPECT_EQ(ejector->calls.size(), 3u);
 }

@@ -21,6 +21,10 @@ struct DriveVolume {
     std::uint64_t totalBytes = 0;
     std::uint64_t freeBytes = 0;
     bool isReadOnly = false;
+    // What tells this volume's device from a later one under the same name ("diskseq:42"), so
+    // that an eject never touches a drive attached after the listing; absent when the system
+    // cannot tell (a network share, a simulated drive).
+    std::optional<std::string> identity;
 
     const std::string& id() const { return mountPath; }
     bool operator==(const DriveVolume&) const = default;

@@ -28,6 +28,8 @@ struct MountedVolume {
     std::optional<std::string> wholeDisk;
     // Absent with a whole disk present means the whole disk is the physical disk.
     std::optional<std::string> physicalDisk;
+    // The device's identity across a reused name (see DriveVolume::identity).
+    std::optional<std::string> identity;
 
     bool operator==(const MountedVolume&) const = default;
 };

@@ -28,6 +28,7 @@ void to_json(nlohmann::json& json, const DriveVolume& volume) {
     json["totalBytes"] = volume.totalBytes;
     json["freeBytes"] = volume.freeBytes;
     json["isReadOnly"] = volume.isReadOnly;
+    putOptional(json, "identity", volume.identity);
 }
 
 void from_json(const nlohmann::json& json, DriveVolume& volume) {
@@ -42,6 +43,7 @@ void from_json(const nlohmann::json& json, DriveVolume& volume) {
     volume.totalBytes = json.at("totalBytes").get<std::uint64_t>();
     volume.freeBytes = json.at("freeBytes").get<std::uint64_t>();
     volume.isReadOnly = json.at("isReadOnly").get<bool>();
+    volume.identity = getOptional<std::string>(json, "identity");
 }
 
 void to_json(nlohmann::json& json, const Drive& drive) {

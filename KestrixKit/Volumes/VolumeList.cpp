@@ -50,6 +50,7 @@ std::optional<DriveVolume> read(const MountedVolume& mounted, bool anyMountPoint
     volume.totalBytes = mounted.totalCapacity.value_or(0);
     volume.freeBytes = mounted.availableCapacity.value_or(0);
     volume.isReadOnly = mounted.isReadOnly.value_or(false);
+    volume.identity = mounted.identity;
     return volume;
 }
 

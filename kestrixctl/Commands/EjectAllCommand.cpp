@@ -1,5 +1,6 @@
 #include "kestrixctl/Commands/Commands.h"
 #include "kestrixctl/DriveSelection.h"
+#include "kestrixctl/ReleaseWatch.h"
 #include "kestrixctl/ReportOutput.h"
 #include "KestrixKit/System/SystemEjectFlow.h"
 
@@ -11,7 +12,12 @@ int runEjectAll(const Invocation& invocation) {
     const auto& arguments = std::get<CommandArguments>(parsed);
 
     const std::vector<kestrix::Drive> drives = listDrives(invocation.system, arguments);
-    return finishEjectAll(invocation, kestrix::ejectFlow(invocation.system).ejectAll(drives), arguments.has("--json"));
+    const kestrix::EjectFlow flow = kestrix::ejectFlow(invocation.system);
+    const bool json = arguments.has("--json");
+    std::vector<kestrix::DriveReport> reports = flow.ejectAll(drives);
+    // The others are ejected first; then each drive left detached is watched until it is released.
+    for (kestrix::DriveReport& report : reports) report = watchUntilReleased(invocation, flow, std::move(report), json);
+    return finishEjectAll(invocation, reports, json);
 }
 
 }  // namespace kestrixctl

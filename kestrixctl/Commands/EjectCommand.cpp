@@ -8,6 +8,7 @@
 #include "TextSupport/VisibleText.h"
 #include "kestrixctl/Commands/Commands.h"
 #include "kestrixctl/DriveSelection.h"
+#include "kestrixctl/ReleaseWatch.h"
 #include "kestrixctl/ReportOutput.h"
 #include "KestrixKit/System/SystemEjectFlow.h"
 
@@ -46,7 +47,9 @@ int runEject(const Invocation& invocation) {
         invocation.err << kestrix::localizedFormat("%1 was not ejected.", {textsupport::visibleText(drive->name())}) << '\n';
         return exitNotDone;
     }
-    return finishEject(invocation, kestrix::ejectFlow(invocation.system).eject(*drive, force), arguments.has("--json"));
+    const kestrix::EjectFlow flow = kestrix::ejectFlow(invocation.system);
+    const bool json = arguments.has("--json");
+    return finishEject(invocation, watchUntilReleased(invocation, flow, flow.eject(*drive, force), json), json);
 }
 
 }  // namespace kestrixctl

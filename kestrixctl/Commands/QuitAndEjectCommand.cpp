@@ -5,6 +5,7 @@
 
 #include "kestrixctl/Commands/Commands.h"
 #include "kestrixctl/DriveSelection.h"
+#include "kestrixctl/ReleaseWatch.h"
 #include "kestrixctl/ReportOutput.h"
 #include "KestrixKit/System/SystemEjectFlow.h"
 
@@ -37,7 +38,10 @@ int runQuitAndEject(const Invocation& invocation) {
 
     const kestrix::EjectFlow flow = kestrix::ejectFlow(invocation.system);
     const kestrix::ScanResult scan = flow.check(*drive);
-    return finishEject(invocation, flow.quitAndEject(*drive, scan.holders, endProcesses), arguments.has("--json"));
+    const bool json = arguments.has("--json");
+    return finishEject(invocation,
+                       watchUntilReleased(invocation, flow, flow.quitAndEject(*drive, scan.holders, endProcesses), json),
+                       json);
 }
 
 }  // namespace kestrixctl

@@ -1,18 +1,27 @@
 #include <gtest/gtest.h>
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/mman.h>
+#include <sys/wait.h>
 #include <sys/mount.h>
 #include <unistd.h>
 
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
+#include <thread>
 
 #include "KestrixKit/Tests/Support/ChildProcess.h"
 #include "KestrixKit/Tests/Support/LoopDrive.h"
 #include "KestrixKit/Tests/Support/ScopedMount.h"
 #include "kestrixctl/Tests/RunKestrixctl.h"
+
+extern char** environ;
 
 namespace fs = std::filesystem;
 using kestrix::test::ChildProcess;
@@ -50,6 +59,59 @@ protected:
     const std::string name = drive.name();
     const std::string mountPath = drive.mountPath();
     const fs::path history = "/tmp/" + name + "-history.json";
+};
+
+// kestrixctl running on its own, its standard output read line by line as it comes.
+class StreamedRun {
+public:
+    explicit StreamedRun(std::vector<std::string> words) {
+        int pipeEnds[2];
+        if (pipe2(pipeEnds, O_CLOEXEC) != 0) return;
+        words.insert(words.begin(), KESTRIXCTL_PATH);
+        std::vector<char*> argv;
+        for (std::string& word : words) argv.push_back(word.data());
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], 1);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        close(pipeEnds[1]);
+        out_ = fdopen(pipeEnds[0], "r");
+    }
+    StreamedRun(const StreamedRun&) = delete;
+    StreamedRun& operator=(const StreamedRun&) = delete;
+    ~StreamedRun() {
+        if (pid_ > 0) {
+            kill(pid_, SIGKILL);
+            wait();
+        }
+        if (out_ != nullptr) fclose(out_);
+    }
+
+    // The next line, without its newline; empty at the end of the output.
+    std::string nextLine() {
+        char* line = nullptr;
+        std::size_t size = 0;
+        const ssize_t length = out_ == nullptr ? -1 : getline(&line, &size, out_);
+        std::string text = length > 0 ? std::string(line, static_cast<std::size_t>(length)) : std::string();
+        std::free(line);
+        if (text.ends_with('\n')) text.pop_back();
+        return text;
+    }
+
+    int wait() {
+        int status = 0;
+        if (pid_ <= 0 || waitpid(pid_, &status, 0) != pid_) return -1;
+        pid_ = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+
+private:
+    pid_t pid_ = -1;
+    FILE* out_ = nullptr;
 };
 
 std::vector<std::string> traceLines(const std::string& err, const std::string& call) {
@@ -134,21 +196,54 @@ TEST_F(RealEject, AFreeDriveEjectsAndItsLoopDeviceIsGone) {
     EXPECT_EQ(again.trace, "No drive named " + name + " is connected.\n");
 }
 
-TEST_F(RealEject, ForcingAsksFirstAndThenEjectsDespiteAHolder) {
-    const ChildProcess holder({"/bin/bash", "-c", "while :; do sleep 1; done"}, mountPath);
+TEST_F(RealEject, ForcingAsksFirstThenSaysSafeOnlyOnceTheHolderLetsGo) {
+    const std::string file = mountPath + "/notes.txt";
+    std::ofstream(file) << "notes";
+    // sleep inherits the open file, as less would hold the file it shows.
+    std::optional<ChildProcess> holder(std::in_place, std::vector<std::string>{"/bin/sh", "-c", "exec 3<notes.txt; exec sleep 600"},
+                                       mountPath);
     const auto declined = kestrixctl({"eject", name, "--force"}, "n\n");
     EXPECT_EQ(declined.status, 1);
     EXPECT_NE(declined.trace.find("Force eject " + name + "?"), std::string::npos) << declined.trace;
     EXPECT_TRUE(declined.report.empty());
     EXPECT_TRUE(drive.isMounted());
 
-    const auto forced = kestrixctl({"eject", name, "--force", "--yes"});
-    EXPECT_EQ(forced.status, 0) << forced.report << forced.trace;
-    EXPECT_EQ(forced.report.at("forced"), true);
-    const std::vector<std::string> ejects = traceLines(forced.trace, "eject ");
-    ASSERT_EQ(ejects.size(), 1u) << forced.trace;
-    EXPECT_NE(ejects[0].find("force=true"), std::string::npos);
+    // A forced unmount only detaches the file system while sleep keeps its file: the drive is
+    // not safe to unplug until sleep lets go, and the command keeps watching until then.
+    StreamedRun forced({"eject", name, "--force", "--yes", "--show-disk-images", "--history", history.string()});
+    EXPECT_EQ(forced.nextLine(), name + " is detached. It becomes safe to unplug when sleep closes its file.");
     EXPECT_FALSE(drive.isMounted());
+    EXPECT_TRUE(drive.isAttached());
+    holder.reset();
+    EXPECT_EQ(forced.nextLine(), name + " ejected. It’s safe to unplug.");
+    EXPECT_EQ(forced.wait(), 0);
+    // The kernel may finish taking the loop device down a moment after the eject returns.
+    for (int attempt = 0; attempt < 250 && drive.isAttached(); ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_FALSE(drive.isAttached());
+}
+
+TEST_F(RealEject, AMountNamespaceMadeAfterTheMountKeepsTheDriveUntilItEnds) {
+    // A sandbox's private copy of the mount keeps the file system alive with no file open on it.
+    std::optional<ChildProcess> sandbox(std::in_place, std::vector<std::string>{
+        "/usr/bin/unshare", "-m", "--propagation", "private", "/bin/sleep", "600"});
+    const auto namespaceOf = [](const std::string& process) {
+        std::error_code error;
+        return fs::read_symlink("/proc/" + process + "/ns/mnt", error).string();
+    };
+    // unshare makes its namespace after it starts, then becomes sleep.
+    for (int attempt = 0; attempt < 250 && namespaceOf(std::to_string(sandbox->pid())) == namespaceOf("self"); ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ASSERT_NE(namespaceOf(std::to_string(sandbox->pid())), namespaceOf("self"));
+    StreamedRun eject({"eject", name, "--show-disk-images", "--history", history.string()});
+    EXPECT_EQ(eject.nextLine(), name + " is detached. It becomes safe to unplug when the system lets go of it.");
+    EXPECT_FALSE(drive.isMounted());
+    EXPECT_TRUE(drive.isAttached());
+    sandbox.reset();
+    EXPECT_EQ(eject.nextLine(), name + " ejected. It’s safe to unplug.");
+    EXPECT_EQ(eject.wait(), 0);
 }
 
 TEST_F(RealEject, ForcingNeverTakesAnotherDriveMountedInsideAlong) {

@@ -7,6 +7,7 @@
 #include "KestrixApp/Desktop/UDisks2/UDisks2Topology.h"
 #include "KestrixKit/Ejection/DAStatus.h"
 #include "KestrixKit/Ejection/EjectPlan.h"
+#include "KestrixKit/Linux/Ejecting/FileSystemRelease.h"
 
 namespace kestrix {
 namespace {
@@ -78,6 +79,8 @@ EjectOutcome UDisks2Ejector::eject(const Drive& drive, bool force) {
     const UDisks2Objects& objects = std::get<UDisks2Objects>(read);
     const EjectPlan plan = EjectPlan::of(drive);
     if (std::optional<EjectOutcome> refusal = unmountAll(bus_, objects, plan, force)) return *refusal;
+    // Unmounted here is not yet gone: the device stays while its file systems live on.
+    if (!isReleased(drive)) return {EjectOutcome::Detached{}};
     if (!plan.ejectTarget) return {EjectOutcome::Ejected{}};
     return ejectDisk(bus_, objects, *plan.ejectTarget, drive.name());
 }

@@ -10,7 +10,8 @@ namespace kestrix {
 // Ejects through the desktop's disk service over D-Bus, as the signed-in user: unmounts every
 // file system of the drive's whole disks, locks the encrypted containers left open on it, then
 // deletes a loop device, takes out an optical disc or powers the drive off. polkit may ask the
-// user for a password on the way. Blocks until the service answers; call it off the UI thread.
+// user for a password on the way. A file system that lives on once unmounted (see isReleased)
+// leaves the device attached. Blocks until the service answers; call it off the UI thread.
 class UDisks2Ejector : public DiskEjecting {
 public:
     explicit UDisks2Ejector(QDBusConnection bus = QDBusConnection::systemBus()) : bus_(std::move(bus)) {}

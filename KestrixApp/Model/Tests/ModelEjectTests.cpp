@@ -2,6 +2,8 @@
 
 #include <QSignalSpy>
 
+#include <algorithm>
+
 #include "KestrixKit/Linux/Files/HistoryFile.h"
 #include "ModelHarness.h"
 
@@ -116,4 +118,44 @@ TEST(ModelEjectDriveNamed, EjectsOnlyTheFirstMatchAndNothingWithoutOne) {
     EXPECT_EQ((*found)->drive.id, stickId(1));
     EXPECT_EQ(model.drives()[1].id, stickId(2)) << "the second match stays";
     EXPECT_EQ(harness.toasts, std::vector<QString>{"Stick ejected. It’s safe to unplug."});
+}
+
+TEST(ModelEjectAll, ADetachedDriveStaysOnScreenUntilReleasedAndIsRecordedOnce) {
+    ModelHarness harness;
+    const nlohmann::json detached{{"outcome", "detached"}};
+    harness.start({{"volumes", {stick("Holiday", 0), stick("Music", 1)}},
+                   {"ejector", {{stickId(0), {detached, detached}}}}});
+    AppModel& model = *harness.model;
+    std::optional<std::vector<DriveReport>> reports;
+    model.ejectAll(true, [&](std::vector<DriveReport> result) { reports = std::move(result); });
+    ASSERT_TRUE(ModelHarness::waitFor([&] { return reports.has_value(); }));
+    EXPECT_EQ(harness.toasts.back(),
+              "Ejected: 1 of 2. Holiday is detached. It becomes safe to unplug when the system lets go of it.");
+
+    ASSERT_TRUE(ModelHarness::waitFor([&] { return model.recent().size() == 2; }));
+    EXPECT_EQ(model.recent().front().drive.id, stickId(0));
+    // Announced when detached and when safe, not at every look in between.
+    EXPECT_EQ(std::count(harness.announcements.begin(), harness.announcements.end(),
+                         "Holiday is detached. It becomes safe to unplug when the system lets go of it."), 1);
+    EXPECT_EQ(harness.announcements.back(), "Holiday ejected. It’s safe to unplug.");
+    EXPECT_EQ(loadHistory(harness.path("history.json").toStdString()).history.events.size(), 2u);
+    ASSERT_TRUE(ModelHarness::waitFor([&] { return model.drives().empty(); }));
+}
+
+TEST(ModelEject, ADetachedDriveIsShownWhileItIsWatched) {
+    ModelHarness harness;
+    const nlohmann::json detached{{"outcome", "detached"}};
+    harness.start({{"volumes", {stick("Holiday", 0)}}, {"ejector", {{stickId(0), {detached, detached, detached}}}}});
+    AppModel& model = *harness.model;
+    // Each look at the drive waits here until the test lets it go on.
+    std::vector<std::function<void()>> looks;
+    harness.timer->hold = [&](std::function<void()> look) { looks.push_back(std::move(look)); };
+    model.eject(harness.drive(stickId(0)), true, false);
+    ASSERT_TRUE(ModelHarness::waitFor([&] { return looks.size() == 1; }));
+    model.refresh();
+    ASSERT_TRUE(ModelHarness::waitFor([&] { return harness.settled(1); }));
+    EXPECT_EQ(model.drives().size(), 1u) << "unmounted, but still on screen";
+    EXPECT_TRUE(model.display(stickId(0)).is<DriveDisplay::Detached>());
+    EXPECT_EQ(model.attentionCount(), 1);
+    EXPECT_TRUE(model.recent().empty());
 }

@@ -11,6 +11,10 @@ namespace kestrix::testing {
 
 void InstantTimer::after(double seconds, QObject* receiver, std::function<void()> then) {
     waits.push_back(seconds);
+    if (hold) {
+        hold(std::move(then));
+        return;
+    }
     QTimer::singleShot(0, receiver, std::move(then));
 }
 

@@ -19,6 +19,8 @@ namespace kestrix::testing {
 class InstantTimer : public WaitTimer {
 public:
     std::vector<double> waits;
+    // When set, gets each wait's continuation instead, to run it when the test wants.
+    std::function<void(std::function<void()>)> hold;
     void after(double seconds, QObject* receiver, std::function<void()> then) override;
 };
 

@@ -29,6 +29,7 @@ struct ChipOf {
         return {localized("Backing up"), "clock.arrow.circlepath", Tint::purple};
     }
     ChipLook operator()(const DriveDisplay::Failed&) const { return {localized("Refused"), "xmark.octagon.fill", Tint::red}; }
+    ChipLook operator()(const DriveDisplay::Detached&) const { return {localized("Detached"), "hourglass", Tint::orange}; }
     ChipLook operator()(const DriveDisplay::Ready&) const {
         return {localized("Ready"), "checkmark.circle.fill", Tint::green};
     }
@@ -82,6 +83,14 @@ std::vector<DetailLine> detailLines(const DriveDisplay& display) {
                           : localized("Time Machine is backing up to this drive.")},
                 {localized("Wait for the backup to finish, or stop it."), true}};
     }
+    if (const auto* detached = display.as<DriveDisplay::Detached>()) {
+        return {{detached->holders.empty()
+                     ? localized("It’s unmounted, but the system still uses it. Don’t unplug it yet: Kestrix says when "
+                                 "it’s safe.")
+                     : localizedFormat("It’s unmounted, but %1 still has files open on it. Don’t unplug it yet: Kestrix "
+                                       "says when it’s safe.",
+                                       {ReportText::holderNames(detached->holders)})}};
+    }
     if (const auto* failed = display.as<DriveDisplay::Failed>()) {
         const std::string reason = ReportText::failureReason(*failed);
         std::vector<DetailLine> lines{{localizedFormat("macOS refused to eject it (%1).", {reason})}};
@@ -97,6 +106,7 @@ std::vector<DetailLine> detailLines(const DriveDisplay& display) {
 std::vector<Holder> listedHolders(const DriveDisplay& display) {
     if (const auto* inUse = display.as<DriveDisplay::InUse>()) return inUse->holders;
     if (const auto* held = display.as<DriveDisplay::HeldByMacOS>(); held && held->holder) return {*held->holder};
+    if (const auto* detached = display.as<DriveDisplay::Detached>()) return detached->holders;
     return {};
 }
 

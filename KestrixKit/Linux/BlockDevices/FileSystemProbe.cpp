@@ -25,13 +25,14 @@ std::optional<ProbedFileSystem> probeFileSystem(const std::filesystem::path& dev
     const ProbePointer probe(blkid_new_probe_from_filename(deviceNode.c_str()), &blkid_free_probe);
     if (!probe) return std::nullopt;
     blkid_probe_enable_superblocks(probe.get(), 1);
-    blkid_probe_set_superblocks_flags(probe.get(), BLKID_SUBLKS_TYPE | BLKID_SUBLKS_LABEL);
+    blkid_probe_set_superblocks_flags(probe.get(), BLKID_SUBLKS_TYPE | BLKID_SUBLKS_LABEL | BLKID_SUBLKS_UUID);
     blkid_probe_enable_partitions(probe.get(), 0);
     // Safe probing refuses a device that carries signatures of two file systems.
     if (blkid_do_safeprobe(probe.get()) != 0) return std::nullopt;
     std::optional<std::string> type = value(probe.get(), "TYPE");
     if (!type) return std::nullopt;
-    return ProbedFileSystem{.type = std::move(*type), .label = value(probe.get(), "LABEL")};
+    return ProbedFileSystem{
+        .type = std::move(*type), .label = value(probe.get(), "LABEL"), .uuid = value(probe.get(), "UUID")};
 }
 
 }  // namespace kestrix

@@ -10,6 +10,7 @@ namespace kestrix {
 struct ProbedFileSystem {
     std::string type;                  // "ext4", "vfat", "iso9660"
     std::optional<std::string> label;  // absent when the file system has none
+    std::optional<std::string> uuid;   // absent when the file system has none
 
     bool operator==(const ProbedFileSystem&) const = default;
 };

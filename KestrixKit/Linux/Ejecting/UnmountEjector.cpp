@@ -14,6 +14,7 @@
 #include "KestrixKit/Linux/Ejecting/DeviceEjection.h"
 #include "KestrixKit/Linux/Mounts/DiskMounts.h"
 #include "KestrixKit/Linux/Ejecting/EjectTargetSysfs.h"
+#include "KestrixKit/Linux/Ejecting/FileSystemRelease.h"
 #include "KestrixKit/Linux/Mounts/MountEntries.h"
 #include "KestrixKit/Text/Localized.h"
 #include "KestrixKit/Text/PlainText.h"
@@ -90,6 +91,13 @@ EjectOutcome innerDriveRefusal(const MountEntry& inner, const Drive& drive) {
     }};
 }
 
+// A mount point that is no longer one was unmounted meanwhile, from outside.
+bool isStillMounted(const std::string& mountPoint, const UnmountEjector::Paths& paths) {
+    const std::optional<std::vector<MountEntry>> mounts = readMountEntries(paths.mountInfo);
+    return !mounts || std::any_of(mounts->begin(), mounts->end(),
+                                  [&](const MountEntry& mount) { return mount.mountPoint == mountPoint; });
+}
+
 }  // namespace
 
 EjectOutcome UnmountEjector::eject(const Drive& drive, bool force) {
@@ -108,10 +116,13 @@ EjectOutcome UnmountEjector::eject(const Drive& drive, bool force) {
         for (const std::string& mountPoint : mountPointsFor(unmount, drive, paths_)) {
             if (umount2(mountPoint.c_str(), flags) != 0) {
                 const int error = errno;
+                if (error == EINVAL && !isStillMounted(mountPoint, paths_)) continue;
                 return UnixRefusal::unmount(error, unmount.volume.name, errorText(error));
             }
         }
     }
+    // Unmounted here is not yet gone: the device stays while its file systems live on.
+    if (!isReleased(drive, paths_.devRoot, paths_.sysfsRoot, paths_.mountInfo)) return {EjectOutcome::Detached{}};
     if (method == EjectMethod::nothingToEject) return {EjectOutcome::Ejected{}};
     if (method == EjectMethod::unsupported) return {EjectOutcome::UnmountedOnly{}};
     const int error = ejectDevice(method, *plan.ejectTarget, paths_);

@@ -10,6 +10,8 @@ namespace kestrix {
 // Ejects through the kernel: unmounts every file system of the drive (umount2), then detaches a
 // loop device, opens an optical drive's tray or removes a hot-pluggable disk. Needs the right to
 // unmount (root or CAP_SYS_ADMIN); without it every unmount is refused as not permitted.
+// A file system that lives on once unmounted here (detached with files open, mounted in another
+// mount namespace) leaves the device attached, and the outcome says so.
 // While another drive is mounted inside this one, nothing is unmounted, forced or not, and the
 // refusal names that drive. A loop device is set to go with its last mount before anything is
 // unmounted, so that an eject cut short leaves no device behind.

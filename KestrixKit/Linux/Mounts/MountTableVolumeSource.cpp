@@ -3,6 +3,7 @@
 #include <sys/sysmacros.h>
 
 #include "KestrixKit/Linux/BlockDevices/DeviceDescription.h"
+#include "KestrixKit/Linux/BlockDevices/DeviceIdentity.h"
 #include "KestrixKit/Linux/BlockDevices/DiskStacking.h"
 #include "KestrixKit/Linux/BlockDevices/UdevBlockDevices.h"
 #include "KestrixKit/Linux/BlockDevices/VolumeLabel.h"
@@ -21,6 +22,7 @@ dev_t glibcDevice(std::uint32_t kernelDevice) {
 void addDeviceFacts(MountedVolume& volume, const UdevBlockDevices& devices, const std::filesystem::path& sysfsRoot,
                     const std::string& kernelName) {
     volume.name = volumeLabel(devices, kernelName);
+    volume.identity = deviceIdentity(sysfsRoot, "/dev", kernelName);
     volume.wholeDisk = DiskStacking::wholeDisk(sysfsRoot, kernelName);
     if (!volume.wholeDisk) return;
     volume.physicalDisk = DiskStacking::physicalDisk(sysfsRoot, *volume.wholeDisk);

@@ -51,7 +51,7 @@ TEST(SimulatedEjector, GivesTheDrivesOutcomesInOrderThenEjects) {
 
 TEST(SimulatedEjector, MalformedOutcomesAreWorldErrors) {
     EXPECT_EQ(errorOf(R"({"ejector": {"disk4": [{"outcome": "gone"}]}})"),
-              "ejector.disk4[0].outcome: expected busy, failed, ejected or unmountedOnly");
+              "ejector.disk4[0].outcome: expected busy, failed, ejected, unmountedOnly or detached");
     EXPECT_EQ(errorOf(R"({"ejector": {"disk4": [{"outcome": "busy", "volume": "P"}]}})"), "ejector.disk4[0].status: missing");
     for (const char* status : {R"("0x1FFFFFFFF")", R"("F8DA0002")", R"("0x")", "4294967296", "1.5"}) {
         EXPECT_EQ(errorOf(std::string(R"({"ejector": {"d": [{"outcome": "failed", "status": )") + status + "}]}}"),
