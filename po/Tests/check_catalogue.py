@@ -14,7 +14,7 @@ import re
 import sys
 from pathlib import Path
 
-SOURCE_FOLDERS = ("KestrixKit", "KestrixApp", "kestrixctl")
+SOURCE_FOLDERS = ("KestrixKit", "KestrixApp", "kestrixctl", "UDisks2")
 VOCABULARY_TABLE = "KestrixKit/Text/LinuxWords.cpp"
 TRANSLATING_CALLS = {"localized", "localizedFormat"}
 # A function of one text parameter whose body hands it on to a translating call.

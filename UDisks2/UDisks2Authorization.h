@@ -1,0 +1,17 @@
+#pragma once
+
+#include <functional>
+
+namespace kestrix {
+
+// How the disk service may get the user's permission for a call that polkit guards.
+struct UDisks2Authorization {
+    // false: the service never asks for a password (auth.no_user_interaction) and refuses what
+    // would need one.
+    bool mayAsk = true;
+    // Called when the service would take a password but nothing could ask the user for it; true
+    // when something now can, and the call is made once more.
+    std::function<bool()> startAgent;
+};
+
+}  // namespace kestrix
