@@ -11,9 +11,10 @@
 #include "UDisks2/TestSupport/Eventually.h"
 #include "UDisks2/TestSupport/LoopImage.h"
 #include "UDisks2/TestSupport/OrdinaryUser.h"
+#include "UDisks2/TestSupport/ServiceMount.h"
 #include "UDisks2/TestSupport/UDisks2Daemon.h"
 #include "kestrixctl/Tests/RunKestrixctl.h"
-#include "kestrixctl/UserTests/UserSessionRules.h"
+#include "UDisks2/TestSupport/UserSessionRules.h"
 
 using kestrix::test::LoopImage;
 using kestrixctl::testing::RunResult;
@@ -35,7 +36,7 @@ protected:
             skipReason_ = user_->name + " cannot run " KESTRIXCTL_PATH " (a folder on the way is closed to others)";
             return;
         }
-        daemon_ = std::make_unique<kestrix::test::UDisks2Daemon>(kestrixctl::testing::userSessionRules(user_->name));
+        daemon_ = std::make_unique<kestrix::test::UDisks2Daemon>(kestrix::test::userSessionRules(user_->name));
         skipReason_ = daemon_->skipReason();
     }
     static void TearDownTestSuite() { daemon_.reset(); }
@@ -57,22 +58,8 @@ protected:
         return runAsUser(words);
     }
 
-    // udisksctl as the user or as root, on the private system bus.
-    static RunResult udisksctl(bool asUser, std::vector<std::string> words) {
-        words.insert(words.begin(), {busVariable(), "udisksctl"});
-        if (asUser) return runAsUser(words);
-        words.insert(words.begin(), "/usr/bin/env");
-        return kestrixctl::testing::runCommand(words);
-    }
-
-    // Mounts the image through the disk service, as the user or as root, once the service knows
-    // its label (udev tells it); where it went.
     static std::optional<std::string> mountThroughTheService(const LoopImage& image, bool asUser) {
-        const bool known = kestrix::test::eventually(
-            [&] { return udisksctl(false, {"info", "-b", image.device()}).out.find(image.label()) != std::string::npos; });
-        if (!known) return std::nullopt;
-        udisksctl(asUser, {"mount", "-b", image.device(), "--no-user-interaction"});
-        return image.mountPoint();
+        return kestrix::test::mountThroughTheService(*daemon_, image, asUser ? &*user_ : nullptr);
     }
 
     static std::string both(const RunResult& result) { return result.out + result.err; }

@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace kestrixctl::testing {
+namespace kestrix::test {
 
 // polkit's rules for the user as a desktop session grants them: every action of the disk service,
 // except that unmounting what someone else mounted is refused on drives labelled "KxNo…" and
@@ -21,4 +21,4 @@ inline std::string userSessionRules(const std::string& user) {
 )";
 }
 
-}  // namespace kestrixctl::testing
+}  // namespace kestrix::test
