@@ -11,7 +11,7 @@ namespace kestrix {
 namespace {
 
 const QString service = QStringLiteral("org.freedesktop.UDisks2");
-const QString passwordWanted = QStringLiteral("org.freedesktop.UDisks2.Error.NotAuthorizedCanObtain");
+const QString passwordWantedError = QStringLiteral("org.freedesktop.UDisks2.Error.NotAuthorizedCanObtain");
 
 // Reading may wait for the bus to start the service.
 constexpr std::chrono::milliseconds readTimeout = std::chrono::minutes(1);
@@ -60,8 +60,8 @@ std::optional<UDisks2Error> UDisks2Bus::call(const std::string& path, const QStr
                                              const QVariantMap& options) const {
     QDBusMessage reply = request(path, interface, method, options);
     // A password would do, but no agent could ask for it: once one can, the same call again.
-    if (reply.type() == QDBusMessage::ErrorMessage && reply.errorName() == passwordWanted && authorization_.mayAsk &&
-        authorization_.startAgent && authorization_.startAgent()) {
+    if (reply.type() == QDBusMessage::ErrorMessage && reply.errorName() == passwordWantedError &&
+        authorization_.passwordWanted && authorization_.passwordWanted() && authorization_.mayAsk) {
         reply = request(path, interface, method, options);
     }
     if (reply.type() == QDBusMessage::ErrorMessage) return errorOf(reply);

@@ -53,7 +53,17 @@ LoopImage::~LoopImage() {
         if (isAttached()) runQuietly("losetup -d '" + device_ + "'");
     }
     std::error_code error;
+    if (!rootMountFolder_.empty() && !mountPoint()) fs::remove_all(rootMountFolder_, error);
     if (!folder_.empty()) fs::remove_all(folder_, error);
+}
+
+std::optional<std::string> LoopImage::mountAsRoot() {
+    rootMountFolder_ = "/media/kestrix-root-" + label_;
+    const fs::path mountPath = rootMountFolder_ / label_;
+    std::error_code error;
+    fs::create_directories(mountPath, error);
+    if (error || !runQuietly("mount '" + device_ + "' '" + mountPath.string() + "'")) return std::nullopt;
+    return mountPoint();
 }
 
 std::optional<std::string> LoopImage::mountPoint() const {

@@ -22,6 +22,9 @@ public:
     const std::string& label() const { return label_; }
     // "/dev/loopN".
     const std::string& device() const { return device_; }
+    // Mounts it as root with the kernel's call, outside the disk service, in a folder under /media
+    // that every user can reach, as a system mounts a drive for all; where it went.
+    std::optional<std::string> mountAsRoot();
     // Where it is mounted; nothing when it is not.
     std::optional<std::string> mountPoint() const;
     // Whether a loop device still holds the image.
@@ -32,6 +35,7 @@ private:
     std::string label_;
     std::filesystem::path folder_;
     std::string device_;
+    std::filesystem::path rootMountFolder_;
 };
 
 }  // namespace kestrix::test

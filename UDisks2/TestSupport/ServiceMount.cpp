@@ -11,7 +11,7 @@ std::string quoted(const std::string& word) { return "'" + word + "'"; }
 }  // namespace
 
 std::optional<std::string> mountThroughTheService(const UDisks2Daemon& service, const LoopImage& image,
-                                                  const OrdinaryUser* user) {
+                                                  const OrdinaryUser& user) {
     const std::string bus = "DBUS_SYSTEM_BUS_ADDRESS=" + service.bus().address();
     const std::string device = quoted(image.device());
     const bool known = eventually([&] {
@@ -20,12 +20,8 @@ std::optional<std::string> mountThroughTheService(const UDisks2Daemon& service, 
     });
     if (!known) return std::nullopt;
     std::string mount;
-    if (user) {
-        for (const std::string& word : user->command({bus}, {"udisksctl", "mount", "-b", image.device(), "--no-user-interaction"})) {
-            mount += quoted(word) + " ";
-        }
-    } else {
-        mount = "env " + quoted(bus) + " udisksctl mount -b " + device + " --no-user-interaction";
+    for (const std::string& word : user.command({bus}, {"udisksctl", "mount", "-b", image.device(), "--no-user-interaction"})) {
+        mount += quoted(word) + " ";
     }
     runQuietly(mount);
     return image.mountPoint();

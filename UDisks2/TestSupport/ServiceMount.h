@@ -9,9 +9,9 @@
 
 namespace kestrix::test {
 
-// Mounts the image through the disk service, as the user or, without one, as root, once the
-// service knows its label (udev tells it), as a desktop mounts a plugged-in stick; where it went.
+// Mounts the image through the disk service as the user, once the service knows its label (udev
+// tells it), as a desktop mounts a plugged-in stick under /media/USER; where it went.
 std::optional<std::string> mountThroughTheService(const UDisks2Daemon& service, const LoopImage& image,
-                                                  const OrdinaryUser* user);
+                                                  const OrdinaryUser& user);
 
 }  // namespace kestrix::test

@@ -119,7 +119,7 @@ TEST_F(FakeServiceEject, AWantedPasswordStartsTheAgentAndTheCallIsMadeAgain) {
     fake_.refuse(cleartext, QStringLiteral("Unmount"), wanted);
     int agents = 0;
     UDisks2Ejector asking(bus_.connect(QStringLiteral("asking")),
-                          {.mayAsk = true, .startAgent = [&] {
+                          {.mayAsk = true, .passwordWanted = [&] {
                                ++agents;
                                fake_.allow(cleartext, QStringLiteral("Unmount"));
                                return true;
@@ -129,21 +129,22 @@ TEST_F(FakeServiceEject, AWantedPasswordStartsTheAgentAndTheCallIsMadeAgain) {
     EXPECT_EQ(fake_.calls()[0], fake_.calls()[1]);
 
     fake_.refuse(cleartext, QStringLiteral("Unmount"), wanted);
-    UDisks2Ejector noAgent(bus_.connect(QStringLiteral("no-agent")), {.mayAsk = true, .startAgent = [] { return false; }});
+    UDisks2Ejector noAgent(bus_.connect(QStringLiteral("no-agent")), {.mayAsk = true, .passwordWanted = [] { return false; }});
     EXPECT_TRUE(test::ejectOffMainThread(noAgent, drive_, false).is<EjectOutcome::Failed>());
 }
 
-// For scripts: the service is told never to ask, and no agent is started.
-TEST_F(FakeServiceEject, WithoutAskingEveryCallForbidsPasswordsAndNoAgentStarts) {
+// For scripts: the service is told never to ask, the caller hears that a password was wanted, and
+// the call is not made again.
+TEST_F(FakeServiceEject, WithoutAskingEveryCallForbidsPasswordsAndIsMadeOnce) {
     serve();
     fake_.refuse(cleartext, QStringLiteral("Unmount"), {"org.freedesktop.UDisks2.Error.NotAuthorizedCanObtain", ""});
     int agents = 0;
-    UDisks2Ejector silent(bus_.connect(QStringLiteral("silent")), {.mayAsk = false, .startAgent = [&] {
+    UDisks2Ejector silent(bus_.connect(QStringLiteral("silent")), {.mayAsk = false, .passwordWanted = [&] {
                                                                        ++agents;
                                                                        return true;
                                                                    }});
     EXPECT_TRUE(test::ejectOffMainThread(silent, drive_, false).is<EjectOutcome::Failed>());
-    EXPECT_EQ(agents, 0);
+    EXPECT_EQ(agents, 1);
     EXPECT_EQ(fake_.calls(), (std::vector<std::string>{
                                  "Unmount /org/freedesktop/UDisks2/block_devices/dm_2d0 {auth.no_user_interaction=true}"}));
 }

@@ -37,7 +37,7 @@ private:
         const QDBusConnection bus = QDBusConnection::systemBus();
         if (!kestrix::isUDisks2Available(bus)) return std::make_shared<kestrix::UnmountEjector>();
         const kestrix::UDisks2Authorization authorization{.mayAsk = prompt_.mayAsk(),
-                                                          .startAgent = [this] { return prompt_.startAgent(); }};
+                                                          .passwordWanted = [this] { return prompt_.startAgent(); }};
         return std::make_shared<kestrix::UDisks2Ejector>(bus, authorization);
     }
 

@@ -58,8 +58,8 @@ protected:
         return runAsUser(words);
     }
 
-    static std::optional<std::string> mountThroughTheService(const LoopImage& image, bool asUser) {
-        return kestrix::test::mountThroughTheService(*daemon_, image, asUser ? &*user_ : nullptr);
+    static std::optional<std::string> mountThroughTheService(const LoopImage& image) {
+        return kestrix::test::mountThroughTheService(*daemon_, image, *user_);
     }
 
     static std::string both(const RunResult& result) { return result.out + result.err; }
@@ -80,11 +80,11 @@ std::unique_ptr<kestrix::test::UDisks2Daemon> OrdinaryUserEject::daemon_;
 TEST_F(OrdinaryUserEject, OwnDriveMountedThroughTheDiskServiceEjects) {
     const LoopImage image("KxOwn");
     if (image.skipReason()) GTEST_SKIP() << *image.skipReason();
-    const std::optional<std::string> mounted = mountThroughTheService(image, true);
+    const std::optional<std::string> mounted = mountThroughTheService(image);
     ASSERT_TRUE(mounted) << "udisksctl mount as " << user_->name << " failed";
     EXPECT_EQ(mounted->rfind("/media/" + user_->name + "/", 0), 0u) << *mounted;
 
-    const RunResult result = kestrixctl({"eject", image.label()});
+    const RunResult result = kestrixctl({"eject", "--show-disk-images", image.label()});
     EXPECT_EQ(result.status, 0) << both(result);
     EXPECT_NE(result.out.find(image.label() + " ejected."), std::string::npos) << both(result);
     EXPECT_FALSE(image.mountPoint());
@@ -96,16 +96,16 @@ TEST_F(OrdinaryUserEject, OwnDriveMountedThroughTheDiskServiceEjects) {
     EXPECT_EQ(history.st_uid, user_->uid);
 }
 
-// Drives root mounted: polkit refuses one outright and wants an administrator's password for the
+// Drives root mounted for everyone: polkit refuses one outright and wants an administrator's password for the
 // other, which nothing can ask for here. Each refusal is a sentence and exit status 1.
 TEST_F(OrdinaryUserEject, RefusalsAreSentencesWithExitStatusOne) {
-    const LoopImage refused("KxNo"), password("KxPw");
+    LoopImage refused("KxNo"), password("KxPw");
     if (refused.skipReason()) GTEST_SKIP() << *refused.skipReason();
     if (password.skipReason()) GTEST_SKIP() << *password.skipReason();
-    ASSERT_TRUE(mountThroughTheService(refused, false));
-    ASSERT_TRUE(mountThroughTheService(password, false));
+    ASSERT_TRUE(refused.mountAsRoot());
+    ASSERT_TRUE(password.mountAsRoot());
 
-    const RunResult notAllowed = kestrixctl({"eject", refused.label()});
+    const RunResult notAllowed = kestrixctl({"eject", "--show-disk-images", refused.label()});
     EXPECT_EQ(notAllowed.status, 1) << both(notAllowed);
     EXPECT_NE(both(notAllowed).find("The system couldn\u2019t eject " + refused.label() +
                                     " (your account isn\u2019t allowed to do this)."),
@@ -113,14 +113,14 @@ TEST_F(OrdinaryUserEject, RefusalsAreSentencesWithExitStatusOne) {
         << both(notAllowed);
     EXPECT_TRUE(refused.mountPoint());
 
-    const RunResult noAgent = kestrixctl({"eject", password.label()});
+    const RunResult noAgent = kestrixctl({"eject", "--show-disk-images", password.label()});
     EXPECT_EQ(noAgent.status, 1) << both(noAgent);
     EXPECT_NE(both(noAgent).find("(it needs a password, and no polkit agent is running to ask for it)."),
               std::string::npos)
         << both(noAgent);
     EXPECT_NE(noAgent.err.find("Run kestrixctl in a terminal to type it there"), std::string::npos) << both(noAgent);
 
-    const RunResult noPassword = kestrixctl({"--no-password", "eject", password.label()});
+    const RunResult noPassword = kestrixctl({"--no-password", "eject", "--show-disk-images", password.label()});
     EXPECT_EQ(noPassword.status, 1) << both(noPassword);
     EXPECT_NE(noPassword.err.find("--no-password kept kestrixctl from asking"), std::string::npos) << both(noPassword);
     EXPECT_TRUE(password.mountPoint());
@@ -131,15 +131,15 @@ TEST_F(OrdinaryUserEject, RefusalsAreSentencesWithExitStatusOne) {
 TEST_F(OrdinaryUserEject, AnotherUsersHolderIsHiddenAndTheDriveIsInUseWithoutAName) {
     const LoopImage image("KxHid");
     if (image.skipReason()) GTEST_SKIP() << *image.skipReason();
-    const std::optional<std::string> mounted = mountThroughTheService(image, true);
+    const std::optional<std::string> mounted = mountThroughTheService(image);
     ASSERT_TRUE(mounted);
     kestrix::test::ChildProcess rootShell({"/bin/sleep", "600"}, *mounted);
 
-    const RunResult check = kestrixctl({"check", image.label()});
+    const RunResult check = kestrixctl({"check", "--show-disk-images", image.label()});
     EXPECT_EQ(check.out.find("sleep"), std::string::npos) << both(check);
     EXPECT_EQ(check.out.find("End"), std::string::npos) << both(check);
 
-    const RunResult eject = kestrixctl({"eject", image.label()});
+    const RunResult eject = kestrixctl({"eject", "--show-disk-images", image.label()});
     EXPECT_EQ(eject.status, 1) << both(eject);
     EXPECT_NE(both(eject).find(image.label() + " is still in use by a system service."), std::string::npos)
         << both(eject);
