@@ -14,12 +14,13 @@ namespace kestrixctl {
 namespace {
 
 // Runs pkttyagent for this process and waits until it has registered with polkit: it closes the
-// notification descriptor then, or by exiting. The agent's pid while it runs; -1 otherwise.
+// notification descriptor then, or by exiting. The agent's pid while it runs; -1 otherwise. (With
+// --fallback, polkit would not ask it for this process.)
 pid_t runTextAgent() {
     int notify[2];
     if (pipe2(notify, O_CLOEXEC) != 0) return -1;
-    const std::vector<std::string> words{"pkttyagent", "--notify-fd", std::to_string(notify[1]), "--fallback",
-                                         "--process", std::to_string(getpid())};
+    const std::vector<std::string> words{"pkttyagent", "--notify-fd", std::to_string(notify[1]), "--process",
+                                         std::to_string(getpid())};
     std::vector<char*> argv;
     for (const std::string& word : words) argv.push_back(const_cast<char*>(word.c_str()));
     argv.push_back(nullptr);

@@ -18,6 +18,17 @@ std::vector<std::string> OrdinaryUser::command(const std::vector<std::string>& v
     return line;
 }
 
+std::string OrdinaryUser::shellLine(const std::vector<std::string>& variables,
+                                   const std::vector<std::string>& words) const {
+    std::string line;
+    for (const std::string& word : command(variables, words)) {
+        line += '\'';
+        for (const char character : word) line += character == '\'' ? std::string("'\\''") : std::string(1, character);
+        line += "' ";
+    }
+    return line;
+}
+
 std::variant<OrdinaryUser, std::string> ordinaryUser() {
     if (geteuid() != 0) return std::string("running programs as an ordinary user needs root");
     const char* named = std::getenv("KESTRIX_TEST_USER");

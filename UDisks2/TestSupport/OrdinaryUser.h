@@ -20,6 +20,8 @@ struct OrdinaryUser {
     // given variables, such as the bus to use: KEY=VALUE each.
     std::vector<std::string> command(const std::vector<std::string>& variables,
                                      const std::vector<std::string>& words) const;
+    // The same as one line for a shell, each word quoted.
+    std::string shellLine(const std::vector<std::string>& variables, const std::vector<std::string>& words) const;
 };
 
 // The account, or why the tests cannot run as one.

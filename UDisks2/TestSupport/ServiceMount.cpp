@@ -19,11 +19,7 @@ std::optional<std::string> mountThroughTheService(const UDisks2Daemon& service, 
                std::string::npos;
     });
     if (!known) return std::nullopt;
-    std::string mount;
-    for (const std::string& word : user.command({bus}, {"udisksctl", "mount", "-b", image.device(), "--no-user-interaction"})) {
-        mount += quoted(word) + " ";
-    }
-    runQuietly(mount);
+    runQuietly(user.shellLine({bus}, {"udisksctl", "mount", "-b", image.device(), "--no-user-interaction"}));
     return image.mountPoint();
 }
 

@@ -9,6 +9,7 @@
 #include "KestrixApp/Shell/AutomationService.h"
 #include "KestrixApp/TestSupport/PrivateSessionBus.h"
 #include "KestrixKit/Tests/Support/ChildProcess.h"
+#include "KestrixKit/Tests/Support/ShellCommands.h"
 #include "UDisks2/TestSupport/Eventually.h"
 #include "UDisks2/TestSupport/LoopImage.h"
 #include "UDisks2/TestSupport/OrdinaryUser.h"
@@ -40,6 +41,13 @@ protected:
     void SetUp() override {
         if (skipReason_) GTEST_SKIP() << *skipReason_;
         if (!session_.problem().empty()) GTEST_SKIP() << session_.problem();
+        // The test's drives are disk images, which the app lists when the user's settings say so:
+        // read from the user's own folder.
+        const std::string line = user_->shellLine(
+            {}, {"/bin/sh", "-c",
+                 "mkdir -p \"$HOME/.config/orvane\" && printf '[General]\\nshowDiskImages=true\\n' > "
+                 "\"$HOME/.config/orvane/Kestrix.conf\""});
+        ASSERT_TRUE(kestrix::test::runQuietly(line));
         app_ = std::make_unique<kestrix::test::ChildProcess>(user_->command(
             {"DBUS_SYSTEM_BUS_ADDRESS=" + daemon_->bus().address(), "DBUS_SESSION_BUS_ADDRESS=" + session_.address(),
              "QT_QPA_PLATFORM=offscreen", "LANGUAGE=en", "LANG=C.UTF-8"},
