@@ -23,6 +23,8 @@ std::variant<GlobalOptions, ArgumentError> parseGlobalOptions(const std::vector<
             options.demo = true;
         } else if (word == "--trace") {
             options.trace = true;
+        } else if (word == "--no-password") {
+            options.noPassword = true;
         } else if (word == "--help" || word == "-h") {
             options.help = true;
         } else if (options.command.empty() && !word.starts_with("-")) {

@@ -15,6 +15,8 @@ struct GlobalOptions {
     std::optional<std::string> worldPath;
     bool demo = false;
     bool trace = false;
+    // Never have the system ask for a password; what needs one is refused (for scripts).
+    bool noPassword = false;
     std::optional<std::string> historyPath;
     bool help = false;
     std::string command;

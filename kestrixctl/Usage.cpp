@@ -8,17 +8,18 @@
 namespace kestrixctl {
 
 const std::string_view usageLine =
-    "usage: kestrixctl [--world FILE | --demo] [--trace] [--history FILE] COMMAND [OPTIONS]";
+    "usage: kestrixctl [--world FILE | --demo] [--trace] [--history FILE] [--no-password] COMMAND [OPTIONS]";
 
 const std::string_view helpText = R"(kestrixctl: list the drives you can eject, see what keeps one busy, and eject it.
 
-usage: kestrixctl [--world FILE | --demo] [--trace] [--history FILE] COMMAND [OPTIONS]
+usage: kestrixctl [--world FILE | --demo] [--trace] [--history FILE] [--no-password] COMMAND [OPTIONS]
 
 System (these may stand anywhere on the line):
   --world FILE         run on the simulated system that FILE describes
   --demo               run on the built-in demonstration system
   --trace              write every call made to the system on stderr, one line each
   --history FILE       keep the eject history in FILE
+  --no-password        never let the system ask for a password; what needs one is refused (for scripts)
   --help               show this text
 
 Commands:
@@ -50,7 +51,12 @@ namespace) is left attached: the ejecting commands say what keeps it, wait until
 then eject it.
 "--" ends the options, for a name that begins with "-": kestrixctl eject -- -backup
 
-Exit status: 0 done, 1 not done (a drive is busy or missing), 2 bad arguments or a bad world file.
+On this machine, drives eject through the desktop's disk service (UDisks2) when it runs, with the
+permissions your desktop gives you; where it asks for a password, kestrixctl has polkit's text
+agent ask for it in the terminal. Without the disk service, only root can eject.
+
+Exit status: 0 done, 1 not done (a drive is busy or missing, or ejecting it was refused), 2 bad
+arguments or a bad world file.
 )";
 
 int usageError(const Invocation& invocation, const std::string& message) {

@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <iostream>
 #include <string>
 #include <vector>
@@ -6,6 +8,8 @@
 #include "TextSupport/VisibleText.h"
 #include "KestrixKit/Linux/Text/Translations.h"
 #include "kestrixctl/Commands/Commands.h"
+#include "kestrixctl/DiskService/DiskServiceEjector.h"
+#include "kestrixctl/PasswordPrompt.h"
 #include "kestrixctl/StartingFolder.h"
 #include "kestrixctl/Usage.h"
 
@@ -36,7 +40,10 @@ int main(int argc, char** argv) {
             return exitUsage;
         }
     }
+    // Outlives the system, whose disk service may call it for a password.
+    PasswordPrompt passwords(!options.noPassword, isatty(STDIN_FILENO) != 0);
     kestrix::SystemChoice choice{.worldPath = options.worldPath, .demo = options.demo};
+    if (!choice.worldPath && !choice.demo) choice.desktopEjector = diskServiceEjector(passwords);
     // Traced calls carry names from the system, such as drive ids: shown, never run.
     if (options.trace) choice.trace = [](const std::string& line) { std::cerr << textsupport::visibleText(line) << '\n'; };
     auto context = kestrix::makeSystemContext(choice);
@@ -47,5 +54,7 @@ int main(int argc, char** argv) {
     kestrix::SystemContext& system = std::get<kestrix::SystemContext>(context);
     kestrix::selectVocabulary(system.vocabulary());
     kestrix::Translations::use(kestrix::Translations::folder());
-    return command(Invocation{system, options, std::cout, std::cerr});
+    const int status = command(Invocation{system, options, std::cout, std::cerr});
+    if (const auto advice = passwords.advice()) std::cerr << *advice << '\n';
+    return status;
 }

@@ -11,9 +11,11 @@ libraries="libgtest-dev libgmock-dev nlohmann-json3-dev libicu-dev liburiparser-
 desktop="qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-qpa-plugins libxcb1-dev libxcb-ewmh-dev
   libxcb-icccm4-dev libxcb-keysyms1-dev adwaita-icon-theme hicolor-icon-theme fonts-dejavu-core
   fontconfig desktop-file-utils appstream libglib2.0-dev qt6-translations-l10n"
-# What the tests start or drive: loop drives and holders, an X server with a window manager and a tray,
-# a session and a private system bus, the disk service and udev, a local HTTPS server.
+# What the tests start or drive: loop drives and holders, an X server with a window manager and a
+# tray, a session and a private system bus, the disk service and udev, polkit's authority and text
+# agent (the disk service asks it for ordinary users), a local HTTPS server; and the desktop
+# portals every GNOME or KDE desktop has, so that the tests prove they start none by accident.
 test_tools="util-linux mount e2fsprogs psmisc lsof python3 procps xvfb xauth openbox xdotool
-  x11-utils tint2 dbus dbus-x11 udev udisks2 openssl"
+  x11-utils tint2 dbus dbus-x11 udev udisks2 polkitd openssl xdg-desktop-portal xdg-desktop-portal-gtk"
 # shellcheck disable=SC2086
 apt-get install -y -qq --no-install-recommends $build_tools $libraries $desktop $test_tools >/dev/null

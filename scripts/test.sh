@@ -5,6 +5,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-dependencies.sh
 jobs=$(nproc)
+# The real-service tests run kestrixctl and the app as an ordinary user, through runuser, as a
+# desktop runs them; the account is made when the machine has none of that name.
+export KESTRIX_TEST_USER=${KESTRIX_TEST_USER:-kestrix-test}
+id "$KESTRIX_TEST_USER" >/dev/null 2>&1 || useradd --create-home --shell /bin/bash "$KESTRIX_TEST_USER"
 fuzz_seconds=${KESTRIX_FUZZ_SECONDS:-20}
 
 echo "== Release build and tests"

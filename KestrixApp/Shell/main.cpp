@@ -11,8 +11,8 @@
 #include <thread>
 
 #include "KestrixApp/Desktop/Quitting/DesktopQuitter.h"
-#include "KestrixApp/Desktop/UDisks2/UDisks2Bus.h"
-#include "KestrixApp/Desktop/UDisks2/UDisks2Ejector.h"
+#include "UDisks2/UDisks2Bus.h"
+#include "UDisks2/UDisks2Ejector.h"
 #include "KestrixApp/Model/AppModel.h"
 #include "KestrixApp/Model/AppSystemFactory.h"
 #include "KestrixApp/Shell/ActionClient.h"

@@ -3,6 +3,7 @@
 #include <cerrno>
 
 #include "KestrixKit/Ejection/DAStatus.h"
+#include "KestrixKit/Text/Localized.h"
 
 namespace kestrix::UnixRefusal {
 namespace {
@@ -18,7 +19,10 @@ EjectOutcome unmount(int errorNumber, const std::string& volume, const std::stri
         return {EjectOutcome::Busy{.volume = volume, .pid = std::nullopt, .status = DAStatus::unixBusy}};
     case EPERM:
     case EACCES:
-        return {EjectOutcome::Failed{.volume = volume, .status = DAStatus::notPermitted, .message = systemText}};
+        // The kernel's "Operation not permitted" tells an ordinary user neither why nor what to do.
+        return {EjectOutcome::Failed{.volume = volume,
+                                     .status = DAStatus::notPermitted,
+                                     .message = localized("only root can unmount it without the disk service (UDisks2)")}};
     case EINVAL:
     case ENOENT:
         // Not mounted any more, or the mount point is gone.

@@ -53,7 +53,7 @@ TEST(UnixRefusal, UnmountErrorsReadAsOutcomes) {
               (EjectOutcome{EjectOutcome::Busy{.volume = "Photos", .pid = std::nullopt, .status = 0xC010}}));
     EXPECT_EQ(UnixRefusal::unmount(EPERM, "Photos", "Operation not permitted"),
               (EjectOutcome{EjectOutcome::Failed{.volume = "Photos", .status = DAStatus::notPermitted,
-                                                 .message = "Operation not permitted"}}));
+                                                 .message = "only root can unmount it without the disk service (UDisks2)"}}));
     EXPECT_EQ(UnixRefusal::unmount(EINVAL, "Photos", "Invalid argument"),
               (EjectOutcome{EjectOutcome::Failed{.volume = "Photos", .status = DAStatus::notFound, .message = std::nullopt}}));
     EXPECT_EQ(UnixRefusal::unmount(EIO, "Photos", "Input/output error"),

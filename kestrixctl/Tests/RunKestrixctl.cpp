@@ -29,11 +29,15 @@ std::string temporaryPath() {
 }  // namespace
 
 RunResult run(const std::vector<std::string>& words, const std::string& input) {
+    std::vector<std::string> arguments{KESTRIXCTL_PATH};
+    arguments.insert(arguments.end(), words.begin(), words.end());
+    return runCommand(std::move(arguments), input);
+}
+
+RunResult runCommand(std::vector<std::string> arguments, const std::string& input) {
     const std::string inPath = temporaryPath(), outPath = temporaryPath(), errPath = temporaryPath();
     std::ofstream(inPath, std::ios::binary) << input;
 
-    std::vector<std::string> arguments{KESTRIXCTL_PATH};
-    arguments.insert(arguments.end(), words.begin(), words.end());
     std::vector<char*> argv;
     for (std::string& argument : arguments) argv.push_back(argument.data());
     argv.push_back(nullptr);

@@ -15,4 +15,7 @@ struct RunResult {
 // collects its exit status and both output streams.
 RunResult run(const std::vector<std::string>& words, const std::string& input = "");
 
+// The same for any command line, program path first.
+RunResult runCommand(std::vector<std::string> arguments, const std::string& input = "");
+
 }  // namespace kestrixctl::testing

@@ -6,7 +6,7 @@
 #include <QTest>
 
 #include "FakeNotifications.h"
-#include "KestrixApp/Desktop/UDisks2/Tests/PrivateBus.h"
+#include "UDisks2/TestSupport/PrivateBus.h"
 #include "KestrixApp/Desktop/Updates/DesktopNotification.h"
 
 namespace {

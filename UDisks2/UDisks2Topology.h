@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "KestrixApp/Desktop/UDisks2/UDisks2Objects.h"
+#include "UDisks2/UDisks2Objects.h"
 #include "KestrixKit/Ejection/EjectPlan.h"
 #include "KestrixKit/Linux/Ejecting/EjectMethod.h"
 

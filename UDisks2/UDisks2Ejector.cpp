@@ -1,10 +1,10 @@
-#include "KestrixApp/Desktop/UDisks2/UDisks2Ejector.h"
+#include "UDisks2/UDisks2Ejector.h"
 
 #include <set>
 
-#include "KestrixApp/Desktop/UDisks2/UDisks2Interfaces.h"
-#include "KestrixApp/Desktop/UDisks2/UDisks2Refusal.h"
-#include "KestrixApp/Desktop/UDisks2/UDisks2Topology.h"
+#include "UDisks2/UDisks2Interfaces.h"
+#include "UDisks2/UDisks2Refusal.h"
+#include "UDisks2/UDisks2Topology.h"
 #include "KestrixKit/Ejection/DAStatus.h"
 #include "KestrixKit/Ejection/EjectPlan.h"
 #include "KestrixKit/Linux/Ejecting/FileSystemRelease.h"

@@ -1,16 +1,17 @@
-#include "KestrixApp/Desktop/UDisks2/UDisks2Bus.h"
+#include "UDisks2/UDisks2Bus.h"
 
 #include <chrono>
 
 #include <QDBusArgument>
 #include <QDBusMessage>
 
-#include "KestrixApp/Desktop/UDisks2/UDisks2ObjectsReading.h"
+#include "UDisks2/UDisks2ObjectsReading.h"
 
 namespace kestrix {
 namespace {
 
 const QString service = QStringLiteral("org.freedesktop.UDisks2");
+const QString passwordWantedError = QStringLiteral("org.freedesktop.UDisks2.Error.NotAuthorizedCanObtain");
 
 // Reading may wait for the bus to start the service.
 constexpr std::chrono::milliseconds readTimeout = std::chrono::minutes(1);
@@ -45,12 +46,24 @@ std::variant<UDisks2Objects, UDisks2Error> UDisks2Bus::managedObjects() const {
     return readUDisks2Objects(reply.arguments().front().value<QDBusArgument>());
 }
 
+QDBusMessage UDisks2Bus::request(const std::string& path, const QString& interface, const QString& method,
+                                 const QVariantMap& options) const {
+    QDBusMessage message = QDBusMessage::createMethodCall(service, QString::fromStdString(path), interface, method);
+    QVariantMap withAuthorization = options;
+    if (!authorization_.mayAsk) withAuthorization.insert(QStringLiteral("auth.no_user_interaction"), true);
+    message << withAuthorization;
+    message.setInteractiveAuthorizationAllowed(authorization_.mayAsk);
+    return connection_.call(message, QDBus::Block, static_cast<int>(requestTimeout.count()));
+}
+
 std::optional<UDisks2Error> UDisks2Bus::call(const std::string& path, const QString& interface, const QString& method,
                                              const QVariantMap& options) const {
-    QDBusMessage message = QDBusMessage::createMethodCall(service, QString::fromStdString(path), interface, method);
-    message << options;
-    message.setInteractiveAuthorizationAllowed(true);
-    const QDBusMessage reply = connection_.call(message, QDBus::Block, static_cast<int>(requestTimeout.count()));
+    QDBusMessage reply = request(path, interface, method, options);
+    // A password would do, but no agent could ask for it: once one can, the same call again.
+    if (reply.type() == QDBusMessage::ErrorMessage && reply.errorName() == passwordWantedError &&
+        authorization_.passwordWanted && authorization_.passwordWanted() && authorization_.mayAsk) {
+        reply = request(path, interface, method, options);
+    }
     if (reply.type() == QDBusMessage::ErrorMessage) return errorOf(reply);
     return std::nullopt;
 }

@@ -5,10 +5,12 @@
 #include <variant>
 
 #include <QDBusConnection>
+#include <QDBusMessage>
 #include <QString>
 #include <QVariantMap>
 
-#include "KestrixApp/Desktop/UDisks2/UDisks2Objects.h"
+#include "UDisks2/UDisks2Authorization.h"
+#include "UDisks2/UDisks2Objects.h"
 
 namespace kestrix {
 
@@ -18,18 +20,23 @@ namespace kestrix {
 // long, because the service may first have polkit ask for a password and may flush a slow disk.
 class UDisks2Bus {
 public:
-    explicit UDisks2Bus(QDBusConnection connection) : connection_(std::move(connection)) {}
+    explicit UDisks2Bus(QDBusConnection connection, UDisks2Authorization authorization = {})
+        : connection_(std::move(connection)), authorization_(std::move(authorization)) {}
 
     // Every object the service manages.
     std::variant<UDisks2Objects, UDisks2Error> managedObjects() const;
 
     // Calls a method that takes one options dictionary; nothing when it succeeded. The user may
-    // be asked to authenticate.
+    // be asked to authenticate, as the authorization allows.
     std::optional<UDisks2Error> call(const std::string& path, const QString& interface, const QString& method,
                                      const QVariantMap& options = {}) const;
 
 private:
+    QDBusMessage request(const std::string& path, const QString& interface, const QString& method,
+                         const QVariantMap& options) const;
+
     QDBusConnection connection_;
+    UDisks2Authorization authorization_;
 };
 
 // Whether the disk service runs on the bus or the bus can start it.

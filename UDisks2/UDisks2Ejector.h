@@ -2,7 +2,7 @@
 
 #include <QDBusConnection>
 
-#include "KestrixApp/Desktop/UDisks2/UDisks2Bus.h"
+#include "UDisks2/UDisks2Bus.h"
 #include "KestrixKit/Ejection/DiskEjecting.h"
 
 namespace kestrix {
@@ -14,7 +14,8 @@ namespace kestrix {
 // leaves the device attached. Blocks until the service answers; call it off the UI thread.
 class UDisks2Ejector : public DiskEjecting {
 public:
-    explicit UDisks2Ejector(QDBusConnection bus = QDBusConnection::systemBus()) : bus_(std::move(bus)) {}
+    explicit UDisks2Ejector(QDBusConnection bus = QDBusConnection::systemBus(), UDisks2Authorization authorization = {})
+        : bus_(std::move(bus), std::move(authorization)) {}
 
     EjectOutcome eject(const Drive& drive, bool force) override;
 

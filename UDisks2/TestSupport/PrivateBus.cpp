@@ -1,4 +1,4 @@
-#include "KestrixApp/Desktop/UDisks2/Tests/PrivateBus.h"
+#include "UDisks2/TestSupport/PrivateBus.h"
 
 #include <csignal>
 #include <cstdlib>
@@ -40,6 +40,10 @@ PrivateBus::PrivateBus() {
         return;
     }
     folder_ = folder;
+    // Ordinary users reach the socket too, as they reach the system bus.
+    std::filesystem::permissions(folder_, std::filesystem::perms::others_read | std::filesystem::perms::others_exec |
+                                              std::filesystem::perms::group_read | std::filesystem::perms::group_exec,
+                                 std::filesystem::perm_options::add);
     std::ofstream(folder_ / "bus.conf") << permissiveConfig;
     address_ = "unix:path=" + (folder_ / "bus").string();
     const std::string pid = commandOutput("dbus-daemon --config-file=" + (folder_ / "bus.conf").string() +

@@ -11,10 +11,10 @@
 #include <optional>
 #include <thread>
 
-#include "KestrixApp/Desktop/UDisks2/Tests/OffMainThread.h"
-#include "KestrixApp/Desktop/UDisks2/Tests/UDisks2Daemon.h"
-#include "KestrixApp/Desktop/UDisks2/UDisks2Bus.h"
-#include "KestrixApp/Desktop/UDisks2/UDisks2Ejector.h"
+#include "UDisks2/TestSupport/OffMainThread.h"
+#include "UDisks2/TestSupport/UDisks2Daemon.h"
+#include "UDisks2/UDisks2Bus.h"
+#include "UDisks2/UDisks2Ejector.h"
 #include "KestrixKit/Ejection/DAStatus.h"
 #include "KestrixKit/Flow/EjectFlow.h"
 #include "KestrixKit/Linux/Mounts/MountPointStatus.h"

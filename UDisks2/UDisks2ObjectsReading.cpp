@@ -1,4 +1,4 @@
-#include "KestrixApp/Desktop/UDisks2/UDisks2ObjectsReading.h"
+#include "UDisks2/UDisks2ObjectsReading.h"
 
 #include <algorithm>
 
@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <QVariantMap>
 
-#include "KestrixApp/Desktop/UDisks2/UDisks2Interfaces.h"
+#include "UDisks2/UDisks2Interfaces.h"
 
 namespace kestrix {
 namespace {

@@ -1,4 +1,4 @@
-#include "KestrixApp/Desktop/UDisks2/Tests/FakeUDisks2.h"
+#include "UDisks2/Tests/FakeUDisks2.h"
 
 #include <QDBusArgument>
 #include <QDBusMessage>
@@ -47,6 +47,11 @@ void FakeUDisks2::addObject(const QString& path, const Interfaces& interfaces) {
 void FakeUDisks2::refuse(const QString& path, const QString& method, UDisks2Error error) {
     const std::lock_guard lock(mutex_);
     refusals_[{path, method}] = std::move(error);
+}
+
+void FakeUDisks2::allow(const QString& path, const QString& method) {
+    const std::lock_guard lock(mutex_);
+    refusals_.erase({path, method});
 }
 
 std::vector<std::string> FakeUDisks2::calls() const {

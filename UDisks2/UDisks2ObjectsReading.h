@@ -2,7 +2,7 @@
 
 #include <QDBusArgument>
 
-#include "KestrixApp/Desktop/UDisks2/UDisks2Objects.h"
+#include "UDisks2/UDisks2Objects.h"
 
 namespace kestrix {
 

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "KestrixApp/Desktop/UDisks2/Tests/FakeUDisks2.h"
-#include "KestrixApp/Desktop/UDisks2/Tests/OffMainThread.h"
-#include "KestrixApp/Desktop/UDisks2/Tests/PrivateBus.h"
-#include "KestrixApp/Desktop/UDisks2/UDisks2Ejector.h"
-#include "KestrixApp/Desktop/UDisks2/UDisks2Interfaces.h"
+#include "UDisks2/Tests/FakeUDisks2.h"
+#include "UDisks2/TestSupport/OffMainThread.h"
+#include "UDisks2/TestSupport/PrivateBus.h"
+#include "UDisks2/UDisks2Ejector.h"
+#include "UDisks2/UDisks2Interfaces.h"
 #include "KestrixKit/Ejection/DAStatus.h"
 
 using namespace kestrix;
@@ -74,9 +74,16 @@ TEST_F(FakeServiceEject, UnmountRefusalsKeepTheServiceText) {
     const std::vector<Case> cases{
         {{"org.freedesktop.UDisks2.Error.DeviceBusy", "Error unmounting /dev/dm-0: target is busy"},
          {EjectOutcome::Busy{.volume = "Photos", .pid = std::nullopt, .status = DAStatus::busy}}},
+        // polkit's refusals say why in the user's words, not in the name of its action.
         {{"org.freedesktop.UDisks2.Error.NotAuthorizedDismissed", "The authentication dialog was dismissed"},
          {EjectOutcome::Failed{.volume = "Photos", .status = DAStatus::notPrivileged,
-                               .message = "The authentication dialog was dismissed"}}},
+                               .message = "the password dialog was closed"}}},
+        {{"org.freedesktop.UDisks2.Error.NotAuthorized", "Not authorized to perform operation"},
+         {EjectOutcome::Failed{.volume = "Photos", .status = DAStatus::notPrivileged,
+                               .message = "your account isn\u2019t allowed to do this"}}},
+        {{"org.freedesktop.UDisks2.Error.NotAuthorizedCanObtain", "Not authorized to perform operation"},
+         {EjectOutcome::Failed{.volume = "Photos", .status = DAStatus::notPrivileged,
+                               .message = "it needs a password, and no polkit agent is running to ask for it"}}},
         {{"org.freedesktop.DBus.Error.UnknownMethod", "Object does not exist at path “…/dm_2d0”"},
          {EjectOutcome::Failed{.volume = "Photos", .status = DAStatus::notFound, .message = std::nullopt}}},
         {{"org.freedesktop.UDisks2.Error.Failed", "Error unmounting /dev/dm-0: wrong fs type"},
@@ -102,6 +109,44 @@ TEST_F(FakeServiceEject, RefusedPowerOffIsBusyNamedAfterTheDriveOrLeavesItUnmoun
                                                         .status = DAStatus::busy}}));
     fake_.refuse(stick, QStringLiteral("PowerOff"), {"org.freedesktop.UDisks2.Error.NotAuthorized", "Not authorized"});
     EXPECT_EQ(eject(), EjectOutcome{EjectOutcome::UnmountedOnly{}});
+}
+
+// A password would do but nothing could ask for it: the caller's agent is started once, and the
+// refused call made again; without an agent the refusal stands.
+TEST_F(FakeServiceEject, AWantedPasswordStartsTheAgentAndTheCallIsMadeAgain) {
+    serve();
+    const UDisks2Error wanted{"org.freedesktop.UDisks2.Error.NotAuthorizedCanObtain", "Not authorized"};
+    fake_.refuse(cleartext, QStringLiteral("Unmount"), wanted);
+    int agents = 0;
+    UDisks2Ejector asking(bus_.connect(QStringLiteral("asking")),
+                          {.mayAsk = true, .passwordWanted = [&] {
+                               ++agents;
+                               fake_.allow(cleartext, QStringLiteral("Unmount"));
+                               return true;
+                           }});
+    EXPECT_EQ(test::ejectOffMainThread(asking, drive_, false), EjectOutcome{EjectOutcome::Ejected{}});
+    EXPECT_EQ(agents, 1);
+    EXPECT_EQ(fake_.calls()[0], fake_.calls()[1]);
+
+    fake_.refuse(cleartext, QStringLiteral("Unmount"), wanted);
+    UDisks2Ejector noAgent(bus_.connect(QStringLiteral("no-agent")), {.mayAsk = true, .passwordWanted = [] { return false; }});
+    EXPECT_TRUE(test::ejectOffMainThread(noAgent, drive_, false).is<EjectOutcome::Failed>());
+}
+
+// For scripts: the service is told never to ask, the caller hears that a password was wanted, and
+// the call is not made again.
+TEST_F(FakeServiceEject, WithoutAskingEveryCallForbidsPasswordsAndIsMadeOnce) {
+    serve();
+    fake_.refuse(cleartext, QStringLiteral("Unmount"), {"org.freedesktop.UDisks2.Error.NotAuthorizedCanObtain", ""});
+    int agents = 0;
+    UDisks2Ejector silent(bus_.connect(QStringLiteral("silent")), {.mayAsk = false, .passwordWanted = [&] {
+                                                                       ++agents;
+                                                                       return true;
+                                                                   }});
+    EXPECT_TRUE(test::ejectOffMainThread(silent, drive_, false).is<EjectOutcome::Failed>());
+    EXPECT_EQ(agents, 1);
+    EXPECT_EQ(fake_.calls(), (std::vector<std::string>{
+                                 "Unmount /org/freedesktop/UDisks2/block_devices/dm_2d0 {auth.no_user_interaction=true}"}));
 }
 
 TEST_F(FakeServiceEject, WithoutTheServiceTheFailureCarriesTheBusText) {

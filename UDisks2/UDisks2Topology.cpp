@@ -1,4 +1,4 @@
-#include "KestrixApp/Desktop/UDisks2/UDisks2Topology.h"
+#include "UDisks2/UDisks2Topology.h"
 
 #include <algorithm>
 #include <set>

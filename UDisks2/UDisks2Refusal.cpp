@@ -1,9 +1,10 @@
-#include "KestrixApp/Desktop/UDisks2/UDisks2Refusal.h"
+#include "UDisks2/UDisks2Refusal.h"
 
 #include <array>
 #include <string_view>
 
 #include "KestrixKit/Ejection/DAStatus.h"
+#include "KestrixKit/Text/Localized.h"
 
 namespace kestrix::UDisks2Refusal {
 namespace {
@@ -39,6 +40,17 @@ std::optional<std::string> text(const UDisks2Error& error) {
     return error.message;
 }
 
+// What the user reads for a refusal. polkit's refusals come with the text of its action ("Not
+// authorized to perform operation"), which says neither why nor what to do.
+std::optional<std::string> refusalText(const UDisks2Error& error) {
+    if (isServiceError(error, "NotAuthorizedCanObtain")) {
+        return localized("it needs a password, and no polkit agent is running to ask for it");
+    }
+    if (isServiceError(error, "NotAuthorizedDismissed")) return localized("the password dialog was closed");
+    if (isNotAuthorized(error)) return localized("your account isn\u2019t allowed to do this");
+    return text(error);
+}
+
 }  // namespace
 
 std::optional<EjectOutcome> unmount(const UDisks2Error& error, const std::string& volume) {
@@ -47,7 +59,8 @@ std::optional<EjectOutcome> unmount(const UDisks2Error& error, const std::string
         return EjectOutcome{EjectOutcome::Busy{.volume = volume, .pid = std::nullopt, .status = DAStatus::busy}};
     }
     if (isNotAuthorized(error)) {
-        return EjectOutcome{EjectOutcome::Failed{.volume = volume, .status = DAStatus::notPrivileged, .message = text(error)}};
+        return EjectOutcome{
+            EjectOutcome::Failed{.volume = volume, .status = DAStatus::notPrivileged, .message = refusalText(error)}};
     }
     if (isGone(error)) {
         return EjectOutcome{EjectOutcome::Failed{.volume = volume, .status = DAStatus::notFound, .message = std::nullopt}};
@@ -63,7 +76,7 @@ EjectOutcome eject(const UDisks2Error& error, const std::string& driveName) {
 
 EjectOutcome unreachable(const UDisks2Error& error) {
     const std::int32_t status = isNotAuthorized(error) ? DAStatus::notPrivileged : DAStatus::error;
-    return {EjectOutcome::Failed{.volume = std::nullopt, .status = status, .message = text(error)}};
+    return {EjectOutcome::Failed{.volume = std::nullopt, .status = status, .message = refusalText(error)}};
 }
 
 }  // namespace kestrix::UDisks2Refusal

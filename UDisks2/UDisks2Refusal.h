@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "KestrixApp/Desktop/UDisks2/UDisks2Objects.h"
+#include "UDisks2/UDisks2Objects.h"
 #include "KestrixKit/Ejection/EjectOutcome.h"
 
 // How the disk service's refusals read as eject outcomes. The service never names the process

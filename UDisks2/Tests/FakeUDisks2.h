@@ -12,7 +12,7 @@
 #include <QMap>
 #include <QVariantMap>
 
-#include "KestrixApp/Desktop/UDisks2/UDisks2Objects.h"
+#include "UDisks2/UDisks2Objects.h"
 
 namespace kestrix::test {
 
@@ -33,6 +33,8 @@ public:
 
     void addObject(const QString& path, const Interfaces& interfaces);
     void refuse(const QString& path, const QString& method, UDisks2Error error);
+    // Answers that call with success again.
+    void allow(const QString& path, const QString& method);
     // "Method path {option=value}" for every call but the listing, in order.
     std::vector<std::string> calls() const;
 

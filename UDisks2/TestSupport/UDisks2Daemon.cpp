@@ -1,13 +1,12 @@
-#include "KestrixApp/Desktop/UDisks2/Tests/UDisks2Daemon.h"
+#include "UDisks2/TestSupport/UDisks2Daemon.h"
 
 #include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 
-#include "KestrixApp/Desktop/UDisks2/UDisks2Bus.h"
+#include "UDisks2/TestSupport/Eventually.h"
+#include "UDisks2/UDisks2Bus.h"
 
 namespace fs = std::filesystem;
 
@@ -28,19 +27,9 @@ bool deviceManagerRuns() {
     return false;
 }
 
-// Polls for up to five seconds.
-template <typename Condition>
-bool eventually(Condition condition) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        if (condition()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return condition();
-}
-
 }  // namespace
 
-UDisks2Daemon::UDisks2Daemon() {
+UDisks2Daemon::UDisks2Daemon(const std::optional<std::string>& polkitRules) {
     if (geteuid() != 0) {
         skipReason_ = "the disk service on a private bus needs root";
         return;
@@ -55,6 +44,12 @@ UDisks2Daemon::UDisks2Daemon() {
     }
     startDeviceManager();
     if (skipReason_) return;
+    // The service looks for the authority once, as it starts.
+    if (polkitRules) {
+        authority_ = std::make_unique<PolkitDaemon>(bus_.address(), *polkitRules);
+        skipReason_ = authority_->skipReason();
+        if (skipReason_) return;
+    }
     service_ = std::make_unique<ChildProcess>(std::vector<std::string>{
         "/bin/sh", "-c", "exec env DBUS_SYSTEM_BUS_ADDRESS='" + bus_.address() + "' " + serviceProgram + " >/dev/null 2>&1"});
     const QDBusConnection probe = bus_.connect(QStringLiteral("udisks2-probe"));
@@ -63,6 +58,7 @@ UDisks2Daemon::UDisks2Daemon() {
 
 UDisks2Daemon::~UDisks2Daemon() {
     service_.reset();
+    authority_.reset();
     deviceManager_.reset();
     std::error_code error;
     // Left behind, its records would describe devices that no longer exist to the next run.

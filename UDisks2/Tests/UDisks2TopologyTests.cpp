@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "KestrixApp/Desktop/UDisks2/UDisks2Topology.h"
+#include "UDisks2/UDisks2Topology.h"
 
 using namespace kestrix;
 using UDisks2Topology::EjectStep;

@@ -1,4 +1,4 @@
-#include "KestrixApp/Desktop/UDisks2/UDisks2Objects.h"
+#include "UDisks2/UDisks2Objects.h"
 
 #include <algorithm>
 

@@ -4,17 +4,19 @@
 #include <optional>
 #include <string>
 
-#include "KestrixApp/Desktop/UDisks2/Tests/PrivateBus.h"
+#include "UDisks2/TestSupport/PolkitDaemon.h"
+#include "UDisks2/TestSupport/PrivateBus.h"
 #include "KestrixKit/Tests/Support/ChildProcess.h"
 
 namespace kestrix::test {
 
 // The real disk service on a private system bus, with a device manager (udev) when none runs, so
-// that the service learns of new block devices. Everything it started is stopped by pid when it
-// goes, and a device database it created is removed. Needs root.
+// that the service learns of new block devices. With polkit rules, polkitd decides for the
+// service's callers as those rules say, so that ordinary users may use it. Everything it started
+// is stopped by pid when it goes, and a device database it created is removed. Needs root.
 class UDisks2Daemon {
 public:
-    UDisks2Daemon();
+    explicit UDisks2Daemon(const std::optional<std::string>& polkitRules = std::nullopt);
     UDisks2Daemon(const UDisks2Daemon&) = delete;
     UDisks2Daemon& operator=(const UDisks2Daemon&) = delete;
     ~UDisks2Daemon();
@@ -29,6 +31,7 @@ private:
     std::optional<std::string> skipReason_;
     PrivateBus bus_;
     std::unique_ptr<ChildProcess> deviceManager_;
+    std::unique_ptr<PolkitDaemon> authority_;
     bool createdDeviceDatabase_ = false;
     std::unique_ptr<ChildProcess> service_;
 };

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace kestrix::test {
+
+// A 16 MB ext4 image with a label of its own on a loop device, not mounted: the disk service
+// mounts it for whoever asks, as a desktop mounts a plugged-in stick. Whatever is mounted from it
+// is unmounted, and the device detached, when it goes. Needs root.
+class LoopImage {
+public:
+    // The label is the prefix (at most 10 characters) and random digits.
+    explicit LoopImage(const std::string& labelPrefix);
+    LoopImage(const LoopImage&) = delete;
+    LoopImage& operator=(const LoopImage&) = delete;
+    ~LoopImage();
+
+    // Why the image could not be made; nothing when its loop device is there.
+    const std::optional<std::string>& skipReason() const { return skipReason_; }
+    const std::string& label() const { return label_; }
+    // "/dev/loopN".
+    const std::string& device() const { return device_; }
+    // Mounts it as root with the kernel's call, outside the disk service, in a folder under /media
+    // that every user can reach, as a system mounts a drive for all; where it went.
+    std::optional<std::string> mountAsRoot();
+    // Where it is mounted; nothing when it is not.
+    std::optional<std::string> mountPoint() const;
+    // Whether a loop device still holds the image.
+    bool isAttached() const;
+
+private:
+    std::optional<std::string> skipReason_;
+    std::string label_;
+    std::filesystem::path folder_;
+    std::string device_;
+    std::filesystem::path rootMountFolder_;
+};
+
+}  // namespace kestrix::test
