@@ -23,7 +23,6 @@ struct ViewContext;
 }
 
 namespace kestrix::desktop {
-class Announcer;
 class DialogUpdateAlerts;
 class GlobalHotkey;
 class Updater;
@@ -78,6 +77,8 @@ private:
     // What the window of that id shows.
     QWidget* windowContent(const QString& id);
     void toast(const QString& text);
+    // Speaks a result to screen readers; the shell always exists, whichever window does.
+    void announce(const QString& text);
 
     ShellOptions options_;
     std::shared_ptr<QSettings> settings_;
@@ -90,7 +91,6 @@ private:
     MenuBarIcon* trayIcon_ = nullptr;
     desktop::GlobalHotkey* hotkey_ = nullptr;
     QPointer<QWidget> panel_;
-    desktop::Announcer* announcer_ = nullptr;
     std::unique_ptr<desktop::DialogUpdateAlerts> updateAlerts_;
     std::unique_ptr<desktop::Updater> updater_;
     std::unique_ptr<views::Toast> toast_;

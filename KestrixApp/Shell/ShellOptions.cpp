@@ -22,6 +22,10 @@ Kestrix names what keeps a drive from ejecting, and ejects it.
                        card into PNG files in FOLDER, without a display, and end
   --version            print the version
   --help               show this text
+
+Exit status of --action, and of an eject link typed in a terminal while Kestrix runs: 0 every
+drive asked for was ejected, 1 no drive has that name or no Kestrix answered, 2 bad arguments,
+3 a drive asked for was not ejected.
 )";
 
 std::variant<ShellOptions, ShellOptionsError> parseShellOptions(const std::vector<std::string>& arguments) {

@@ -1,14 +1,13 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QDBusMessage>
 #include <QLibraryInfo>
 #include <QSettings>
 #include <QTranslator>
 #include <chrono>
 #include <iostream>
 #include <thread>
+#include <unistd.h>
 
 #include "KestrixApp/Desktop/Quitting/DesktopQuitter.h"
 #include "KestrixApp/Desktop/UDisks2/UDisks2Bus.h"
@@ -17,7 +16,7 @@
 #include "KestrixApp/Model/AppSystemFactory.h"
 #include "KestrixApp/Shell/ActionClient.h"
 #include "KestrixApp/Shell/AppShell.h"
-#include "KestrixApp/Shell/AutomationService.h"
+#include "KestrixApp/Shell/HandOver.h"
 #include "KestrixApp/Shell/LoginItems.h"
 #include "KestrixApp/Shell/ShellOptions.h"
 #include "KestrixKit/Linux/Text/Translations.h"
@@ -31,20 +30,20 @@ using namespace kestrix::shell;
 
 std::vector<std::string> arguments(int argc, char** argv) { return {argv + 1, argv + argc}; }
 
-// A second start hands its links to the running app, or asks it to show itself.
-int forwardToRunningInstance(const ShellOptions& options) {
-    auto bus = QDBusConnection::sessionBus();
-    const auto call = [&](const char* interface, const char* method, const QVariantList& arguments) {
-        auto message = QDBusMessage::createMethodCall(AutomationService::serviceName, AutomationService::objectPath,
-                                                      interface, method);
-        message.setArguments(arguments);
-        return bus.call(message).type() != QDBusMessage::ErrorMessage;
-    };
-    bool delivered = true;
-    if (options.links.empty()) delivered = call("org.freedesktop.Application", "Activate", {QVariantMap{}});
-    for (const auto& link : options.links)
-        delivered = call(AutomationService::interfaceName, "OpenURL", {QString::fromStdString(link)}) && delivered;
-    return delivered ? 0 : 1;
+void realSleep(double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
+
+// Scripts and second starts talk to the running app over a connection of their own, made
+// before any application object: they need no display, and they start fast.
+std::optional<ActionStatus> talkToRunningApp(const ShellOptions& options) {
+    constexpr const char* connectionName = "kestrix-client";
+    std::optional<ActionStatus> status;
+    {
+        const auto bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, connectionName);
+        if (options.action) status = runAction(*options.action, bus, std::cout, std::cerr, realSleep);
+        else status = handOver(options, bus, isatty(STDOUT_FILENO) == 1, std::cout, std::cerr, realSleep);
+    }
+    QDBusConnection::disconnectFromBus(connectionName);
+    return status;
 }
 
 AppSystemChoice systemChoice(const ShellOptions& options) {
@@ -75,8 +74,6 @@ int takeScreenshots(int argc, char** argv, const std::string& folder) {
     return 0;
 }
 
-void realSleep(double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -94,13 +91,9 @@ int main(int argc, char** argv) {
         std::cout << "kestrix " << KESTRIX_VERSION << '\n';
         return 0;
     }
-    if (options.action) {
-        QCoreApplication core(argc, argv);
-        Translations::use(Translations::folder());
-        return runAction(*options.action, QDBusConnection::sessionBus(), std::cout, std::cerr, realSleep);
-    }
-
     if (options.screenshotFolder) return takeScreenshots(argc, argv, *options.screenshotFolder);
+    Translations::use(Translations::folder());
+    if (const auto status = talkToRunningApp(options)) return static_cast<int>(*status);
 
     QApplication::setOrganizationName("orvane");
     QApplication::setApplicationName("Kestrix");
@@ -120,10 +113,6 @@ int main(int argc, char** argv) {
     // The app lives in the tray: closing its last window does not end it.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    auto bus = QDBusConnection::sessionBus();
-    if (bus.isConnected() && bus.interface()->isServiceRegistered(AutomationService::serviceName))
-        return forwardToRunningInstance(options);
-
     // A world speaks the words it was written in; this machine speaks Linux.
     selectVocabulary(options.isSimulated() ? Vocabulary::document : Vocabulary::linuxSystem);
     auto backend = makeAppBackend(systemChoice(options));
@@ -138,7 +127,9 @@ int main(int argc, char** argv) {
         .loginItem = loginItemForThisSession(QCoreApplication::applicationFilePath().toStdString()),
     };
     AppShell shell(options, std::move(parts), std::make_shared<QSettings>());
-    if (!shell.claimSessionBus()) return forwardToRunningInstance(options);
+    // Another start took the name meanwhile: it is the app.
+    if (!shell.claimSessionBus())
+        return static_cast<int>(talkToRunningApp(options).value_or(ActionStatus::notDone));
     shell.launch();
     return QApplication::exec();
 }

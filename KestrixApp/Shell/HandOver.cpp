@@ -1,0 +1,66 @@
+#include "KestrixApp/Shell/HandOver.h"
+
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <algorithm>
+
+#include "KestrixApp/Shell/ActionClient.h"
+#include "KestrixApp/Shell/AutomationService.h"
+#include "KestrixKit/Automation/URLCommand.h"
+#include "KestrixKit/Text/Localized.h"
+#include "TextSupport/VisibleText.h"
+
+namespace kestrix::shell {
+
+namespace {
+
+// The bus answers for an app that is gone at once; a running app answers as soon as its event
+// loop turns. Longer than this, the app is busy and the message waits in its queue.
+constexpr int handOverMilliseconds = 1000;
+
+// The eject a link asks for, run as an action; nothing for the other links.
+std::optional<ShellAction> actionOf(const std::string& link) {
+    const auto command = URLCommand::parse(link);
+    if (!command) return std::nullopt;
+    if (std::holds_alternative<URLCommand::EjectAll>(command->command)) return ShellAction{};
+    if (const auto* eject = std::get_if<URLCommand::Eject>(&command->command))
+        return ShellAction{.kind = ShellAction::Kind::eject, .driveName = eject->drive};
+    return std::nullopt;
+}
+
+ActionStatus deliver(QDBusConnection& bus, const char* interface, const char* method, const QVariantList& arguments,
+                     std::ostream& err) {
+    auto message =
+        QDBusMessage::createMethodCall(AutomationService::serviceName, AutomationService::objectPath, interface, method);
+    message.setArguments(arguments);
+    const QDBusMessage reply = bus.call(message, QDBus::Block, handOverMilliseconds);
+    // No answer yet is not a failure: the message is in the app's queue.
+    if (reply.type() != QDBusMessage::ErrorMessage || reply.errorName() == "org.freedesktop.DBus.Error.NoReply")
+        return ActionStatus::ejected;
+    err << localizedFormat("The running Kestrix didn’t take the request (%1).",
+                           {textsupport::visibleText(reply.errorMessage().toStdString())})
+        << '\n';
+    return ActionStatus::notDone;
+}
+
+}  // namespace
+
+std::optional<ActionStatus> handOver(const ShellOptions& options, QDBusConnection bus, bool fromTerminal,
+                                     std::ostream& out, std::ostream& err,
+                                     const std::function<void(double seconds)>& sleep) {
+    if (!bus.isConnected() || !bus.interface()->isServiceRegistered(AutomationService::serviceName)) return std::nullopt;
+    if (options.links.empty()) return deliver(bus, "org.freedesktop.Application", "Activate", {QVariantMap{}}, err);
+    // The worst status of all the links: a refusal outweighs a missing drive.
+    ActionStatus status = ActionStatus::ejected;
+    const auto keepWorst = [&](ActionStatus next) {
+        status = static_cast<ActionStatus>(std::max(static_cast<int>(status), static_cast<int>(next)));
+    };
+    for (const auto& link : options.links) {
+        const auto action = fromTerminal ? actionOf(link) : std::nullopt;
+        if (action) keepWorst(runAction(*action, bus, out, err, sleep));
+        else keepWorst(deliver(bus, AutomationService::interfaceName, "OpenURL", {QString::fromStdString(link)}, err));
+    }
+    return status;
+}
+
+}  // namespace kestrix::shell
