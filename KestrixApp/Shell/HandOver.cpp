@@ -3,6 +3,10 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <algorithm>
+#include <chrono>
+#include <iostream>
+#include <thread>
+#include <unistd.h>
 
 #include "KestrixApp/Shell/ActionClient.h"
 #include "KestrixApp/Shell/AutomationService.h"
@@ -43,7 +47,21 @@ ActionStatus deliver(QDBusConnection& bus, const char* interface, const char* me
     return ActionStatus::notDone;
 }
 
+void realSleep(double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
+
 }  // namespace
+
+std::optional<ActionStatus> talkToRunningApp(const ShellOptions& options) {
+    constexpr const char* connectionName = "kestrix-client";
+    std::optional<ActionStatus> status;
+    {
+        const auto bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, connectionName);
+        if (options.action) status = runAction(*options.action, bus, std::cout, std::cerr, realSleep);
+        else status = handOver(options, bus, isatty(STDOUT_FILENO) == 1, std::cout, std::cerr, realSleep);
+    }
+    QDBusConnection::disconnectFromBus(connectionName);
+    return status;
+}
 
 std::optional<ActionStatus> handOver(const ShellOptions& options, QDBusConnection bus, bool fromTerminal,
                                      std::ostream& out, std::ostream& err,

@@ -18,6 +18,10 @@ namespace kestrix::shell {
 // A link is handed over with a call that returns at once: a busy app that has not answered yet
 // has the link and carries it out when it can. From a terminal, an eject link runs as
 // `--action` does instead: its sentence is printed and the status tells how it went.
+// `--action`, or the hand-over of a start's links, over a session bus connection of its own
+// made without an application object; nothing when this start is to be the app.
+std::optional<ActionStatus> talkToRunningApp(const ShellOptions& options);
+
 std::optional<ActionStatus> handOver(const ShellOptions& options, QDBusConnection bus, bool fromTerminal,
                                      std::ostream& out, std::ostream& err,
                                      const std::function<void(double seconds)>& sleep);

@@ -4,17 +4,13 @@
 #include <QLibraryInfo>
 #include <QSettings>
 #include <QTranslator>
-#include <chrono>
 #include <iostream>
-#include <thread>
-#include <unistd.h>
 
 #include "KestrixApp/Desktop/Quitting/DesktopQuitter.h"
 #include "KestrixApp/Desktop/UDisks2/UDisks2Bus.h"
 #include "KestrixApp/Desktop/UDisks2/UDisks2Ejector.h"
 #include "KestrixApp/Model/AppModel.h"
 #include "KestrixApp/Model/AppSystemFactory.h"
-#include "KestrixApp/Shell/ActionClient.h"
 #include "KestrixApp/Shell/AppShell.h"
 #include "KestrixApp/Shell/HandOver.h"
 #include "KestrixApp/Shell/LoginItems.h"
@@ -29,22 +25,6 @@ using namespace kestrix;
 using namespace kestrix::shell;
 
 std::vector<std::string> arguments(int argc, char** argv) { return {argv + 1, argv + argc}; }
-
-void realSleep(double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
-
-// Scripts and second starts talk to the running app over a connection of their own, made
-// before any application object: they need no display, and they start fast.
-std::optional<ActionStatus> talkToRunningApp(const ShellOptions& options) {
-    constexpr const char* connectionName = "kestrix-client";
-    std::optional<ActionStatus> status;
-    {
-        const auto bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, connectionName);
-        if (options.action) status = runAction(*options.action, bus, std::cout, std::cerr, realSleep);
-        else status = handOver(options, bus, isatty(STDOUT_FILENO) == 1, std::cout, std::cerr, realSleep);
-    }
-    QDBusConnection::disconnectFromBus(connectionName);
-    return status;
-}
 
 AppSystemChoice systemChoice(const ShellOptions& options) {
     AppSystemChoice choice{.worldPath = options.worldPath, .demo = options.demo, .trace = options.trace,
@@ -82,16 +62,10 @@ int main(int argc, char** argv) {
         std::cerr << "kestrix: " << error->message << "\n" << shellUsage;
         return 2;
     }
+    // `kestrix` answered --help and --version, and ran --action, before it became this program.
     const auto& options = std::get<ShellOptions>(parsed);
-    if (options.help) {
-        std::cout << shellUsage;
-        return 0;
-    }
-    if (options.version) {
-        std::cout << "kestrix " << KESTRIX_VERSION << '\n';
-        return 0;
-    }
     if (options.screenshotFolder) return takeScreenshots(argc, argv, *options.screenshotFolder);
+    // Started directly (at login, say) while another Kestrix runs.
     Translations::use(Translations::folder());
     if (const auto status = talkToRunningApp(options)) return static_cast<int>(*status);
 

@@ -80,7 +80,8 @@ protected:
         waited.start();
         while (waited.elapsed() < 20000) {
             std::vector<std::string> listed;
-            for (const auto& drive : statusJson()["drives"]) listed.push_back(drive["name"]);
+            const nlohmann::json now = statusJson();
+            for (const auto& drive : now["drives"]) listed.push_back(drive["name"].get<std::string>());
             if (listed == names) return true;
             QThread::msleep(50);
         }

@@ -4,6 +4,14 @@
 #include "KestrixApp/Desktop/Updates/ProbeResult.h"
 #include "KestrixApp/Desktop/Updates/UpdateTexts.h"
 #include "KestrixApp/Desktop/Updates/VersionOrder.h"
+#include "KestrixKit/Linux/Text/Translations.h"
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+// gettext's signal that the language changed while the program runs.
+extern "C" int _nl_msg_cat_cntr;
 
 namespace {
 
@@ -70,6 +78,20 @@ TEST(UpdateTextsRules, TheAlertsSayExactlyThis) {
                                                           "checks on its own about once a day."}));
     EXPECT_EQ(newVersionNotice("Kestrix", "0.1", "0.2").title, "Kestrix 0.2 is available");
     EXPECT_EQ(upToDateNotice("%2 App", "%1").message.left(12), "%2 App %1 is") << "names are not read as placeholders";
+}
+
+TEST(UpdateTextsRules, TheAlertsSpeakTheUsersLanguage) {
+    const std::optional<std::string> before = std::getenv("LANGUAGE") ? std::optional<std::string>(std::getenv("LANGUAGE")) : std::nullopt;
+    ::setenv("LANGUAGE", "es", 1);
+    ++_nl_msg_cat_cntr;
+    kestrix::Translations::use(kestrix::Translations::folder());
+    const UpdateNotice notice = couldNotCheckNotice("Kestrix");
+    const UpdateNotice available = newVersionNotice("Kestrix", "0.1", "0.2");
+    if (before) ::setenv("LANGUAGE", before->c_str(), 1);
+    else ::unsetenv("LANGUAGE");
+    ++_nl_msg_cat_cntr;
+    EXPECT_EQ(notice.title, "No se pudo buscar actualizaciones");
+    EXPECT_EQ(available.title, "Kestrix 0.2 está disponible");
 }
 
 }  // namespace
