@@ -4,6 +4,7 @@
 #include <QDBusMessage>
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <iostream>
 #include <thread>
 #include <unistd.h>
@@ -59,8 +60,16 @@ std::optional<ActionStatus> talkToRunningApp(const ShellOptions& options) {
         if (options.action) status = runAction(*options.action, bus, std::cout, std::cerr, realSleep);
         else status = handOver(options, bus, isatty(STDOUT_FILENO) == 1, std::cout, std::cerr, realSleep);
     }
-    QDBusConnection::disconnectFromBus(connectionName);
+    // A start that is to be the app lets go of the client connection; one that is done ends
+    // with it (see exitWith).
+    if (!status) QDBusConnection::disconnectFromBus(connectionName);
     return status;
+}
+
+void exitWith(ActionStatus status) {
+    std::cout.flush();
+    std::cerr.flush();
+    std::_Exit(static_cast<int>(status));
 }
 
 std::optional<ActionStatus> handOver(const ShellOptions& options, QDBusConnection bus, bool fromTerminal,

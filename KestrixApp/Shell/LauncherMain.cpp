@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
     }
     if (!options.screenshotFolder) {
         Translations::use(Translations::folder());
-        if (const auto status = talkToRunningApp(options)) return static_cast<int>(*status);
+        if (const auto status = talkToRunningApp(options)) exitWith(*status);
     }
     const std::string app = appProgram().string();
     ::execv(app.c_str(), argv);

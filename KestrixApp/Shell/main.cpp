@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
     if (options.screenshotFolder) return takeScreenshots(argc, argv, *options.screenshotFolder);
     // Started directly (at login, say) while another Kestrix runs.
     Translations::use(Translations::folder());
-    if (const auto status = talkToRunningApp(options)) return static_cast<int>(*status);
+    if (const auto status = talkToRunningApp(options)) exitWith(*status);
 
     QApplication::setOrganizationName("orvane");
     QApplication::setApplicationName("Kestrix");
@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
     AppShell shell(options, std::move(parts), std::make_shared<QSettings>());
     // Another start took the name meanwhile: it is the app.
     if (!shell.claimSessionBus())
-        return static_cast<int>(talkToRunningApp(options).value_or(ActionStatus::notDone));
+        exitWith(talkToRunningApp(options).value_or(ActionStatus::notDone));
     shell.launch();
     return QApplication::exec();
 }
