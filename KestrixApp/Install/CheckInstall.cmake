@@ -21,6 +21,10 @@ set(expected
 foreach(executable IN LISTS EXPECTED_EXECUTABLES)
   list(APPEND expected ${BINDIR}/${executable})
 endforeach()
+# The app proper, which `kestrix` becomes when it is not handing a request on.
+foreach(helper IN LISTS EXPECTED_HELPERS)
+  list(APPEND expected ${LIBEXECDIR}/${helper})
+endforeach()
 
 set(missing)
 foreach(file IN LISTS expected)

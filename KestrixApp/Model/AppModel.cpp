@@ -147,6 +147,15 @@ void AppModel::refresh() {
                                       });
 }
 
+void AppModel::whenListed(std::function<void()> call) {
+    // A preview never lists: its operations do nothing anyway.
+    if (listed_ || !live_) {
+        call();
+        return;
+    }
+    heldUntilListed_.push_back(std::move(call));
+}
+
 void AppModel::takeDrives(std::vector<Drive> listed) {
     hasListed_ = true;
     std::set<std::string> known;
@@ -175,6 +184,9 @@ void AppModel::takeDrives(std::vector<Drive> listed) {
     for (const Drive& drive : listedNow) {
         if (!known.contains(drive.id)) check(drive);
     }
+    if (listed_) return;
+    listed_ = true;
+    for (auto& held : std::exchange(heldUntilListed_, {})) held();
 }
 
 void AppModel::check(const Drive& drive) {
@@ -333,18 +345,33 @@ void AppModel::waitForBackup(const Drive& drive) {
 }
 
 void AppModel::pollBackup(const Drive& drive, std::shared_ptr<BackupWait> wait, int polls) {
-    timer_->after(backupPollSeconds, this, [this, drive, wait, polls] {
+    struct Poll {
+        bool backingUp = false;
+        // The drive may have been unplugged during the wait: it must not be ejected, nor
+        // recorded as ejected, then.
+        bool stillListed = false;
+    };
+    const VolumeFilter filter{.diskImages = showDiskImages_, .networkShares = showNetworkShares_};
+    timer_->after(backupPollSeconds, this, [this, drive, wait, polls, filter] {
         if (wait->cancelled) return;
-        offMainThread<bool>([system = system_, drive] { return system->flow.backupOn(drive).has_value(); },
-                            [this, drive, wait, polls](bool backingUp) {
-                                if (backingUp && polls + 1 < backupPollLimit) {
-                                    pollBackup(drive, wait, polls + 1);
-                                    return;
-                                }
-                                if (wait->cancelled) return;
-                                if (states_.contains(drive.id)) setBusy(drive.id, std::nullopt);
-                                eject(drive, false, true);
-                            });
+        offMainThread<Poll>(
+            [system = system_, drive, filter] {
+                Poll poll{.backingUp = system->flow.backupOn(drive).has_value()};
+                const std::vector<Drive> listed = system->listDrives(filter);
+                poll.stillListed = std::any_of(listed.begin(), listed.end(),
+                                               [&](const Drive& candidate) { return candidate.id == drive.id; });
+                return poll;
+            },
+            [this, drive, wait, polls](Poll poll) {
+                if (poll.backingUp && poll.stillListed && polls + 1 < backupPollLimit) {
+                    pollBackup(drive, wait, polls + 1);
+                    return;
+                }
+                if (wait->cancelled) return;
+                if (states_.contains(drive.id)) setBusy(drive.id, std::nullopt);
+                if (poll.stillListed) eject(drive, false, true);
+                else refresh();
+            });
     });
 }
 
@@ -404,6 +431,12 @@ void AppModel::setHotkeyEnabled(bool on) {
     if (assignFlag(hotkeyEnabled_, hotkeyEnabledSetting, on)) emit hotkeyEnabledChanged(on);
     // Also for an unchanged value: the handler registers the hotkey again.
     if (onHotkeyChange_) onHotkeyChange_();
+}
+
+void AppModel::setHotkeyRegistered(bool registered) {
+    if (registered == hotkeyRegistered_) return;
+    hotkeyRegistered_ = registered;
+    emit hotkeyRegisteredChanged(registered);
 }
 
 void AppModel::setOnboarded(bool done) {

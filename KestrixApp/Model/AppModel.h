@@ -83,6 +83,10 @@ public:
     void setShowNetworkShares(bool on);
     bool hotkeyEnabled() const { return hotkeyEnabled_; }
     void setHotkeyEnabled(bool on);
+    // Whether the desktop gave the app its hotkey; the shell says so after each change of the
+    // setting. Where it did not (no key grab, no portal), no view offers the key.
+    bool hotkeyRegistered() const { return hotkeyRegistered_; }
+    void setHotkeyRegistered(bool registered);
     bool onboarded() const { return onboarded_; }
     void setOnboarded(bool done);
     // The main window's page ("drives", "history") and the settings tab ("general",
@@ -105,6 +109,10 @@ public:
 
     // Watches the world file of a simulated system and lists the drives for the first time.
     void start();
+    // Runs the call once the first listing is on screen (at once after that), calls held
+    // meanwhile in the order they came: links and scripted actions at start-up name drives
+    // that are not listed yet.
+    void whenListed(std::function<void()> call);
     // Lists the drives again and checks each newly listed one. Mount monitors call this.
     void refresh();
     // What holds the drive; nothing while another operation runs on it, except a check.
@@ -141,6 +149,7 @@ signals:
     void showDiskImagesChanged(bool on);
     void showNetworkSharesChanged(bool on);
     void hotkeyEnabledChanged(bool on);
+    void hotkeyRegisteredChanged(bool registered);
     void onboardedChanged(bool done);
     void mainPageChanged(const QString& page);
     void settingsTabChanged(const QString& tab);
@@ -190,6 +199,7 @@ private:
     bool showDiskImages_ = false;
     bool showNetworkShares_ = false;
     bool hotkeyEnabled_ = true;
+    bool hotkeyRegistered_ = false;
     bool onboarded_ = false;
     QString mainPage_;
     QString settingsTab_;
@@ -197,6 +207,8 @@ private:
     int attentionCount_ = 0;
     std::uint64_t listingsStarted_ = 0;
     std::uint64_t newestListingShown_ = 0;
+    bool listed_ = false;
+    std::vector<std::function<void()>> heldUntilListed_;
 
     std::function<void()> onHotkeyChange_;
     std::function<void(const QString&)> announcer_;

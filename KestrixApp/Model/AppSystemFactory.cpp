@@ -34,7 +34,7 @@ AppSystem appSystem(std::shared_ptr<SystemContext> context, const AppSystemChoic
     system.reloadWorld = [simulated = context->simulated, path = *choice.worldPath] {
         WorldLoadResult loaded = loadWorld(path);
         if (!std::holds_alternative<World>(loaded)) return false;
-        simulated->world() = std::get<World>(std::move(loaded));
+        simulated->replaceWorld(std::get<World>(std::move(loaded)));
         return true;
     };
     return system;

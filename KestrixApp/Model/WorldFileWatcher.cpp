@@ -13,7 +13,10 @@ WorldFileWatcher::WorldFileWatcher(const QString& path, QObject* parent)
 }
 
 bool WorldFileWatcher::watchFile() {
-    return watcher_.files().contains(path_) || (QFileInfo::exists(path_) && watcher_.addPath(path_));
+    if (watcher_.files().contains(path_)) return true;
+    if (!QFileInfo::exists(path_) || !watcher_.addPath(path_)) return false;
+    target_ = QFileInfo(path_).canonicalFilePath();
+    return true;
 }
 
 void WorldFileWatcher::fileEvent() {
@@ -24,6 +27,9 @@ void WorldFileWatcher::fileEvent() {
 }
 
 void WorldFileWatcher::folderEvent() {
+    // A link re-pointed at another file leaves the watch on the old one.
+    if (watcher_.files().contains(path_) && QFileInfo(path_).canonicalFilePath() != target_)
+        watcher_.removePath(path_);
     // Other files of the folder changing say nothing about the world.
     if (!watcher_.files().contains(path_) && QFileInfo::exists(path_) && watchFile()) emit changed();
 }

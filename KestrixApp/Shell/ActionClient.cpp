@@ -5,6 +5,7 @@
 
 #include "KestrixApp/Shell/AutomationService.h"
 #include "KestrixApp/Shell/NoDriveText.h"
+#include "TextSupport/VisibleText.h"
 
 namespace kestrix::shell {
 
@@ -16,7 +17,6 @@ constexpr double waitSeconds = 0.1;
 constexpr int callTimeoutMilliseconds = 10 * 60 * 1000;
 
 bool waitForApp(QDBusConnection& bus, const std::function<void(double)>& sleep) {
-    if (!bus.isConnected()) return false;
     auto* names = bus.interface();
     // Ask the bus to start the app where it can; the answer is not awaited, the name is.
     bus.asyncCall(QDBusMessage::createMethodCall("org.freedesktop.DBus", "/org/freedesktop/DBus",
@@ -29,25 +29,44 @@ bool waitForApp(QDBusConnection& bus, const std::function<void(double)>& sleep) 
     return false;
 }
 
+bool noOneAnswers(const QDBusMessage& reply) {
+    return reply.type() == QDBusMessage::ErrorMessage &&
+           (reply.errorName() == "org.freedesktop.DBus.Error.ServiceUnknown" ||
+            reply.errorName() == "org.freedesktop.DBus.Error.NameHasNoOwner");
+}
+
+std::string shown(const QVariant& text) { return textsupport::visibleText(text.toString().toStdString()); }
+
 }  // namespace
 
-int runAction(const ShellAction& action, QDBusConnection bus, std::ostream& out, std::ostream& err,
-              const std::function<void(double seconds)>& sleep) {
-    if (!waitForApp(bus, sleep)) {
+ActionStatus runAction(const ShellAction& action, QDBusConnection bus, std::ostream& out, std::ostream& err,
+                       const std::function<void(double seconds)>& sleep) {
+    if (!bus.isConnected()) {
         err << notRunningText() << '\n';
-        return 1;
+        return ActionStatus::notDone;
     }
+    const bool one = action.kind == ShellAction::Kind::eject;
     auto call = QDBusMessage::createMethodCall(AutomationService::serviceName, AutomationService::objectPath,
                                                AutomationService::interfaceName,
-                                               action.kind == ShellAction::Kind::eject ? "EjectDrive" : "EjectAllDrives");
-    if (action.kind == ShellAction::Kind::eject) call << QString::fromStdString(action.driveName);
-    const QDBusMessage reply = bus.call(call, QDBus::Block, callTimeoutMilliseconds);
-    if (reply.type() == QDBusMessage::ErrorMessage) {
-        err << reply.errorMessage().toStdString() << '\n';
-        return 1;
+                                               one ? "EjectDriveWithOutcome" : "EjectAllDrivesWithOutcome");
+    if (one) call << QString::fromStdString(action.driveName);
+    // The running app answers at once; only where none does is the app waited for.
+    QDBusMessage reply = bus.call(call, QDBus::Block, callTimeoutMilliseconds);
+    if (noOneAnswers(reply)) {
+        if (!waitForApp(bus, sleep)) {
+            err << notRunningText() << '\n';
+            return ActionStatus::notDone;
+        }
+        reply = bus.call(call, QDBus::Block, callTimeoutMilliseconds);
     }
-    out << reply.arguments().value(0).toString().toStdString() << '\n';
-    return 0;
+    if (reply.type() == QDBusMessage::ErrorMessage) {
+        err << textsupport::visibleText(reply.errorMessage().toStdString()) << '\n';
+        return ActionStatus::notDone;
+    }
+    const QVariantList answer = reply.arguments();
+    out << shown(answer.value(0)) << '\n';
+    if (one) return answer.value(1).toBool() ? ActionStatus::ejected : ActionStatus::refused;
+    return ejectStatus(answer.value(1).toUInt(), answer.value(2).toUInt());
 }
 
 }  // namespace kestrix::shell

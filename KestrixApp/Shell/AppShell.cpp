@@ -48,13 +48,14 @@ AppShell::AppShell(const ShellOptions& options, AppModelParts parts, std::shared
     parts.timer = timer_;
     model_ = std::make_unique<AppModel>(true, std::move(parts));
     model_->setToastPresenter([this](const QString& text) { toast(text); });
-    model_->setAnnouncer([this](const QString& text) {
-        if (announcer_ != nullptr) announcer_->announce(text);
-    });
+    model_->setAnnouncer([this](const QString& text) { announce(text); });
     dialogs_ = std::make_unique<views::ModalConfirmations>();
     viewContext_ = std::make_unique<views::ViewContext>(views::ViewContext{
         .model = *model_,
         .shell = {.openWindow = [this](const QString& id) { openWindow(id); },
+                  // The panel's More menu offers it too: without a tray it is the only way to ask.
+                  .checkForUpdates = desktop::updatesEnabled ? std::function<void()>([this] { checkForUpdates(); })
+                                                             : std::function<void()>(),
                   .showAbout = [this] { showAbout(); },
                   .quit = [] { QApplication::quit(); }},
         .dialogs = *dialogs_,
@@ -67,10 +68,7 @@ AppShell::AppShell(const ShellOptions& options, AppModelParts parts, std::shared
 }
 
 // The panel is a window of its own and reads the views' context: it goes before the context does.
-AppShell::~AppShell() {
-    announcer_ = nullptr;
-    delete panel_.data();
-}
+AppShell::~AppShell() { delete panel_.data(); }
 
 bool AppShell::claimSessionBus() {
     auto bus = QDBusConnection::sessionBus();
@@ -158,9 +156,11 @@ void AppShell::makeTrayIcon() {
 }
 
 void AppShell::applyHotkeySetting() {
-    if (hotkey_ == nullptr) return;
-    hotkey_->release();
-    if (model_->hotkeyEnabled()) hotkey_->grab();
+    if (hotkey_ != nullptr) {
+        hotkey_->release();
+        if (model_->hotkeyEnabled()) hotkey_->grab();
+    }
+    model_->setHotkeyRegistered(hotkeyGrabbed());
 }
 
 bool AppShell::hotkeyGrabbed() const { return hotkey_ != nullptr && hotkey_->isGrabbed(); }
@@ -184,8 +184,6 @@ void AppShell::makePanel() {
     panel_->setAttribute(Qt::WA_DeleteOnClose, false);
     // Its content grows and shrinks while it is open: it is placed again every time.
     panel_->installEventFilter(this);
-    // Screen readers hear results from the panel, the window the user acts in.
-    announcer_ = new desktop::Announcer(*panel_);
 }
 
 void AppShell::showPanel(QRect anchor) {
@@ -238,12 +236,30 @@ void AppShell::checkForUpdates() {
     if (updater_) updater_->checkForUpdates();
 }
 
+void AppShell::announce(const QString& text) {
+    // Results come whichever window is open, or none (the hotkey, a link): screen readers hear
+    // them from the window the user is in, else from any window of the app on screen. With none
+    // on screen nothing is spoken here: results asked for from outside come with a toast, which
+    // speaks for itself.
+    QWidget* host = QApplication::activeWindow();
+    if (host == nullptr || !host->isVisible()) {
+        host = nullptr;
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (!window->isVisible() || window->objectName() == "toast") continue;
+            host = window;
+            if (window == panel_.data()) break;
+        }
+    }
+    if (host == nullptr) return;
+    auto* announcer = host->findChild<desktop::Announcer*>(QString(), Qt::FindDirectChildrenOnly);
+    if (announcer == nullptr) announcer = new desktop::Announcer(*host);
+    announcer->announce(text);
+}
+
 void AppShell::toast(const QString& text) {
     // Made on first use: most runs never show one.
     if (!toast_) {
-        toast_ = views::makeDesktopToast([this](const QString& spoken) {
-            if (announcer_ != nullptr) announcer_->announce(spoken);
-        });
+        toast_ = views::makeDesktopToast([this](const QString& spoken) { announce(spoken); });
     }
     toast_->showToast(text);
 }

@@ -25,7 +25,6 @@ struct ViewContext;
 }
 
 namespace kestrix::desktop {
-class Announcer;
 class DialogUpdateAlerts;
 class TrayPresence;
 class GlobalHotkey;
@@ -97,6 +96,8 @@ private:
     void makePanel();
     void placePanel();
     void toast(const QString& text);
+    // Speaks a result to screen readers; the shell always exists, whichever window does.
+    void announce(const QString& text);
 
     ShellOptions options_;
     std::shared_ptr<QSettings> settings_;
@@ -115,7 +116,6 @@ private:
     bool placingPanel_ = false;
     desktop::GlobalHotkey* hotkey_ = nullptr;
     QPointer<QWidget> panel_;
-    desktop::Announcer* announcer_ = nullptr;
     std::unique_ptr<desktop::DialogUpdateAlerts> updateAlerts_;
     std::unique_ptr<desktop::Updater> updater_;
     std::unique_ptr<views::Toast> toast_;

@@ -2,6 +2,7 @@
 
 #include <QDBusConnection>
 #include <QTimer>
+#include <algorithm>
 
 #include "KestrixApp/Model/AppModel.h"
 #include "KestrixApp/Shell/DriveStatus.h"
@@ -44,29 +45,60 @@ KestrixAdaptor::KestrixAdaptor(AutomationService* service) : QDBusAbstractAdapto
 
 int KestrixAdaptor::attentionCount() const { return service_->model().attentionCount(); }
 
-QString KestrixAdaptor::EjectAllDrives(const QDBusMessage& message) {
+void AutomationService::ejectAll(const QDBusMessage& message, bool withOutcome) {
     message.setDelayedReply(true);
-    auto& model = service_->model();
-    model.refresh();
-    // Ejects may wait for apps to quit and for a password: the reply goes out when they are done.
-    QTimer::singleShot(settleMilliseconds, &model, [&model, message, connection = service_->connection()] {
-        model.ejectAll(false, [message, connection](std::vector<DriveReport> reports) mutable {
-            connection.send(message.createReply(fromUtf8(ReportText::ejectAllSummary(reports))));
+    // Calls that come while the app starts wait for its first listing.
+    model_.whenListed([this, message, withOutcome] {
+        model_.refresh();
+        // Ejects may wait for apps to quit and for a password: the reply goes out when they are done.
+        QTimer::singleShot(settleMilliseconds, &model_, [this, message, withOutcome, connection = connection_] {
+            model_.ejectAll(false, [message, withOutcome, connection](std::vector<DriveReport> reports) mutable {
+                QVariantList answer{fromUtf8(ReportText::ejectAllSummary(reports))};
+                if (withOutcome) {
+                    const auto ejected = std::count_if(reports.begin(), reports.end(),
+                                                       [](const DriveReport& report) { return report.verdict.isDone(); });
+                    answer << static_cast<uint>(ejected) << static_cast<uint>(reports.size());
+                }
+                connection.send(message.createReply(answer));
+            });
         });
     });
+}
+
+void AutomationService::ejectDrive(const QString& name, const QDBusMessage& message, bool withOutcome) {
+    message.setDelayedReply(true);
+    const std::string asked = name.toStdString();
+    model_.whenListed([this, message, asked, withOutcome] {
+        model_.ejectDriveNamed(asked, [message, asked, withOutcome,
+                                       connection = connection_](std::optional<DriveReport> report) mutable {
+            if (!report) {
+                connection.send(message.createErrorReply(noDriveError, fromUtf8(noDriveText(asked))));
+                return;
+            }
+            QVariantList answer{fromUtf8(ReportText::message(*report))};
+            if (withOutcome) answer << report->verdict.isDone();
+            connection.send(message.createReply(answer));
+        });
+    });
+}
+
+QString KestrixAdaptor::EjectAllDrives(const QDBusMessage& message) {
+    service_->ejectAll(message, false);
     return {};
 }
 
 QString KestrixAdaptor::EjectDrive(const QString& name, const QDBusMessage& message) {
-    message.setDelayedReply(true);
-    const std::string asked = name.toStdString();
-    service_->model().ejectDriveNamed(asked, [message, asked, connection = service_->connection()](
-                                                 std::optional<DriveReport> report) mutable {
-        const auto reply = report ? message.createReply(fromUtf8(ReportText::message(*report)))
-                                  : message.createErrorReply(AutomationService::noDriveError,
-                                                             fromUtf8(noDriveText(asked)));
-        connection.send(reply);
-    });
+    service_->ejectDrive(name, message, false);
+    return {};
+}
+
+QString KestrixAdaptor::EjectAllDrivesWithOutcome(const QDBusMessage& message, uint&, uint&) {
+    service_->ejectAll(message, true);
+    return {};
+}
+
+QString KestrixAdaptor::EjectDriveWithOutcome(const QString& name, const QDBusMessage& message, bool&) {
+    service_->ejectDrive(name, message, true);
     return {};
 }
 
@@ -85,7 +117,9 @@ void ApplicationAdaptor::Open(const QStringList& uris, const QVariantMap&) {
 }
 
 void ApplicationAdaptor::ActivateAction(const QString& name, const QVariantList&, const QVariantMap&) {
-    if (name == "eject-all") service_->model().ejectAll(true);
+    if (name != "eject-all") return;
+    auto& model = service_->model();
+    model.whenListed([&model] { model.ejectAll(true); });
 }
 
 }  // namespace kestrix::shell

@@ -37,6 +37,10 @@ public:
     LinkHandler& links() { return links_; }
     void activate() { activate_(); }
     QDBusConnection connection() const { return connection_; }
+    // Answer the message later, once the ejects are done; with the outcome, the reply carries
+    // the counts after the sentence.
+    void ejectAll(const QDBusMessage& message, bool withOutcome);
+    void ejectDrive(const QString& name, const QDBusMessage& message, bool withOutcome);
 
 private:
     void announceAttentionCount(int count);
@@ -61,6 +65,10 @@ public slots:
     QString EjectAllDrives(const QDBusMessage& message);
     // Ejects the first drive the name designates; its sentence, or the NoDrive error.
     QString EjectDrive(const QString& name, const QDBusMessage& message);
+    // The same two, with how it went for callers that act on it: whether the drive was
+    // ejected; how many drives were ejected and how many were tried.
+    QString EjectAllDrivesWithOutcome(const QDBusMessage& message, uint& ejected, uint& tried);
+    QString EjectDriveWithOutcome(const QString& name, const QDBusMessage& message, bool& ejected);
     void OpenURL(const QString& link);
     QString Status();
 

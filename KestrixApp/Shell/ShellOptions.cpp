@@ -28,6 +28,10 @@ Kestrix names what keeps a drive from ejecting, and ejects it.
 
 Qt's standard options work too, such as -style Fusion, -platform xcb, -reverse and
 -stylesheet FILE.
+
+Exit status of --action, and of an eject link typed in a terminal while Kestrix runs: 0 every
+drive asked for was ejected, 1 no drive has that name or no Kestrix answered, 2 bad arguments,
+3 a drive asked for was not ejected.
 )";
 
 std::variant<ShellOptions, ShellOptionsError> parseShellOptions(const std::vector<std::string>& arguments) {

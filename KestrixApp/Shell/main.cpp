@@ -1,23 +1,18 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QDBusMessage>
 #include <QLibraryInfo>
 #include <QSettings>
 #include <QTranslator>
-#include <chrono>
 #include <iostream>
-#include <thread>
 
 #include "KestrixApp/Desktop/Quitting/DesktopQuitter.h"
 #include "UDisks2/UDisks2Bus.h"
 #include "UDisks2/UDisks2Ejector.h"
 #include "KestrixApp/Model/AppModel.h"
 #include "KestrixApp/Model/AppSystemFactory.h"
-#include "KestrixApp/Shell/ActionClient.h"
 #include "KestrixApp/Shell/AppShell.h"
-#include "KestrixApp/Shell/AutomationService.h"
+#include "KestrixApp/Shell/HandOver.h"
 #include "KestrixApp/Shell/LoginItems.h"
 #include "KestrixApp/Shell/ShellOptions.h"
 #include "KestrixKit/Linux/Text/Translations.h"
@@ -30,22 +25,6 @@ using namespace kestrix;
 using namespace kestrix::shell;
 
 std::vector<std::string> arguments(int argc, char** argv) { return {argv + 1, argv + argc}; }
-
-// A second start hands its links to the running app, or asks it to show itself.
-int forwardToRunningInstance(const ShellOptions& options) {
-    auto bus = QDBusConnection::sessionBus();
-    const auto call = [&](const char* interface, const char* method, const QVariantList& arguments) {
-        auto message = QDBusMessage::createMethodCall(AutomationService::serviceName, AutomationService::objectPath,
-                                                      interface, method);
-        message.setArguments(arguments);
-        return bus.call(message).type() != QDBusMessage::ErrorMessage;
-    };
-    bool delivered = true;
-    if (options.links.empty()) delivered = call("org.freedesktop.Application", "Activate", {QVariantMap{}});
-    for (const auto& link : options.links)
-        delivered = call(AutomationService::interfaceName, "OpenURL", {QString::fromStdString(link)}) && delivered;
-    return delivered ? 0 : 1;
-}
 
 AppSystemChoice systemChoice(const ShellOptions& options) {
     AppSystemChoice choice{.worldPath = options.worldPath, .demo = options.demo, .trace = options.trace,
@@ -75,8 +54,6 @@ int takeScreenshots(int argc, char** argv, const ShellOptions& options) {
     return 0;
 }
 
-void realSleep(double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -85,22 +62,12 @@ int main(int argc, char** argv) {
         std::cerr << "kestrix: " << error->message << "\n" << shellUsage;
         return 2;
     }
+    // `kestrix` answered --help and --version, and ran --action, before it became this program.
     const auto& options = std::get<ShellOptions>(parsed);
-    if (options.help) {
-        std::cout << shellUsage;
-        return 0;
-    }
-    if (options.version) {
-        std::cout << "kestrix " << KESTRIX_VERSION << '\n';
-        return 0;
-    }
-    if (options.action) {
-        QCoreApplication core(argc, argv);
-        Translations::use(Translations::folder());
-        return runAction(*options.action, QDBusConnection::sessionBus(), std::cout, std::cerr, realSleep);
-    }
-
     if (options.screenshotFolder) return takeScreenshots(argc, argv, options);
+    // Started directly (at login, say) while another Kestrix runs.
+    Translations::use(Translations::folder());
+    if (const auto status = talkToRunningApp(options)) exitWith(*status);
 
     QApplication::setOrganizationName("orvane");
     QApplication::setApplicationName("Kestrix");
@@ -120,10 +87,6 @@ int main(int argc, char** argv) {
     // The app lives in the tray: closing its last window does not end it.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    auto bus = QDBusConnection::sessionBus();
-    if (bus.isConnected() && bus.interface()->isServiceRegistered(AutomationService::serviceName))
-        return forwardToRunningInstance(options);
-
     // A world speaks the words it was written in; this machine speaks Linux.
     selectVocabulary(options.isSimulated() ? Vocabulary::document : Vocabulary::linuxSystem);
     auto backend = makeAppBackend(systemChoice(options));
@@ -138,7 +101,9 @@ int main(int argc, char** argv) {
         .loginItem = loginItemForThisSession(QCoreApplication::applicationFilePath().toStdString()),
     };
     AppShell shell(options, std::move(parts), std::make_shared<QSettings>());
-    if (!shell.claimSessionBus()) return forwardToRunningInstance(options);
+    // Another start took the name meanwhile: it is the app.
+    if (!shell.claimSessionBus())
+        exitWith(talkToRunningApp(options).value_or(ActionStatus::notDone));
     shell.launch();
     return QApplication::exec();
 }

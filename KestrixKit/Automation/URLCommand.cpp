@@ -79,8 +79,9 @@ private:
     bool parsed_ = false;
 };
 
-// The word after "kestrix://" (the host as typed), or the path for "kestrix:word", without
-// slashes at either end and in lower case.
+// The word after "kestrix://" (the host), or the path for "kestrix:word", percent-decoded like
+// the drive name (so "eject%2Dall" is "eject-all"), without slashes at either end and in lower
+// case.
 std::string commandWord(const UriUriA& uri) {
     std::string word;
     if (uri.hostText.first != nullptr && uri.hostText.first != uri.hostText.afterLast) {
@@ -91,7 +92,7 @@ std::string commandWord(const UriUriA& uri) {
             word.append(segment->text.first, segment->text.afterLast);
         }
     }
-    return asciiLowercased(text::trimming(word, "/"));
+    return asciiLowercased(text::trimming(decoded(word.data(), word.data() + word.size()), "/"));
 }
 
 // The value of the first query item named "drive", "name" or "volume" (in any case), trimmed;

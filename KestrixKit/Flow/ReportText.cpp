@@ -22,6 +22,15 @@ std::string listed(const std::vector<std::string>& names) {
     return result;
 }
 
+// Each name once, in the order the holders come.
+std::vector<std::string> distinctNames(const std::vector<Holder>& holders) {
+    std::vector<std::string> names;
+    for (const Holder& holder : holders) {
+        if (std::find(names.begin(), names.end(), holder.name) == names.end()) names.push_back(holder.name);
+    }
+    return names;
+}
+
 struct MessageOf {
     const std::string& drive;
 
@@ -33,6 +42,9 @@ struct MessageOf {
         return localizedFormat("%1 is still in use by a macOS service. Try again in a moment.", {drive});
     }
     std::string operator()(const DriveVerdict::WaitingOnApps& waiting) const {
+        if (distinctNames(waiting.holders).size() > 1)
+            return localizedFormat("%1 are still open on %2. They may be asking you to save.",
+                                   {holderNames(waiting.holders), drive});
         return localizedFormat("%1 is still open on %2. It may be asking you to save.",
                                {holderNames(waiting.holders), drive});
     }
@@ -64,13 +76,12 @@ std::string message(const DriveReport& report) {
 }
 
 std::string holderNames(const std::vector<Holder>& holders) {
-    std::vector<std::string> names;
-    for (const Holder& holder : holders) {
-        if (names.size() == namedHolderLimit) break;
-        if (std::find(names.begin(), names.end(), holder.name) == names.end()) names.push_back(holder.name);
-    }
+    std::vector<std::string> names = distinctNames(holders);
+    // " and others" only stands for names left out; repeats of a listed name are not others.
+    const bool leftOut = names.size() > namedHolderLimit;
+    if (leftOut) names.resize(namedHolderLimit);
     std::string result = listed(names);
-    if (holders.size() > namedHolderLimit) result += localized(" and others");
+    if (leftOut) result += localized(" and others");
     return result;
 }
 

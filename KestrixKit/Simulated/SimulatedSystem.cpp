@@ -9,6 +9,11 @@ const WorldProcess* SimulatedSystem::process(std::int32_t pid) const {
     return found == processIndex_.end() ? nullptr : &world_.processes[found->second];
 }
 
+void SimulatedSystem::replaceWorld(World world) {
+    world_ = std::move(world);
+    indexProcesses();
+}
+
 void SimulatedSystem::removeProcesses(const std::function<bool(const WorldProcess&)>& ends) {
     if (std::erase_if(world_.processes, ends) > 0) indexProcesses();
 }

@@ -17,13 +17,15 @@ public:
     explicit SimulatedSystem(World world);
 
     const World& world() const { return world_; }
-    // The world to change; its processes change through removeProcesses only, which keeps them
-    // indexed.
+    // The world to change; its processes change through removeProcesses and replaceWorld only,
+    // which keep them indexed.
     World& world() { return world_; }
 
     // The process with this pid (the first one listed, should a world list a pid twice), found
     // through the index, so that a scan of a large world stays linear.
     const WorldProcess* process(std::int32_t pid) const;
+    // Puts a world read again in place of this one, with its processes indexed anew.
+    void replaceWorld(World world);
     // Removes the processes that end, as when they quit or are ended.
     void removeProcesses(const std::function<bool(const WorldProcess&)>& ends);
 

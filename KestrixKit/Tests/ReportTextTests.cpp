@@ -16,13 +16,14 @@ DriveReport reportOn(const std::string& volumeName, DriveVerdict verdict) {
 
 }  // namespace
 
-TEST(ReportText, HolderNamesListsThreeDistinctNamesAndMentionsTheRest) {
+TEST(ReportText, HolderNamesListsThreeDistinctNamesAndMentionsOnlyNamesLeftOut) {
     EXPECT_EQ(ReportText::holderNames({}), "");
     EXPECT_EQ(ReportText::holderNames({named("A")}), "A");
     EXPECT_EQ(ReportText::holderNames({named("A"), named("B")}), "A and B");
     EXPECT_EQ(ReportText::holderNames({named("A"), named("B"), named("C")}), "A, B and C");
     EXPECT_EQ(ReportText::holderNames({named("A"), named("A"), named("B")}), "A and B");
-    EXPECT_EQ(ReportText::holderNames({named("A"), named("A"), named("B"), named("C")}), "A, B and C and others");
+    EXPECT_EQ(ReportText::holderNames({named("A"), named("A"), named("B"), named("C")}), "A, B and C");
+    EXPECT_EQ(ReportText::holderNames({named("A"), named("B"), named("A"), named("C"), named("B")}), "A, B and C");
     EXPECT_EQ(ReportText::holderNames({named("A"), named("B"), named("C"), named("D"), named("E")}),
               "A, B and C and others");
 }
@@ -43,7 +44,9 @@ TEST(ReportText, MessageHasOneSentencePerVerdict) {
         {{DriveVerdict::HeldByMacOS{named("mds"), {}}}, "Stick is in use: macOS says mds is using it."},
         {{DriveVerdict::HeldByMacOS{std::nullopt, {}}},
          "Stick is still in use by a macOS service. Try again in a moment."},
-        {{DriveVerdict::WaitingOnApps{two}}, "Pages and vim is still open on Stick. It may be asking you to save."},
+        {{DriveVerdict::WaitingOnApps{two}}, "Pages and vim are still open on Stick. They may be asking you to save."},
+        {{DriveVerdict::WaitingOnApps{{named("Pages"), named("Pages")}}},
+         "Pages is still open on Stick. It may be asking you to save."},
         {{DriveVerdict::BackupRunning{}}, "Time Machine is backing up to Stick."},
         {{DriveVerdict::Failed{DAStatus::notFound, "gone"}}, "macOS couldn’t eject Stick (the drive is gone)."},
         {{DriveVerdict::Ejected{}}, "Stick ejected. It’s safe to unplug."},

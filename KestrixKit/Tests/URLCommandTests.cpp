@@ -45,6 +45,10 @@ TEST(URLCommand, EjectsEverythingOnlyWhenNoDriveIsNamed) {
         {"kestrix://eject-all", ejectAll},
         {"kestrix:eject-all", ejectAll},
         {"kestrix:///ejectall/", ejectAll},
+        // The command word is decoded like every other part of the link.
+        {"kestrix://eject%2Dall", ejectAll},
+        {"kestrix:eject%2dall", ejectAll},
+        {"kestrix://%65ject?drive=Backup", eject("Backup")},
         // Bytes that are not text still name one drive, which matches none.
         {"kestrix://eject?drive=%FF", eject("\xEF\xBF\xBD")},
     });
@@ -59,6 +63,8 @@ TEST(URLCommand, OpensOrIgnores) {
         {"kestrix://check", none},
         {"kestrix://check?drive=", none},
         {"kestrix://status", none},
+        // Decoding never joins the query to the word.
+        {"kestrix://eject%3Fdrive%3DBackup", none},
         {"other://eject-all", none},
         {"eject-all", none},
         {"", none},

@@ -77,6 +77,16 @@ TEST(CheckCommand, PrintsJSONWithTheRowTexts) {
     EXPECT_EQ(unreadable.at("kind"), "commandLine");
 }
 
+TEST(CheckCommand, AHiddenDriveIsSaidToBeHiddenWithTheOptionThatShowsIt) {
+    const auto image = run({"--demo", "check", "installer"});
+    EXPECT_EQ(image.status, 1);
+    EXPECT_EQ(image.err, "Installer is a disk image, and disk images are hidden: add --show-disk-images.\n");
+    EXPECT_EQ(run({"--demo", "check", "Installer", "--show-disk-images"}).err, "");
+    const auto share = run({"--demo", "eject", "Team", "--show-disk-images"});
+    EXPECT_EQ(share.status, 1);
+    EXPECT_EQ(share.err, "Team is a network share, and network shares are hidden: add --show-network-shares.\n");
+}
+
 TEST(CheckCommand, RejectsUnknownDrivesAndBadArguments) {
     const auto missing = run({"--world", world, "check", "Nope"});
     EXPECT_EQ(missing.status, 1);

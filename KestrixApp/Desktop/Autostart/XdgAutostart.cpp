@@ -1,11 +1,11 @@
 #include "KestrixApp/Desktop/Autostart/XdgAutostart.h"
 
 #include <QStandardPaths>
-#include <fstream>
 #include <system_error>
 
 #include "KestrixApp/Desktop/Autostart/AutostartEntry.h"
 #include "FileSupport/AtomicFile.h"
+#include "FileSupport/RegularFile.h"
 
 namespace kestrix::desktop {
 
@@ -13,16 +13,13 @@ namespace {
 
 constexpr const char* entryName = "com.orvane.Kestrix.desktop";
 // A desktop entry is a few hundred bytes; anything far larger is not ours to copy.
-constexpr std::streamsize largestEntry = 256 * 1024;
+constexpr std::size_t largestEntry = 256 * 1024;
 
+// A FIFO, device or folder at a known path is never opened for reading: it could block every start.
 std::optional<std::string> readSmallFile(const std::filesystem::path& file) {
-    std::ifstream stream(file, std::ios::binary);
-    if (!stream) return std::nullopt;
-    std::string text(largestEntry + 1, '\0');
-    stream.read(text.data(), largestEntry + 1);
-    if (stream.gcount() > largestEntry) return std::nullopt;
-    text.resize(static_cast<std::size_t>(stream.gcount()));
-    return text;
+    auto text = filesupport::readRegularFile(file.string(), largestEntry);
+    if (auto* read = std::get_if<std::string>(&text)) return std::move(*read);
+    return std::nullopt;
 }
 
 }  // namespace
@@ -49,6 +46,8 @@ bool XdgAutostart::isEnabled() const {
 
 std::optional<std::string> XdgAutostart::setEnabled(bool enabled) {
     if (enabled) return filesupport::writeFileAtomically(entryFile_.string(), AutostartEntry::text(installedEntry(), executable_));
+    // Only an entry of ours is removed: a FIFO or a folder put there is not a setting.
+    if (const auto problem = filesupport::notRegularFileProblem(entryFile_.string())) return problem;
     std::error_code error;
     std::filesystem::remove(entryFile_, error);
     if (error) return error.message();

@@ -31,7 +31,8 @@ std::optional<AppcastRelease> release(const ItemFields& item, const QUrl& feed) 
     if (!isVersion(version.toStdString())) return std::nullopt;
     const auto page = feed.resolved(QUrl(firstGiven({&item.link, &item.enclosureUrl}), QUrl::StrictMode));
     const auto scheme = page.scheme().toLower();
-    if (!page.isValid() || page.host().isEmpty() || (scheme != u"http" && scheme != u"https")) return std::nullopt;
+    // Only a page fetched over TLS is opened: anyone on the way could swap a plain one.
+    if (!page.isValid() || page.host().isEmpty() || scheme != u"https") return std::nullopt;
     return AppcastRelease{.version = version, .downloadPage = page};
 }
 

@@ -1,7 +1,7 @@
 #include "KestrixApp/Desktop/Updates/DialogUpdateAlerts.h"
 
-#include <QCoreApplication>
 #include <QDesktopServices>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -11,7 +11,16 @@ namespace kestrix::desktop {
 
 namespace {
 
-QString text(const char* english) { return QString::fromStdString(localized(english)); }
+QString text(std::string_view english) { return QString::fromStdString(localized(english)); }
+
+// A feed's words are shown as they are: markup in one must not load a picture or offer a link.
+void showPlainText(QMessageBox& box) {
+    box.setTextFormat(Qt::PlainText);
+    for (auto* label : box.findChildren<QLabel*>()) {
+        label->setTextFormat(Qt::PlainText);
+        label->setOpenExternalLinks(false);
+    }
+}
 
 }  // namespace
 
@@ -27,6 +36,7 @@ void DialogUpdateAlerts::newVersion(const UpdateNotice& notice, const QUrl& down
     auto* download = box.addButton(text("Download…"), QMessageBox::AcceptRole);
     box.setDefaultButton(download);
     box.setEscapeButton(box.addButton(text("Later"), QMessageBox::RejectRole));
+    showPlainText(box);
     box.exec();
     if (box.clickedButton() == download) QDesktopServices::openUrl(downloadPage);
 }
@@ -39,6 +49,7 @@ void DialogUpdateAlerts::inform(const UpdateNotice& notice) {
     QMessageBox box(QMessageBox::Information, notice.title, notice.title, QMessageBox::NoButton, parent_);
     box.setInformativeText(notice.message);
     box.addButton(text("OK"), QMessageBox::AcceptRole);
+    showPlainText(box);
     box.exec();
 }
 

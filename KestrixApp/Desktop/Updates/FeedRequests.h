@@ -14,8 +14,8 @@ class QObject;
 namespace kestrix::desktop {
 
 // The two requests of an update check. Both always ask the network, never a cache, give up when
-// nothing arrives for `timeout`, and answer once through `done` on the context's thread (not at
-// all once the context is gone).
+// nothing arrives for `timeout` or when the whole request takes twice that, and answer once
+// through `done` on the context's thread (not at all once the context is gone).
 
 // A HEAD request: is the feed there?
 void probe(QNetworkAccessManager& network, const QUrl& feed, std::chrono::milliseconds timeout, QObject* context,

@@ -44,6 +44,35 @@ TEST(ModelBackupWait, EjectsOnceTheBackupHasEnded) {
     EXPECT_EQ(harness.toasts, std::vector<QString>{"Backup ejected. It’s safe to unplug."});
 }
 
+TEST(ModelBackupWait, ADriveUnpluggedDuringTheWaitIsNeitherEjectedNorRecorded) {
+    ModelHarness harness;
+    harness.writeWorld(worldFile("eject-verdicts-world.json"));
+    AppBackend backend = backupEndingAfter(harness, 2);
+    // The backup drive is unplugged while the backup still runs.
+    auto unplugged = std::make_shared<bool>(false);
+    backend.system.flow.timeMachine = [read = backend.system.flow.timeMachine, unplugged, reads = 0]() mutable {
+        if (++reads == 2) *unplugged = true;
+        return read();
+    };
+    backend.system.listDrives = [list = backend.system.listDrives, unplugged](VolumeFilter filter) {
+        std::vector<Drive> listed = list(filter);
+        if (*unplugged) std::erase_if(listed, [](const Drive& drive) { return drive.id == backupDrive; });
+        return listed;
+    };
+    harness.build(std::move(backend));
+    AppModel& model = *harness.model;
+    model.start();
+    ASSERT_TRUE(ModelHarness::waitFor([&] { return harness.settled(7); }));
+    const std::size_t eventsBefore = model.history().events.size();
+
+    model.waitForBackup(harness.drive(backupDrive));
+    ASSERT_TRUE(ModelHarness::waitFor([&] { return harness.settled(6); })) << "the list lost the drive";
+    QTest::qWait(100);
+    EXPECT_TRUE(harness.toasts.empty()) << harness.toasts.front().toStdString();
+    EXPECT_TRUE(model.recent().empty());
+    EXPECT_EQ(model.history().events.size(), eventsBefore);
+}
+
 TEST(ModelBackupWait, GivesUpAfterTwoHoursOfPollsAndTriesTheEjectAnyway) {
     ModelHarness harness;
     harness.start(worldFile("eject-verdicts-world.json"));

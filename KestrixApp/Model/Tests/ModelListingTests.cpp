@@ -2,11 +2,14 @@
 
 #include <atomic>
 #include <fstream>
+#include <cstdio>
 #include <future>
 
+#include <QFile>
 #include <QSignalSpy>
 #include <QTest>
 
+#include "KestrixKit/Flow/ReportText.h"
 #include "ModelHarness.h"
 
 using namespace kestrix;
@@ -84,4 +87,67 @@ TEST(ModelListing, AListingOlderThanTheOneShownIsDropped) {
     ASSERT_TRUE(ModelHarness::waitFor([&] { return slowOneDone->load(); }));
     QTest::qWait(100);
     EXPECT_TRUE(model.drives().empty()) << "the unplugged stick does not come back";
+}
+
+TEST(ModelListing, CallsMadeBeforeTheFirstListingRunOnceItIsShownInOrder) {
+    ModelHarness harness;
+    harness.writeWorld({{"volumes", {stick("Alpha", 0), stick("Bravo", 1)}}});
+    harness.build(harness.backend());
+    AppModel& model = *harness.model;
+    std::vector<std::string> seen;
+    std::optional<DriveReport> ejected;
+    model.start();
+    // As a link given on the command line or a bus call at start-up arrives.
+    model.whenListed([&] {
+        seen.push_back("first: " + std::to_string(model.drives().size()));
+        model.ejectDriveNamed("Alpha", [&](std::optional<DriveReport> report) { ejected = report; });
+    });
+    model.whenListed([&] { seen.push_back("second"); });
+    EXPECT_TRUE(seen.empty());
+    ASSERT_TRUE(ModelHarness::waitFor([&] { return ejected.has_value(); })) << "the link found no drive";
+    EXPECT_EQ(seen, (std::vector<std::string>{"first: 2", "second"}));
+    EXPECT_EQ(ReportText::message(*ejected), "Alpha ejected. It’s safe to unplug.");
+    model.whenListed([&] { seen.push_back("later"); });
+    EXPECT_EQ(seen.back(), "later") << "after the first listing a call runs at once";
+}
+
+TEST(ModelListing, AWorldReloadThatAddsAWriterBlocksTheEject) {
+    ModelHarness harness;
+    nlohmann::json world = {{"volumes", {stick("Golf", 0)}}, {"processes", {userProcess(300, "less", stick("Other", 5))}}};
+    harness.start(world);
+    AppModel& model = *harness.model;
+
+    // TextEdit starts writing to Golf, and a second stick comes to say the world was read.
+    world["processes"].push_back(userProcess(900, "TextEdit", stick("Golf", 0)));
+    world["volumes"].push_back(stick("Hotel", 1));
+    harness.writeWorld(world);
+    ASSERT_TRUE(ModelHarness::waitFor([&] { return harness.settled(2); }));
+    model.eject(harness.drive(stickId(0)), false, false);
+    ASSERT_TRUE(ModelHarness::waitFor([&] { return harness.settled(2) && model.state(stickId(0)).report; }));
+    EXPECT_EQ(ReportText::message(*model.state(stickId(0)).report), "Golf is in use by TextEdit.");
+}
+
+TEST(ModelListing, AWorldGivenAsALinkIsFollowedWhenTheLinkIsPointedElsewhere) {
+    ModelHarness harness;
+    const auto write = [&](const QString& name, const nlohmann::json& world) {
+        std::ofstream(harness.path(name).toStdString()) << world.dump(1);
+    };
+    write("first.json", {{"volumes", {stick("Alpha", 0)}}});
+    write("second.json", {{"volumes", {stick("Alpha", 0), stick("Bravo", 1)}}});
+    ASSERT_TRUE(QFile::link(harness.path("first.json"), harness.path("world.json")));
+    harness.build(harness.backend());
+    AppModel& model = *harness.model;
+    model.start();
+    ASSERT_TRUE(ModelHarness::waitFor([&] { return harness.settled(1); }));
+
+    // As `ln -sfn second.json world.json` does: a new link renamed over the old one.
+    ASSERT_TRUE(QFile::link(harness.path("second.json"), harness.path("world.json.new")));
+    ASSERT_EQ(std::rename(harness.path("world.json.new").toStdString().c_str(),
+                          harness.path("world.json").toStdString().c_str()), 0);
+    ASSERT_TRUE(ModelHarness::waitFor([&] { return harness.settled(2); })) << "the new target was not read";
+
+    // And the watch is on the new target now.
+    write("second.json", {{"volumes", {stick("Bravo", 1)}}});
+    ASSERT_TRUE(ModelHarness::waitFor([&] { return harness.settled(1); }));
+    EXPECT_EQ(model.drives().front().name(), "Bravo");
 }

@@ -6,8 +6,11 @@
 #include <QDBusMessage>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
+#include <csignal>
+#include <fstream>
 
 #include "KestrixApp/Shell/Tests/ShellHarness.h"
 #include "KestrixApp/TestSupport/PrivateSessionBus.h"
@@ -45,21 +48,45 @@ protected:
     QString historyPath() const { return folder_.path() + "/history.json"; }
 
     // Starts the first instance and waits until it answers on the bus.
-    void startApp() {
+    void startApp(const std::string& world = "two-drives-world.json", const QStringList& links = {}) {
         app_.setProcessEnvironment(environment_);
-        app_.start(KESTRIX_PATH, {"--world", QString::fromStdString(worldPath("two-drives-world.json")), "--history",
-                                  historyPath(), "--background"});
+        app_.start(KESTRIX_PATH, QStringList{"--world", QString::fromStdString(worldPath(world)), "--history",
+                                             historyPath(), "--background"} + links);
         ASSERT_TRUE(app_.waitForStarted(5000));
         ASSERT_TRUE(bus_.waitForOwner("com.orvane.Kestrix")) << "the app never took its bus name";
     }
 
-    Finished kestrix(const QStringList& arguments) {
+    Finished kestrix(const QStringList& arguments, const QProcessEnvironment& environment) {
         QProcess process;
-        process.setProcessEnvironment(environment_);
+        process.setProcessEnvironment(environment);
         process.start(KESTRIX_PATH, arguments);
-        process.waitForFinished(30000);
+        process.waitForFinished(60000);
         return {process.exitCode(), process.readAllStandardOutput().toStdString(),
                 process.readAllStandardError().toStdString()};
+    }
+    Finished kestrix(const QStringList& arguments) { return kestrix(arguments, environment_); }
+
+    // What cron, ssh or a udev rule has: no display of any kind.
+    QProcessEnvironment withoutDisplay() const {
+        QProcessEnvironment bare = environment_;
+        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) bare.remove(name);
+        return bare;
+    }
+
+    nlohmann::json statusJson() { return nlohmann::json::parse(status().toStdString()); }
+
+    // Waits until the listed drives are those named.
+    bool drivesAre(const std::vector<std::string>& names) {
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < 20000) {
+            std::vector<std::string> listed;
+            const nlohmann::json now = statusJson();
+            for (const auto& drive : now["drives"]) listed.push_back(drive["name"].get<std::string>());
+            if (listed == names) return true;
+            QThread::msleep(50);
+        }
+        return false;
     }
 
     QString status() {
@@ -112,6 +139,65 @@ TEST_F(AutomationOnBus, ActionsPrintTheirSentenceOrWhyNot) {
     const Finished all = kestrix({"--action", "eject-all"});
     EXPECT_EQ(all.status, 0) << all.err;
     EXPECT_EQ(all.out, "Ejected: 1 of 1.\n");
+}
+
+TEST_F(AutomationOnBus, LinksGivenAtTheFirstStartWaitForTheDrivesToBeListed) {
+    startApp("two-drives-world.json", {"kestrix://eject?drive=Camera"});
+    EXPECT_TRUE(drivesAre({"Travel SSD"})) << status().toStdString();
+    std::ifstream history(historyPath().toStdString());
+    const std::string recorded{std::istreambuf_iterator<char>(history), {}};
+    EXPECT_NE(recorded.find("\"Camera\""), std::string::npos) << "the eject is in the history";
+    EXPECT_EQ(recorded.find("No drive named"), std::string::npos);
+}
+
+TEST_F(AutomationOnBus, ALinkReachesTheRunningAppFromAPlaceWithoutADisplay) {
+    startApp();
+    const Finished second = kestrix({"kestrix://eject?drive=Camera"}, withoutDisplay());
+    EXPECT_EQ(second.status, 0) << second.err;
+    EXPECT_TRUE(drivesAre({"Travel SSD"}));
+    const Finished shown = kestrix({}, withoutDisplay());
+    EXPECT_EQ(shown.status, 0) << shown.err;
+}
+
+TEST_F(AutomationOnBus, ALinkHandedToABusyAppReturnsAtOnceAndIsCarriedOutLater) {
+    startApp();
+    ASSERT_TRUE(drivesAre({"Travel SSD", "Camera"}));
+    const auto pid = static_cast<pid_t>(app_.processId());
+    ASSERT_EQ(::kill(pid, SIGSTOP), 0);
+    const Finished second = kestrix({"kestrix://eject?drive=Camera"}, withoutDisplay());
+    ::kill(pid, SIGCONT);
+    EXPECT_EQ(second.status, 0) << second.err;
+    EXPECT_EQ(second.err, "");
+    EXPECT_TRUE(drivesAre({"Travel SSD"}));
+}
+
+TEST_F(AutomationOnBus, ActionsReturnWhetherEveryDriveAskedForWasEjected) {
+    startApp("camera-in-use-world.json");
+    const Finished refused = kestrix({"--action", "eject", "camera\x1b[2j"}, withoutDisplay());
+    EXPECT_EQ(refused.status, 3);
+    // The name is shown as the command-line tool shows it: its escape written out, never run.
+    EXPECT_EQ(refused.out, "Camera\\u{1B}[2J is in use by vim.\n");
+
+    const Finished missing = kestrix({"--action", "eject", "Nowhere"}, withoutDisplay());
+    EXPECT_EQ(missing.status, 1);
+
+    const Finished all = kestrix({"--action", "eject-all"}, withoutDisplay());
+    EXPECT_EQ(all.status, 3);
+    EXPECT_EQ(all.out, "Ejected: 1 of 2. Camera\\u{1B}[2J is in use by vim.\n");
+}
+
+TEST_F(AutomationOnBus, ALinkRunInATerminalPrintsItsResultAndReturnsTheActionStatus) {
+    startApp("camera-in-use-world.json");
+    ASSERT_TRUE(drivesAre({"Travel SSD", "Camera\x1b[2J"}));
+    // script gives the second start a terminal, as a user typing the link has.
+    if (QStandardPaths::findExecutable("script").isEmpty()) GTEST_SKIP() << "script (util-linux) is not installed";
+    QProcess terminal;
+    terminal.setProcessEnvironment(withoutDisplay());
+    terminal.start("script", {"-qec", QString("'") + KESTRIX_PATH + "' 'kestrix://eject?drive=Camera%1B%5B2J'",
+                              "/dev/null"});
+    ASSERT_TRUE(terminal.waitForFinished(60000));
+    EXPECT_EQ(terminal.exitCode(), 3);
+    EXPECT_NE(terminal.readAllStandardOutput().toStdString().find("is in use by vim."), std::string::npos);
 }
 
 TEST_F(AutomationOnBus, AnActionWithNoAppGivesUpAfterAboutFourSeconds) {

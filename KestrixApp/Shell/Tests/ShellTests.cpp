@@ -1,9 +1,14 @@
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include "KestrixApp/Desktop/Accessibility/Announcer.h"
 #include "KestrixApp/Desktop/Hotkey/X11KeyGrab.h"
+#include "KestrixApp/Desktop/Updates/UpdateBuildSettings.h"
 #include "KestrixApp/Shell/LinkHandler.h"
 #include "KestrixApp/Shell/MenuBarIcon.h"
 #include "KestrixApp/Shell/ShellOptions.h"
@@ -68,7 +73,7 @@ TEST(LinkHandler, ACheckLinkShowsTheDrivesPageEvenForAnUnknownName) {
     ASSERT_TRUE(ShellOnWorld::waitFor([&] { return app.model().drives().size() == 2; }));
     app.model().setMainPage("history");
     app.shell().links().handle({"kestrix://check?drive=Nowhere"});
-    EXPECT_EQ(app.model().mainPage(), "drives");
+    EXPECT_TRUE(ShellOnWorld::waitFor([&] { return app.model().mainPage() == "drives"; }));
     ASSERT_NE(app.shell().windows().window("main"), nullptr);
     EXPECT_TRUE(app.shell().windows().window("main")->isVisible());
 }
@@ -82,6 +87,23 @@ TEST(LinkHandler, AnEjectLinkForNoDriveSaysSoAndOneForADriveEjectsIt) {
     EXPECT_EQ(app.model().recent().front().drive.name(), "Camera");
 }
 
+TEST(LinkHandler, ABurstOfCheckLinksChecksTheDrivesAndShowsTheWindowOnce) {
+    ShellOnWorld app("two-drives-world.json");
+    app.model().start();
+    ASSERT_TRUE(ShellOnWorld::waitFor([&] { return app.model().drives().size() == 2; }));
+    int opened = 0;
+    LinkHandler links(app.model(), [&](const QString&) { ++opened; }, {});
+    // As 5,000 links arrive over the bus, one message after another.
+    for (int index = 0; index < 5000; ++index)
+        links.handle({index % 2 == 0 ? "kestrix://check?drive=Camera" : "kestrix://check?drive=travel%20ssd"});
+    ASSERT_TRUE(ShellOnWorld::waitFor([&] {
+        return opened > 0 && !app.model().state(app.model().drives().front().id).busy &&
+               !app.model().state(app.model().drives().back().id).busy;
+    }));
+    EXPECT_EQ(opened, 1);
+    for (const auto& drive : app.model().drives()) EXPECT_TRUE(app.model().state(drive.id).scan) << drive.name();
+}
+
 TEST(AppShell, WithoutATrayThePanelIsAWindowAtLaunch) {
     ShellOnWorld app("two-drives-world.json");
     app.shell().launch();
@@ -92,6 +114,32 @@ TEST(AppShell, WithoutATrayThePanelIsAWindowAtLaunch) {
     });
     EXPECT_TRUE(panelShown);
     EXPECT_NE(app.shell().windows().window("welcome"), nullptr) << "first launch welcomes the user";
+}
+
+TEST(AppShell, ThePanelsMoreMenuOffersTheUpdateCheckWhereUpdatesAreOn) {
+    ShellOnWorld app("two-drives-world.json");
+    app.shell().launch();
+    QWidget* panel = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->objectName() == "panel") panel = window;
+    ASSERT_NE(panel, nullptr);
+    QStringList titles;
+    for (const QAction* action : panel->findChild<QPushButton*>("moreButton")->menu()->actions())
+        if (!action->isSeparator()) titles << action->text();
+    EXPECT_EQ(titles.contains("Check for Updates…"), kestrix::desktop::updatesEnabled) << titles.join(", ").toStdString();
+}
+
+TEST(AppShell, AnEjectFromTheMainWindowIsAnnouncedThoughThePanelWasNeverOpened) {
+    ShellOnWorld app("two-drives-world.json");
+    app.model().start();
+    ASSERT_TRUE(ShellOnWorld::waitFor([&] { return app.model().drives().size() == 2; }));
+    QWidget* main = app.shell().windows().openWindow("main");
+    app.model().eject(app.model().drives().back(), false, false);
+    ASSERT_TRUE(ShellOnWorld::waitFor([&] { return app.model().recent().size() == 1; }));
+    const auto* announcer = main->findChild<kestrix::desktop::Announcer*>();
+    ASSERT_NE(announcer, nullptr) << "nothing was said";
+    EXPECT_EQ(announcer->accessibleName(), "Camera ejected. It’s safe to unplug.");
+    EXPECT_TRUE(announcer->isVisible());
 }
 
 TEST(MenuBarIcon, LabelCountsTheDrivesThatNeedTheUser) {

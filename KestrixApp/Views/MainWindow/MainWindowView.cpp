@@ -77,7 +77,16 @@ QWidget* MainWindowView::makeToolbar() {
 
     auto* ejectAllButton = keyboardButton(new QPushButton(symbolIcon("eject.fill", toolbar->palette().color(QPalette::ButtonText)), text("Eject All"), toolbar));
     ejectAllButton->setObjectName("ejectAllButton");
-    ejectAllButton->setToolTip(textFormat("Eject every drive (%1)", {hotkeyGlyphs().toStdString()}));
+    // The key is named only while the desktop gave it to the app.
+    const auto tellKey = [this, ejectAllButton] {
+        const AppModel& model = context_.model;
+        ejectAllButton->setToolTip(model.hotkeyEnabled() && model.hotkeyRegistered()
+                                       ? textFormat("Eject every drive (%1)", {hotkeyGlyphs().toStdString()})
+                                       : text("Eject every drive"));
+    };
+    tellKey();
+    connect(&context_.model, &AppModel::hotkeyEnabledChanged, ejectAllButton, tellKey);
+    connect(&context_.model, &AppModel::hotkeyRegisteredChanged, ejectAllButton, tellKey);
     connect(ejectAllButton, &QPushButton::clicked, this, [this] { context_.model.ejectAll(false); });
     row->addWidget(ejectAllButton);
     return toolbar;

@@ -39,7 +39,7 @@ EmptyDrives::EmptyDrives(AppModel& model, bool compact, QWidget* parent) : QWidg
     makeSecondary(explanation);
     layout->addWidget(explanation);
 
-    hint_ = new QLabel(text("Disk images and network shares are hidden; turn them on in Settings."), this);
+    hint_ = new QLabel(this);
     hint_->setObjectName("hiddenKindsHint");
     hint_->setWordWrap(true);
     hint_->setAlignment(Qt::AlignCenter);
@@ -53,6 +53,14 @@ EmptyDrives::EmptyDrives(AppModel& model, bool compact, QWidget* parent) : QWidg
     updateHint();
 }
 
-void EmptyDrives::updateHint() { hint_->setVisible(!(model_.showDiskImages() && model_.showNetworkShares())); }
+void EmptyDrives::updateHint() {
+    // Only what is hidden is named.
+    const bool images = !model_.showDiskImages();
+    const bool shares = !model_.showNetworkShares();
+    if (images && shares) hint_->setText(text("Disk images and network shares are hidden; turn them on in Settings."));
+    else if (images) hint_->setText(text("Disk images are hidden; turn them on in Settings."));
+    else if (shares) hint_->setText(text("Network shares are hidden; turn them on in Settings."));
+    hint_->setVisible(images || shares);
+}
 
 }  // namespace kestrix::views

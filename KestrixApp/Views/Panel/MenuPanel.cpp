@@ -120,6 +120,7 @@ MenuPanel::MenuPanel(ViewContext& context, QWidget* parent) : QWidget(parent), c
     connect(&model, &AppModel::driveStateChanged, this, &MenuPanel::updateLastEject);
     connect(&model, &AppModel::ejectingAllChanged, this, &MenuPanel::updateEjectAll);
     connect(&model, &AppModel::hotkeyEnabledChanged, this, &MenuPanel::updateEjectAll);
+    connect(&model, &AppModel::hotkeyRegisteredChanged, this, &MenuPanel::updateEjectAll);
     updateDrives();
     updateEjectAll();
 }
@@ -221,7 +222,7 @@ void MenuPanel::updateEjectAll() {
     const QString title = context_.model.ejectingAll() ? text("Ejecting…") : text("Eject All");
     ejectAllTitle_->setText(title);
     ejectAll_->setAccessibleName(title);
-    ejectAllGlyphs_->setVisible(context_.model.hotkeyEnabled());
+    ejectAllGlyphs_->setVisible(context_.model.hotkeyEnabled() && context_.model.hotkeyRegistered());
     ejectAll_->setMinimumSize(ejectAll_->layout()->sizeHint());
 }
 

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 
 #include "KestrixApp/Desktop/Accessibility/Announcer.h"
+#include "KestrixApp/Views/Cards/ShownText.h"
 #include "KestrixApp/Views/Toast/ToastNotification.h"
 #include "KestrixApp/Views/Toast/ToastPanel.h"
 
@@ -16,8 +17,11 @@ Toast::~Toast() = default;
 
 void Toast::showToast(const QString& text) {
     const std::uint64_t mine = ++shown_;
-    surface_->show(text);
-    if (announce_) announce_(text);
+    // Names in a toast come from outside (a link, a drive's label): a line break or a direction
+    // mark in one must not fake a message of the app's own.
+    const QString shown = shownText(text.toStdString());
+    surface_->show(shown);
+    if (announce_) announce_(shown);
     // An earlier toast's wait still ends, but finds a newer toast and leaves it alone.
     timer_->after(lifetimeSeconds, this, [this, mine] {
         if (mine == shown_) surface_->hide();
@@ -27,7 +31,9 @@ void Toast::showToast(const QString& text) {
 std::unique_ptr<Toast> makeDesktopToast(std::function<void(const QString&)> announce) {
     auto timer = std::make_shared<ClockWaitTimer>();
     if (QGuiApplication::platformName().startsWith("wayland"))
-        return std::make_unique<Toast>(std::make_unique<ToastNotification>(), timer, std::move(announce));
+        return std::make_unique<Toast>(
+            std::make_unique<ToastNotification>(QDBusConnection::sessionBus(), std::make_unique<ToastPanel>()), timer,
+            std::move(announce));
     auto panel = std::make_unique<ToastPanel>();
     auto* announcer = new desktop::Announcer(panel->widget());
     return std::make_unique<Toast>(std::move(panel), timer,

@@ -3,6 +3,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "KestrixApp/Desktop/Autostart/AutostartEntry.h"
 #include "KestrixApp/Desktop/Autostart/XdgAutostart.h"
 
@@ -61,6 +64,17 @@ TEST_F(AutostartFolders, AFolderThatCannotBeMadeIsAFailureAndLeavesItOff) {
     ASSERT_TRUE(failure.has_value());
     EXPECT_FALSE(failure->empty());
     EXPECT_FALSE(login.isEnabled());
+}
+
+TEST_F(AutostartFolders, AFIFOAtTheEntryNeverBlocksAndIsLeftAlone) {
+    auto login = autostart(root_ / "config");
+    fs::create_directories(login.entryFile().parent_path());
+    ASSERT_EQ(::mkfifo(login.entryFile().c_str(), 0600), 0);
+    // With no writer at the other end, opening it for reading would wait for ever.
+    EXPECT_FALSE(login.isEnabled());
+    EXPECT_TRUE(login.setEnabled(true).has_value());
+    EXPECT_TRUE(login.setEnabled(false).has_value());
+    EXPECT_TRUE(fs::is_fifo(login.entryFile()));
 }
 
 TEST_F(AutostartFolders, TheInstalledEntryIsCopiedToStartInTheBackground) {

@@ -1,6 +1,7 @@
 #include "LocalHttpServer.h"
 
 #include <QTcpSocket>
+#include <QTimer>
 
 LocalHttpServer::LocalHttpServer() {
     server_.listen(QHostAddress::LocalHost);
@@ -32,7 +33,21 @@ void LocalHttpServer::serve(QTcpSocket* socket) {
     const int status = head ? answer.headStatus.value_or(answer.status) : answer.status;
     QByteArray response = "HTTP/1.1 " + QByteArray::number(status) + " Answer\r\nContent-Type: application/xml\r\n"
                           "Content-Length: " + QByteArray::number(answer.body.size()) + "\r\nConnection: close\r\n\r\n";
-    if (!head) response += answer.body;
+    if (head || answer.dripMilliseconds == 0) {
+        if (!head) response += answer.body;
+        socket->write(response);
+        socket->disconnectFromHost();
+        return;
+    }
     socket->write(response);
-    socket->disconnectFromHost();
+    auto* drip = new QTimer(socket);
+    connect(drip, &QTimer::timeout, socket, [socket, drip, body = answer.body, sent = qsizetype{0}]() mutable {
+        if (sent == body.size()) {
+            drip->stop();
+            socket->disconnectFromHost();
+            return;
+        }
+        socket->write(body.mid(sent++, 1));
+    });
+    drip->start(answer.dripMilliseconds);
 }

@@ -18,6 +18,8 @@ public:
         // HEAD requests get this status when set (a server that refuses HEAD).
         std::optional<int> headStatus;
         bool silent = false;
+        // Sends the body one byte at a time, each this long after the one before.
+        int dripMilliseconds = 0;
     };
 
     LocalHttpServer();

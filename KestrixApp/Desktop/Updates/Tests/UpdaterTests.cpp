@@ -133,6 +133,26 @@ TEST_F(UpdateChecks, FailuresSayTheyCouldNotCheck) {
     }
 }
 
+TEST_F(UpdateChecks, ADripFeedingServerCannotHoldTheCheckAndTheNextCheckRuns) {
+    server_.answer("/drip.xml", {.status = 200, .body = appcastOffering("0.2"), .dripMilliseconds = 100});
+    auto checker = updater("/drip.xml");
+    QSignalSpy finished(checker.get(), &Updater::checkFinished);
+    checker->checkForUpdates();
+    // Each byte comes well within the 500 ms between bytes; the whole feed would take 20 s.
+    ASSERT_TRUE(finished.wait(10000)) << "the check never ended";
+    EXPECT_EQ(alerts_.shown, QStringList{couldNotCheckMessage});
+    EXPECT_FALSE(checker->isChecking());
+    checker->checkForUpdates();
+    EXPECT_TRUE(checker->isChecking()) << "the user's next check runs";
+}
+
+TEST_F(UpdateChecks, AFeedLargerThanAnyAppcastIsRefusedHoweverFastItCame) {
+    // A valid appcast that 6.7 MiB of comment make far larger than any real one.
+    const QByteArray padding = "<!--" + QByteArray(7'000'000, 'x') + "-->";
+    server_.answer("/huge.xml", {.status = 200, .body = appcastOffering("0.2").replace("<channel>", "<channel>" + padding)});
+    EXPECT_EQ(userCheck("/huge.xml"), QStringList{couldNotCheckMessage});
+}
+
 TEST_F(UpdateChecks, ASecondRequestWhileOneRunsIsIgnored) {
     auto checker = updater("/feed.xml");
     QSignalSpy finished(checker.get(), &Updater::checkFinished);

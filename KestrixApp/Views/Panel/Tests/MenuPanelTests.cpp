@@ -51,12 +51,16 @@ TEST(MenuPanel, WithoutDrivesSaysSoAndHintsAtTheHiddenKindsUntilBothAreShown) {
     ASSERT_NE(empty, nullptr);
     EXPECT_TRUE(empty->isVisibleTo(&panel));
     EXPECT_FALSE(panel.findChild<QScrollArea*>("driveList")->isVisibleTo(&panel));
-    QWidget* hint = empty->findChild<QWidget*>("hiddenKindsHint");
+    auto* hint = empty->findChild<QLabel*>("hiddenKindsHint");
     EXPECT_TRUE(hint->isVisibleTo(&panel));
+    EXPECT_EQ(hint->text(), "Disk images and network shares are hidden; turn them on in Settings.");
     views.model->setShowDiskImages(true);
     EXPECT_TRUE(hint->isVisibleTo(&panel)) << "network shares are still hidden";
+    EXPECT_EQ(hint->text(), "Network shares are hidden; turn them on in Settings.") << "only what is hidden is named";
     views.model->setShowNetworkShares(true);
     EXPECT_FALSE(hint->isVisibleTo(&panel));
+    views.model->setShowDiskImages(false);
+    EXPECT_EQ(hint->text(), "Disk images are hidden; turn them on in Settings.");
 }
 
 TEST(MenuPanel, StatusLineCountsTheDrivesAndThoseThatNeedTheUser) {
@@ -97,7 +101,7 @@ TEST(MenuPanel, TheNewestEjectStaysUnderTheListForTenMinutes) {
     EXPECT_FALSE(showsLastEject(panel)) << "600 seconds later, at the next update";
 }
 
-TEST(MenuPanel, EjectAllReadsEjectingWhileItRunsAndShowsTheHotkeyOnlyWhileItIsOn) {
+TEST(MenuPanel, EjectAllReadsEjectingWhileItRunsAndShowsTheHotkeyOnlyWhileItIsOnAndRegistered) {
     ViewHarness views;
     views.startViews(threeSticksOneHeld());
     MenuPanel panel(*views.context);
@@ -110,6 +114,8 @@ TEST(MenuPanel, EjectAllReadsEjectingWhileItRunsAndShowsTheHotkeyOnlyWhileItIsOn
         return false;
     };
     EXPECT_EQ(ejectAllTitle(panel), "Eject All");
+    EXPECT_FALSE(glyphsShown()) << "no key is offered before the desktop gave it";
+    views.model->setHotkeyRegistered(true);
     EXPECT_TRUE(glyphsShown());
     views.model->setHotkeyEnabled(false);
     EXPECT_FALSE(glyphsShown());

@@ -58,6 +58,34 @@ TEST(ToastNotification, EachToastReplacesThePreviousNotificationAndExpiresAfterF
     QDBusConnection::disconnectFromBus("kestrix-toast");
 }
 
+class RecordingSurface : public kestrix::views::ToastSurface {
+public:
+    QString shown;
+    bool visible = false;
+    void show(const QString& text) override {
+        shown = text;
+        visible = true;
+    }
+    void hide() override { visible = false; }
+};
+
+TEST(ToastNotification, WithNoNotificationServerTheFallbackShowsTheToast) {
+    kestrix::desktop::test::PrivateSessionBus bus;
+    if (!bus.problem().empty()) GTEST_SKIP() << bus.problem();
+    auto app = QDBusConnection::connectToBus(QString::fromStdString(bus.address()), "kestrix-toast-alone");
+    {
+        auto fallback = std::make_unique<RecordingSurface>();
+        RecordingSurface& window = *fallback;
+        kestrix::views::ToastNotification toast(app, std::move(fallback));
+        toast.show("KXW2 is in use by gedit.");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window.visible; }, 5000)) << "nothing shown";
+        EXPECT_EQ(window.shown, "KXW2 is in use by gedit.");
+        toast.hide();
+        EXPECT_FALSE(window.visible);
+    }
+    QDBusConnection::disconnectFromBus("kestrix-toast-alone");
+}
+
 }  // namespace
 
 #include "ToastNotificationTests.moc"

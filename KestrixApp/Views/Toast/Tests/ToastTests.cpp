@@ -63,6 +63,21 @@ TEST(Toast, ASecondToastReplacesTheFirstAndStaysItsFullFourSeconds) {
     EXPECT_TRUE(shown.visible);
 }
 
+TEST(Toast, NamesFromOutsideCannotBreakTheLineOrTurnTheText) {
+    auto timer = std::make_shared<HeldTimer>();
+    auto surface = std::make_unique<RecordingSurface>();
+    RecordingSurface& shown = *surface;
+    std::vector<QString> spoken;
+    Toast toast(std::move(surface), timer, [&](const QString& text) { spoken.push_back(text); });
+    // What a link could name to fake a second, reassuring line.
+    toast.showToast(QString::fromUtf8("No drive named Camera\n\u202EIt’s safe to unplug is connected."));
+    EXPECT_FALSE(shown.shown.contains('\n'));
+    EXPECT_FALSE(shown.shown.contains(QChar(0x202E)));
+    EXPECT_TRUE(shown.shown.startsWith("No drive named Camera\\u{")) << shown.shown.toStdString();
+    ASSERT_EQ(spoken.size(), 1u);
+    EXPECT_EQ(spoken.front(), shown.shown);
+}
+
 TEST(ToastPlacement, TopRightOfThePrimaryScreenElseTheFirstElseNowhere) {
     const QRect laptop(0, 0, 1920, 1040);
     const QRect secondScreen(1920, 27, 2560, 1413);  // right of the first, below a top bar
