@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Sets up, then builds and runs every test twice (a release build, then one under
+# Sets up, then builds and runs every test twice (a release build, then a clang build under
 # AddressSanitizer and UndefinedBehaviorSanitizer), then runs each fuzzer briefly.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,28 +16,41 @@ cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/release -j "$jobs"
 ctest --test-dir build/release --output-on-failure -j "$jobs"
 
-echo "== AddressSanitizer + UndefinedBehaviorSanitizer build and tests"
-cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKESTRIX_SANITIZE=ON >/dev/null
-cmake --build build/sanitize -j "$jobs"
+echo "== Without the desktop app (configuring is enough: the same sources build above)"
+cmake -S . -B build/no-desktop -G Ninja -DKESTRIX_DESKTOP=OFF >/dev/null
+
+echo "== AddressSanitizer + UndefinedBehaviorSanitizer build and tests, with the fuzzers"
+# One clang build serves both: the libraries carry the fuzzers' coverage instrumentation, which
+# the tests do not notice, and line tables are all the sanitizers' reports need.
+CC=clang CXX=clang++ cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+  -DCMAKE_CXX_FLAGS_DEBUG=-gline-tables-only -DKESTRIX_SANITIZE=ON -DKESTRIX_FUZZ=ON >/dev/null
+cmake --build build/sanitize -j "$jobs" --target all fuzzers
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
 
-echo "== Fuzzers (${fuzz_seconds} s each)"
-CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKESTRIX_FUZZ=ON -DKESTRIX_DESKTOP=OFF >/dev/null
-cmake --build build/fuzz -j "$jobs" --target fuzzers
-passed=0
-failed=0
-for fuzzer in build/fuzz/Fuzz/*Fuzzer; do
-  [ -x "$fuzzer" ] || continue
+echo "== Fuzzers (${fuzz_seconds} s each, $jobs at a time)"
+# Each fuzzer writes its verdict to a file of its own; they run side by side, one a core.
+results=$(mktemp -d)
+run_fuzzer() {
+  local fuzzer=$1 name corpus
+  name=$(basename "$fuzzer")
   corpus=$(mktemp -d)
-  if "$fuzzer" -max_total_time="$fuzz_seconds" -max_len=65536 "$corpus" >"$corpus.log" 2>&1; then
-    echo "ok   $(basename "$fuzzer"): $(grep -Eo 'Done [0-9]+ runs' "$corpus.log" | tail -1)"
-    passed=$((passed + 1))
+  if "$fuzzer" -max_total_time="$fuzz_seconds" -max_len=65536 "$corpus" >"$results/$name.log" 2>&1; then
+    echo "ok   $name: $(grep -Eo 'Done [0-9]+ runs' "$results/$name.log" | tail -1)" >"$results/$name.ok"
   else
-    echo "FAIL $(basename "$fuzzer")"; tail -40 "$corpus.log"
-    failed=$((failed + 1))
+    { echo "FAIL $name"; tail -40 "$results/$name.log"; } >"$results/$name.failed"
   fi
-  rm -rf "$corpus" "$corpus.log"
+  rm -rf "$corpus"
+}
+for fuzzer in build/sanitize/Fuzz/*Fuzzer; do
+  [ -x "$fuzzer" ] || continue
+  while [ "$(jobs -rp | wc -l)" -ge "$jobs" ]; do wait -n; done
+  run_fuzzer "$fuzzer" &
 done
+wait
+cat "$results"/*.ok "$results"/*.failed 2>/dev/null || true
+passed=$(find "$results" -name '*.ok' | wc -l)
+failed=$(find "$results" -name '*.failed' | wc -l)
+rm -rf "$results"
 echo "fuzzers: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
