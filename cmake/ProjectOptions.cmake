@@ -28,10 +28,20 @@ function(kestrix_sources out)
   set(${out} ${files} PARENT_SCOPE)
 endfunction()
 
+# The standard library, the JSON library and the test framework are much of what each source
+# compiles: each target precompiles the ones its sources include most.
+set(KESTRIX_COMMON_HEADERS <algorithm> <functional> <map> <memory> <optional> <string> <string_view>
+  <vector> <nlohmann/json.hpp>)
+function(kestrix_precompile_common_headers target)
+  target_link_libraries(${target} PRIVATE nlohmann_json::nlohmann_json)
+  target_precompile_headers(${target} PRIVATE ${KESTRIX_COMMON_HEADERS} ${ARGN})
+endfunction()
+
 # A gtest executable from every .cpp in a folder, registered with CTest.
 function(kestrix_test_suite name dir)
   file(GLOB found CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp)
   add_executable(${name} ${found})
   target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest_main GTest::gmock kestrix_options)
+  kestrix_precompile_common_headers(${name} <gtest/gtest.h>)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
 endfunction()
