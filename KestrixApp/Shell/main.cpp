@@ -22,6 +22,7 @@
 #include "KestrixApp/Shell/ShellOptions.h"
 #include "KestrixKit/Linux/Text/Translations.h"
 #include "KestrixApp/Views/Screenshots/Screenshots.h"
+#include "KestrixKit/Simulated/World.h"
 #include "KestrixKit/Text/Vocabulary.h"
 
 namespace {
@@ -63,9 +64,10 @@ AppSystemChoice systemChoice(const ShellOptions& options) {
 int takeScreenshots(int argc, char** argv, const std::string& folder) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    // The pictures are of the demonstration system, in the language the environment asks for.
+    // The pictures are of the demonstration system, in its words and the language the
+    // environment asks for.
     Translations::use(Translations::folder());
-    selectVocabulary(Vocabulary::document);
+    selectVocabulary(demoWorld().words);
     const auto result = views::renderScreenshots(QString::fromStdString(folder));
     if (const auto* problem = std::get_if<std::string>(&result)) {
         std::cerr << "kestrix: " << *problem << '\n';
@@ -124,14 +126,14 @@ int main(int argc, char** argv) {
     if (bus.isConnected() && bus.interface()->isServiceRegistered(AutomationService::serviceName))
         return forwardToRunningInstance(options);
 
-    // A world speaks the words it was written in; this machine speaks Linux.
-    selectVocabulary(options.isSimulated() ? Vocabulary::document : Vocabulary::linuxSystem);
     auto backend = makeAppBackend(systemChoice(options));
     if (const auto* error = std::get_if<std::string>(&backend)) {
         std::cerr << "kestrix: " << *error << '\n';
         return 2;
     }
     auto& made = std::get<AppBackend>(backend);
+    // A world speaks the words it was written in; this machine speaks Linux.
+    selectVocabulary(made.vocabulary);
     AppModelParts parts{
         .system = std::move(made.system),
         .history = std::move(made.history),

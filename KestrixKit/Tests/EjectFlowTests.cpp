@@ -243,3 +243,39 @@ TEST_F(EjectFlowTest, RootEndsAnotherUsersProgramOnlyWhenNamed) {
     EXPECT_EQ(std::count_if(quitter->calls.begin(), quitter->calls.end(),
                             [](const std::string& call) { return call.starts_with("endProcess"); }), 1);
 }
+
+TEST_F(EjectFlowTest, ABackupsOwnProcessesOnTheDriveAreTheBackupNotHolders) {
+    // borg (pid 70) writes its repository on the stick; Déjà Dup backs up to another drive.
+    processes->add(70, "borg", {VnodeRef{.path = "/media/Stick/repo/data/1", .device = 0, .writing = true}});
+    TimeMachineStatus borg{.running = true, .destinationMountPoints = {"/media/Stick/repo"},
+                           .tool = BackupTool::borg, .processes = {70, 71}};
+    const TimeMachineStatus dejaDup{.running = true, .destinationMountPoints = {"/media/Other"},
+                                    .tool = BackupTool::dejaDup, .processes = {80}, .stoppable = false};
+    int reads = 0;
+    EjectFlow linux = flow();
+    linux.timeMachine = nullptr;
+    linux.backups = [&] {
+        ++reads;
+        return std::vector<TimeMachineStatus>{dejaDup, borg};
+    };
+    const DriveReport met = linux.eject(stick(), false);
+    ASSERT_TRUE(met.verdict.is<DriveVerdict::BackupRunning>());
+    EXPECT_EQ(met.verdict.as<DriveVerdict::BackupRunning>()->status, borg);
+    EXPECT_TRUE(ejector->calls.empty());
+
+    // Another holder besides the backup is the user's to deal with first.
+    processes->add(90, "vim", {VnodeRef{.path = "/media/Stick/notes.txt", .device = 0}});
+    EXPECT_TRUE(linux.eject(stick(), false).verdict.is<DriveVerdict::InUse>());
+
+    // After a busy refusal the deep scan finds the backup the same way.
+    processes->processes.erase(90);
+    ejector->outcomes = {busy(std::nullopt)};
+    EXPECT_TRUE(linux.attempt(stick(), false).is<DriveVerdict::BackupRunning>());
+
+    // The backup services of the simulated worlds have no processes: holders stay holders, and
+    // their status is not even read while something holds the drive.
+    backup = backupTo("/media/Stick");
+    const int readsBefore = reads;
+    EXPECT_TRUE(flow().eject(stick(), false).verdict.is<DriveVerdict::InUse>());
+    EXPECT_EQ(reads, readsBefore);
+}
