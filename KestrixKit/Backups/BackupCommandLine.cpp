@@ -26,9 +26,20 @@ bool isInterpreter(std::string_view name) {
 
 bool isOption(std::string_view word) { return word.size() > 1 && word.front() == '-'; }
 
+// Where the program's own word is: the first, or after an interpreter and its options, the script.
+std::size_t programIndex(const std::vector<std::string>& arguments) {
+    if (arguments.empty() || !isInterpreter(lastComponent(arguments.front()))) return 0;
+    for (std::size_t index = 1; index < arguments.size(); ++index) {
+        if (!isOption(arguments[index])) return index;
+        // An interpreter's own code or command, not a script.
+        if (arguments[index] == "-c" || arguments[index] == "-e") break;
+    }
+    return 0;
+}
+
 // The value of -r/--repo: "--repo X", "--repo=X", "-r X" or "-rX".
 std::optional<std::string> repoOption(const std::vector<std::string>& arguments) {
-    for (std::size_t index = 1; index < arguments.size(); ++index) {
+    for (std::size_t index = programIndex(arguments) + 1; index < arguments.size(); ++index) {
         const std::string_view word = arguments[index];
         if (word == "--") break;
         const bool takesNext = word == "-r" || word == "--repo";
@@ -57,19 +68,13 @@ std::vector<std::string> words(std::string_view commandLine) {
 
 std::string programName(const std::vector<std::string>& arguments) {
     if (arguments.empty()) return {};
-    const std::string_view first = lastComponent(arguments.front());
-    if (!isInterpreter(first)) return std::string(first);
-    for (std::size_t index = 1; index < arguments.size(); ++index) {
-        if (!isOption(arguments[index])) return std::string(lastComponent(arguments[index]));
-        // An interpreter's own code or command, not a script.
-        if (arguments[index] == "-c" || arguments[index] == "-e") break;
-    }
-    return std::string(first);
+    return std::string(lastComponent(arguments[programIndex(arguments)]));
 }
 
 std::optional<std::string> borgRepository(const std::vector<std::string>& arguments) {
     if (auto repo = repoOption(arguments)) return repo;
-    for (std::size_t index = 1; index < arguments.size(); ++index) {
+    const std::size_t first = programIndex(arguments) + 1;
+    for (std::size_t index = first; index < arguments.size(); ++index) {
         const std::string& word = arguments[index];
         const std::size_t mark = word.find("::");
         if (!isOption(word) && mark != std::string::npos) {
@@ -80,7 +85,7 @@ std::optional<std::string> borgRepository(const std::vector<std::string>& argume
     }
     // borg check REPO, borg prune REPO …: the word after the subcommand, when it is a path.
     bool subcommandSeen = false;
-    for (std::size_t index = 1; index < arguments.size(); ++index) {
+    for (std::size_t index = first; index < arguments.size(); ++index) {
         const std::string& word = arguments[index];
         if (isOption(word)) continue;
         if (!subcommandSeen) {
@@ -98,7 +103,8 @@ std::optional<std::string> resticRepository(const std::vector<std::string>& argu
 }
 
 bool isTimeshiftBackup(const std::vector<std::string>& arguments) {
-    return std::any_of(arguments.begin() + (arguments.empty() ? 0 : 1), arguments.end(),
+    if (arguments.empty()) return false;
+    return std::any_of(arguments.begin() + static_cast<std::ptrdiff_t>(programIndex(arguments)) + 1, arguments.end(),
                        [](const std::string& word) { return word == "--create" || word == "--check"; });
 }
 

@@ -252,25 +252,25 @@ TEST_F(EjectFlowTest, ABackupsOwnProcessesOnTheDriveAreTheBackupNotHolders) {
     const TimeMachineStatus dejaDup{.running = true, .destinationMountPoints = {"/media/Other"},
                                     .tool = BackupTool::dejaDup, .processes = {80}, .stoppable = false};
     int reads = 0;
-    EjectFlow linux = flow();
-    linux.timeMachine = nullptr;
-    linux.backups = [&] {
+    EjectFlow onLinux = flow();
+    onLinux.timeMachine = nullptr;
+    onLinux.backups = [&] {
         ++reads;
         return std::vector<TimeMachineStatus>{dejaDup, borg};
     };
-    const DriveReport met = linux.eject(stick(), false);
+    const DriveReport met = onLinux.eject(stick(), false);
     ASSERT_TRUE(met.verdict.is<DriveVerdict::BackupRunning>());
     EXPECT_EQ(met.verdict.as<DriveVerdict::BackupRunning>()->status, borg);
     EXPECT_TRUE(ejector->calls.empty());
 
     // Another holder besides the backup is the user's to deal with first.
     processes->add(90, "vim", {VnodeRef{.path = "/media/Stick/notes.txt", .device = 0}});
-    EXPECT_TRUE(linux.eject(stick(), false).verdict.is<DriveVerdict::InUse>());
+    EXPECT_TRUE(onLinux.eject(stick(), false).verdict.is<DriveVerdict::InUse>());
 
     // After a busy refusal the deep scan finds the backup the same way.
     processes->processes.erase(90);
     ejector->outcomes = {busy(std::nullopt)};
-    EXPECT_TRUE(linux.attempt(stick(), false).is<DriveVerdict::BackupRunning>());
+    EXPECT_TRUE(onLinux.attempt(stick(), false).is<DriveVerdict::BackupRunning>());
 
     // The backup services of the simulated worlds have no processes: holders stay holders, and
     // their status is not even read while something holds the drive.

@@ -11,7 +11,7 @@ void to_json(nlohmann::json& json, const TimeMachineStatus& status) {
     coding::putOptional(json, "progress", status.progress);
     json["destinationMountPoints"] = status.destinationMountPoints;
     // Only a Linux tool's status has these; the others read as they always have.
-    if (status.tool) json["tool"] = rawValue(*status.tool);
+    if (status.tool) json["tool"] = std::string(rawValue(*status.tool));
     if (!status.processes.empty()) json["processes"] = status.processes;
     if (!status.stoppable) json["stoppable"] = false;
 }

@@ -1,5 +1,6 @@
 #include "KestrixKit/Linux/Backups/LinuxBackupReader.h"
 
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
