@@ -19,7 +19,7 @@ TEST(BackupCommandLine, FindsTheProgramBehindItsInterpreter) {
     EXPECT_EQ(programName({"/usr/bin/python3", "-c", "import time"}), "python3");
     EXPECT_EQ(programName({"/usr/bin/shred", "x"}), "shred");
     EXPECT_EQ(programName({}), "");
-    EXPECT_EQ(BackupCommandLine::words(std::string("borg\0create\0/r::a\0", 19)), (Words{"borg", "create", "/r::a"}));
+    EXPECT_EQ(BackupCommandLine::words(std::string("borg\0create\0/r::a\0", 18)), (Words{"borg", "create", "/r::a"}));
 }
 
 TEST(BackupCommandLine, ReadsTheRepositoryOfEachFormOfBorgAndRestic) {

@@ -18,10 +18,10 @@ using namespace kestrix::testing;
 TEST(ModelLinuxBackup, WaitsForBorgToEndThenEjectsTheLoopDrive) {
     kestrix::test::LoopDrive loop({.folderPrefix = "kestrix-borg", .labelPrefix = "Borg"});
     if (loop.skipReason()) GTEST_SKIP() << *loop.skipReason();
-    if (!kestrix::test::runQuietly("command -v python3")) GTEST_SKIP() << "python3 is needed to pose as borg";
+    if (!kestrix::test::runQuietly("test -x /usr/bin/python3")) GTEST_SKIP() << "/usr/bin/python3 is needed to pose as borg";
     std::filesystem::create_directories(loop.mountPath() + "/repo");
     kestrix::test::ChildProcess borg(
-        {"/bin/bash", "-c", "exec -a borg python3 -c 'import time; time.sleep(600)' create repo::monday /home"},
+        {"/bin/bash", "-c", "exec -a borg /usr/bin/python3 -c 'import time; time.sleep(600)' create repo::monday /home"},
         loop.mountPath());
 
     ModelHarness harness;

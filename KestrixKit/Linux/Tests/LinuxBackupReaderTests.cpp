@@ -22,14 +22,16 @@ namespace {
 // A program that waits to be ended, started under the name (and with the arguments) of a backup
 // tool; SIGINT ends it, as Ctrl+C ends borg and restic.
 std::vector<std::string> posingAs(const std::string& name, const std::string& arguments) {
-    return {"/bin/bash", "-c", "exec -a " + name + " python3 -c 'import time; time.sleep(600)' " + arguments};
+    return {"/bin/bash", "-c", "exec -a " + name + " /usr/bin/python3 -c 'import time; time.sleep(600)' " + arguments};
 }
 
 class LinuxBackupReaderTest : public ::testing::Test {
 protected:
     void SetUp() override {
         if (drive.skipReason()) GTEST_SKIP() << *drive.skipReason();
-        if (!kestrix::test::runQuietly("command -v python3")) GTEST_SKIP() << "python3 is needed to pose as a tool";
+        if (!kestrix::test::runQuietly("test -x /usr/bin/python3")) {
+            GTEST_SKIP() << "/usr/bin/python3 is needed to pose as a tool";
+        }
         uuid = kestrix::test::commandOutput("blkid -s UUID -o value " + drive.loopDevice());
         if (uuid.empty()) GTEST_SKIP() << "blkid can't read the drive's UUID";
         std::filesystem::create_directories(folder);
