@@ -31,7 +31,7 @@ inline constexpr std::string_view demoWorldText = R"json({
     { "pid": 531, "name": "less", "executablePath": "/usr/bin/less", "uid": 1000, "parentPID": 530,
       "openFiles": [ { "path": "/media/alex/CAMERA/DCIM/README.txt", "device": 45825 } ],
       "currentFolder": { "path": "/media/alex/CAMERA/DCIM", "device": 45825 } },
-    { "pid": 611, "name": "tracker-miner-f", "executablePath": "/usr/libexec/tracker-miner-fs-3",
+    { "pid": 611, "name": "tracker-miner-fs-3", "executablePath": "/usr/libexec/tracker-miner-fs-3",
       "uid": 1000, "parentPID": 1,
       "openFiles": [ { "path": "/media/alex/Backup/Documents/report.pdf", "device": 2081 } ] },
     { "pid": 900, "name": "kestrix", "executablePath": "/usr/bin/kestrix",

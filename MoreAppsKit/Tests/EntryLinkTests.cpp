@@ -37,7 +37,7 @@ TEST(MoreAppsVisibility, HidesItselfAndNonStoreLinksForStoreBuilds) {
     const std::vector<MoreAppsEntry> apps = {
         entry("kestrix", "https://flathub.org/apps/com.example.One"),
         entry("renamed", "https://flathub.org/apps/com.example.Two", "com.orvane.kestrix"),
-        entry("store", "https://Apps.Apple.com/app/id3", "com.orvane.store"),
+        entry("store", "https://FlatHub.org/apps/com.orvane.Store", "com.orvane.store"),
         entry("site", "https://orvane.com/site"),
         entry("shop", "https://orvane.gumroad.com/l/shop"),
     };

@@ -70,7 +70,7 @@ TEST_F(SurfaceWords, TheDemoIsALinuxDesktopInEveryWindow) {
     model.ejectAll(false, [&](std::vector<DriveReport>) { allDone = true; });
     ASSERT_TRUE(ModelHarness::waitFor([&] { return allDone; }));
 
-    AnsweringDialogs dialogs;
+    kestrix::views::testing::AnsweringDialogs dialogs;
     ViewContext context{.model = model, .shell = {}, .dialogs = dialogs};
     MenuPanel panel(context);
     MainWindowView window(context);
