@@ -13,7 +13,8 @@ desktop="qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-qpa-plugins libxcb1-dev 
   fontconfig desktop-file-utils appstream libglib2.0-dev qt6-translations-l10n"
 # What the tests start or drive: loop drives and holders, an X server with a window manager,
 # a session and a private system bus, the disk service and udev, a local HTTPS server.
+# deja-dup brings the GSettings schema org.gnome.DejaDup that the backup tests set.
 test_tools="util-linux mount e2fsprogs psmisc lsof python3 procps xvfb xauth openbox xdotool
-  x11-utils dbus dbus-x11 udev udisks2 openssl"
+  x11-utils dbus dbus-x11 udev udisks2 openssl deja-dup"
 # shellcheck disable=SC2086
 apt-get install -y -qq --no-install-recommends $build_tools $libraries $desktop $test_tools >/dev/null
