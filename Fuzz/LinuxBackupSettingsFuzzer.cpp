@@ -22,8 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (folder && !folder->starts_with('/')) std::abort();
     }
     // The words as one process of a table, under itself as its parent too.
-    const std::vector<BackupProcess> table{{.pid = 7, .parentPID = 7, .uid = 0, .name = "x", .arguments = arguments},
-                                           {.pid = 8, .parentPID = 7, .uid = 1, .name = "y", .arguments = arguments}};
+    const std::vector<BackupProcess> table{{.pid = 7, .parentPID = 7, .uid = 0, .name = "x", .arguments = arguments, .workingFolder = "/"},
+                                           {.pid = 8, .parentPID = 7, .uid = 1, .name = "y", .arguments = arguments, .workingFolder = {}}};
     for (const RunningBackup& backup : RunningBackups::find(table, 1)) {
         if (backup.processes.empty()) std::abort();
     }
