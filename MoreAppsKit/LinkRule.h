@@ -4,7 +4,7 @@
 
 namespace moreapps::LinkRule {
 
-// Whether `url` is a plain https link to the maker's site, the App Store or the direct-sale store.
+// Whether `url` is a plain https link to the maker's site, the app store (Flathub) or the direct-sale store.
 bool accepts(std::string_view url);
 
 // Whether a lower-case host is one a feed link may point to.

@@ -8,9 +8,13 @@
 namespace moreapps::MoreAppsHosts {
 
 inline constexpr std::string_view maker = "orvane.com";
-inline constexpr std::string_view appStore = "apps.apple.com";
+// The app store Linux users know: Flathub.
+inline constexpr std::string_view appStore = "flathub.org";
 inline constexpr std::string_view directStore = "gumroad.com";
-inline constexpr std::string_view feedPath = "/mac/more-apps.json";
+// The maker's Linux catalogue, its feed, and the campaign medium of links from a Linux app.
+inline constexpr std::string_view catalogPath = "/linux";
+inline constexpr std::string_view feedPath = "/linux/more-apps.json";
+inline constexpr std::string_view campaignMedium = "linux-app";
 
 inline std::string defaultFeedURL() {
     return "https://" + std::string(maker) + std::string(feedPath);

@@ -35,19 +35,19 @@ const std::string site{MoreAppsHosts::maker};
 }  // namespace
 
 std::string title(const std::string& language) {
-    return text({"More Mac Apps", "Más apps para Mac"}, language);
+    return text({"More Linux Apps", "Más apps para Linux"}, language);
 }
 
 std::string footer(const std::string& language, bool isDirect) {
-    if (!isDirect) return text({"Each one opens in the App Store.", "Cada una se abre en la App Store."}, language);
-    return text({"App Store apps open in the App Store; the others open on %1.",
-                 "Las apps de la App Store se abren en la App Store; las demás, en %1."},
+    if (!isDirect) return text({"Each one opens on Flathub.", "Cada una se abre en Flathub."}, language);
+    return text({"Flathub apps open on Flathub; the others open on %1.",
+                 "Las apps de Flathub se abren en Flathub; las demás, en %1."},
                 language, site);
 }
 
 std::string rowHelp(const MoreAppsEntry& entry, const std::string& language) {
     const std::string& name = entry.shownName(language);
-    if (entry.pointsToAppStore()) return text({"Opens %1 in the App Store", "Abre %1 en la App Store"}, language, name);
+    if (entry.pointsToAppStore()) return text({"Opens %1 on Flathub", "Abre %1 en Flathub"}, language, name);
     if (entry.pointsToMakerSite()) {
         return text({"Opens %1 on %2", "Abre %1 en %2"}, language, name, site);
     }
@@ -55,7 +55,7 @@ std::string rowHelp(const MoreAppsEntry& entry, const std::string& language) {
 }
 
 std::string seeAllTitle(const std::string& language) {
-    return text({"See all Mac apps on %1", "Ver todas las apps para Mac en %1"}, language, site);
+    return text({"See all Linux apps on %1", "Ver todas las apps para Linux en %1"}, language, site);
 }
 
 }  // namespace moreapps::MoreAppsTexts

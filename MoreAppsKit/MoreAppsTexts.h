@@ -10,8 +10,8 @@ namespace moreapps::MoreAppsTexts {
 
 std::string title(const std::string& language);
 
-// Where the links lead: every one to the App Store in a store build; otherwise App Store
-// links there and the rest to the maker's site.
+// Where the links lead: every one to Flathub in a Flathub build; otherwise Flathub links
+// there and the rest to the maker's site.
 std::string footer(const std::string& language, bool isDirect);
 
 // The row's tooltip: "Opens" with the shown name and where its link leads.

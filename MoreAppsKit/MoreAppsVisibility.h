@@ -7,8 +7,8 @@
 
 namespace moreapps::MoreAppsVisibility {
 
-// The entries an app shows, in feed order: never itself, and only App Store
-// links in a build sold through the App Store.
+// The entries an app shows, in feed order: never itself, and only Flathub
+// links in a build from Flathub (a Flatpak).
 std::vector<MoreAppsEntry> visibleApps(const std::vector<MoreAppsEntry>& apps, const MoreAppsConfig& config);
 
 }  // namespace moreapps::MoreAppsVisibility

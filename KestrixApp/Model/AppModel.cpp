@@ -8,6 +8,7 @@
 
 #include "KestrixApp/Model/RecentReports.h"
 #include "KestrixApp/Model/WorldFileWatcher.h"
+#include "KestrixKit/Backups/BackupTexts.h"
 #include "KestrixKit/Flow/ReportText.h"
 #include "KestrixKit/History/HistoryEvent.h"
 #include "KestrixKit/Text/Localized.h"
@@ -385,15 +386,17 @@ void AppModel::stopWaiting(const Drive& drive) {
 
 void AppModel::stopBackup(const Drive& drive) {
     if (!live_) return;
+    // The backup the card shows, whose tool is asked to stop.
+    const DriveDisplay shownNow = display(drive.id);
+    const auto* shown = shownNow.as<DriveDisplay::Backup>();
+    const TimeMachineStatus backup = shown ? shown->status : TimeMachineStatus{};
     setBusy(drive.id, Busy::stoppingBackup);
-    offMainThread<bool>([system = system_] { return system->stopBackup(); },
-                        [this, id = drive.id](bool stopped) {
+    offMainThread<bool>([system = system_, backup] { return system->stopBackup(backup); },
+                        [this, id = drive.id, backup](bool stopped) {
                             if (!states_.contains(id)) return;
                             DriveState noted = state(id);
                             noted.busy.reset();
-                            noted.note = stopped ? localized("Time Machine is stopping the backup. Try ejecting again in a moment.")
-                                                 : localized("macOS didn’t let Kestrix stop the backup. Stop it from the "
-                                                             "Time Machine menu, or wait for it to finish.");
+                            noted.note = stopped ? BackupTexts::stopping(backup) : BackupTexts::notStopped(backup);
                             putState(id, std::move(noted));
                         });
 }

@@ -19,8 +19,8 @@ namespace kestrix {
 struct AppSystem {
     std::function<std::vector<Drive>(VolumeFilter)> listDrives;
     EjectFlow flow;
-    // Whether the backup tool stopped the running backup.
-    std::function<bool()> stopBackup;
+    // Whether the backup tool stopped this running backup.
+    std::function<bool(const TimeMachineStatus&)> stopBackup;
     // A simulated world is one mutable value: its calls must never overlap.
     bool oneCallAtATime = false;
     // The world file a simulated system was read from; editing it is the simulated mount event.

@@ -25,7 +25,7 @@ AppSystem appSystem(std::shared_ptr<SystemContext> context, const AppSystemChoic
     AppSystem system;
     system.flow = ejectFlow(*context);
     system.listDrives = [context](VolumeFilter filter) { return VolumeList::drives(*context->volumes, filter); };
-    system.stopBackup = [context] { return context->stopBackup().first; };
+    system.stopBackup = [context](const TimeMachineStatus& backup) { return context->stopBackup(backup).first; };
     if (!context->isSimulated()) return system;
 
     system.oneCallAtATime = true;
@@ -72,7 +72,8 @@ std::variant<AppBackend, std::string> makeAppBackend(const AppSystemChoice& choi
     auto context = std::make_shared<SystemContext>(std::get<SystemContext>(std::move(made)));
     const bool simulated = context->isSimulated();
     return AppBackend{.system = appSystem(context, choice),
-                      .history = historyStore(historyPath(choice.historyPath, simulated))};
+                      .history = historyStore(historyPath(choice.historyPath, simulated)),
+                      .vocabulary = context->vocabulary()};
 }
 
 }  // namespace kestrix

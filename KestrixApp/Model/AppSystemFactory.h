@@ -6,6 +6,7 @@
 #include <variant>
 
 #include "KestrixApp/Model/AppSystem.h"
+#include "KestrixKit/Text/Vocabulary.h"
 
 namespace kestrix {
 
@@ -26,6 +27,8 @@ struct AppSystemChoice {
 struct AppBackend {
     AppSystem system;
     HistoryStore history;
+    // Whose words the texts use: this machine's, or those the world chooses.
+    Vocabulary vocabulary = Vocabulary::document;
 };
 
 // The system and history for the choice, or why the world could not be read.

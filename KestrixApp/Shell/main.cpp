@@ -17,6 +17,7 @@
 #include "KestrixApp/Shell/ShellOptions.h"
 #include "KestrixKit/Linux/Text/Translations.h"
 #include "KestrixApp/Views/Screenshots/Screenshots.h"
+#include "KestrixKit/Simulated/World.h"
 #include "KestrixKit/Text/Vocabulary.h"
 
 namespace {
@@ -42,9 +43,9 @@ AppSystemChoice systemChoice(const ShellOptions& options) {
 int takeScreenshots(int argc, char** argv, const ShellOptions& options) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    // The pictures are of a simulated system, in the language the environment asks for.
+    // The pictures are of a simulated system, in its words and the language the environment
+    // asks for.
     Translations::use(Translations::folder());
-    selectVocabulary(Vocabulary::document);
     const auto result = views::renderScreenshots(QString::fromStdString(*options.screenshotFolder), options.worldPath);
     if (const auto* problem = std::get_if<std::string>(&result)) {
         std::cerr << "kestrix: " << *problem << '\n';
@@ -87,14 +88,14 @@ int main(int argc, char** argv) {
     // The app lives in the tray: closing its last window does not end it.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    // A world speaks the words it was written in; this machine speaks Linux.
-    selectVocabulary(options.isSimulated() ? Vocabulary::document : Vocabulary::linuxSystem);
     auto backend = makeAppBackend(systemChoice(options));
     if (const auto* error = std::get_if<std::string>(&backend)) {
         std::cerr << "kestrix: " << *error << '\n';
         return 2;
     }
     auto& made = std::get<AppBackend>(backend);
+    // A world speaks the words it was written in; this machine speaks Linux.
+    selectVocabulary(made.vocabulary);
     AppModelParts parts{
         .system = std::move(made.system),
         .history = std::move(made.history),

@@ -25,14 +25,35 @@ bool offers(const std::vector<HolderAction>& actions, HolderAction action) {
 ScanResult EjectFlow::check(const Drive& drive) const { return checkDrive(scanner, drive); }
 
 std::optional<TimeMachineStatus> EjectFlow::backupOn(const Drive& drive) const {
+    const std::vector<std::string> mountPaths = drive.mountPaths();
+    const auto writesHere = [&](const TimeMachineStatus& status) {
+        return status.running && std::any_of(status.destinationMountPoints.begin(), status.destinationMountPoints.end(),
+                                             [&](const std::string& destination) {
+                                                 return HolderScanner::isUnder(destination, mountPaths);
+                                             });
+    };
+    if (backups) {
+        for (TimeMachineStatus& status : backups()) {
+            if (writesHere(status)) return std::move(status);
+        }
+        return std::nullopt;
+    }
     if (!timeMachine) return std::nullopt;
     std::optional<TimeMachineStatus> status = timeMachine();
-    if (!status || !status->running) return std::nullopt;
-    const std::vector<std::string> mountPaths = drive.mountPaths();
-    for (const std::string& destination : status->destinationMountPoints) {
-        if (HolderScanner::isUnder(destination, mountPaths)) return status;
-    }
-    return std::nullopt;
+    if (!status || !writesHere(*status)) return std::nullopt;
+    return status;
+}
+
+std::optional<TimeMachineStatus> EjectFlow::backupHolding(const Drive& drive, const std::vector<Holder>& holders) const {
+    // Only tools that run as processes of their own can be among the holders.
+    if (!backups) return std::nullopt;
+    std::optional<TimeMachineStatus> backup = backupOn(drive);
+    if (!backup) return std::nullopt;
+    const bool allPartOfIt = std::all_of(holders.begin(), holders.end(), [&](const Holder& holder) {
+        return std::find(backup->processes.begin(), backup->processes.end(), holder.pid) != backup->processes.end();
+    });
+    if (!allPartOfIt) return std::nullopt;
+    return backup;
 }
 
 DriveReport EjectFlow::eject(const Drive& drive, bool force) const {
@@ -40,6 +61,9 @@ DriveReport EjectFlow::eject(const Drive& drive, bool force) const {
 
     const ScanResult quick = scanner.scan(drive, false);
     if (!quick.holders.empty()) {
+        if (std::optional<TimeMachineStatus> backup = backupHolding(drive, quick.holders)) {
+            return report(drive, DriveVerdict{DriveVerdict::BackupRunning{std::move(*backup)}}, false);
+        }
         return report(drive, DriveVerdict{DriveVerdict::InUse{quick.holders, summaryOf(quick)}}, false);
     }
     if (std::optional<TimeMachineStatus> backup = backupOn(drive)) {
@@ -75,7 +99,12 @@ DriveVerdict EjectFlow::attempt(const Drive& drive, bool force) const {
     }
     const auto& busy = *outcome.as<EjectOutcome::Busy>();
     const ScanResult deep = scanner.scan(drive, true);
-    if (!deep.holders.empty()) return DriveVerdict{DriveVerdict::InUse{deep.holders, summaryOf(deep)}};
+    if (!deep.holders.empty()) {
+        if (std::optional<TimeMachineStatus> backup = backupHolding(drive, deep.holders)) {
+            return DriveVerdict{DriveVerdict::BackupRunning{std::move(*backup)}};
+        }
+        return DriveVerdict{DriveVerdict::InUse{deep.holders, summaryOf(deep)}};
+    }
     if (std::optional<TimeMachineStatus> backup = backupOn(drive)) {
         return DriveVerdict{DriveVerdict::BackupRunning{std::move(*backup)}};
     }

@@ -36,6 +36,9 @@ struct EjectFlow {
     // Whether the drive's devices are still those it was listed with; empty when the system
     // cannot tell. A drive that is gone or was replaced under its name is never touched.
     std::function<bool(const Drive& drive)> isSameDrive;
+    // Every running backup, where several tools may run side by side (Linux); read in place of
+    // timeMachine when set. Their processes holding the drive are the backup, not holders.
+    std::function<std::vector<TimeMachineStatus>()> backups;
     // The time stamp of a report.
     std::function<std::chrono::system_clock::time_point()> now;
     // Seconds to wait for asked holders to exit.
@@ -64,6 +67,8 @@ struct EjectFlow {
 private:
     std::vector<Holder> askToQuit(const std::vector<Holder>& holders, const std::set<std::int32_t>& endProcesses) const;
     void waitForExit(const std::vector<Holder>& asked) const;
+    // The backup, when it is what the scan found: every holder is one of its processes.
+    std::optional<TimeMachineStatus> backupHolding(const Drive& drive, const std::vector<Holder>& holders) const;
     std::optional<Holder> dissenter(const std::optional<std::int32_t>& pid) const;
     DriveReport report(const Drive& drive, DriveVerdict verdict, bool forced) const;
 };

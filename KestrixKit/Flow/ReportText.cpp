@@ -6,6 +6,7 @@
 #include <variant>
 
 #include "KestrixKit/Ejection/DAStatus.h"
+#include "KestrixKit/Backups/BackupTexts.h"
 #include "KestrixKit/Text/Localized.h"
 #include "KestrixKit/Text/Vocabulary.h"
 
@@ -48,8 +49,8 @@ struct MessageOf {
         return localizedFormat("%1 is still open on %2. It may be asking you to save.",
                                {holderNames(waiting.holders), drive});
     }
-    std::string operator()(const DriveVerdict::BackupRunning&) const {
-        return localizedFormat("Time Machine is backing up to %1.", {drive});
+    std::string operator()(const DriveVerdict::BackupRunning& backup) const {
+        return BackupTexts::report(backup.status, drive);
     }
     std::string operator()(const DriveVerdict::Failed& failed) const {
         return localizedFormat("macOS couldn’t eject %1 (%2).", {drive, failureReason(failed)});

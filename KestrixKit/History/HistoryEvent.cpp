@@ -1,5 +1,6 @@
 #include "KestrixKit/History/HistoryEvent.h"
 
+#include "KestrixKit/Backups/BackupTexts.h"
 #include "KestrixKit/Coding/RawValueTable.h"
 #include "KestrixKit/Holders/HelperCatalog.h"
 #include "KestrixKit/Text/Localized.h"
@@ -47,8 +48,8 @@ Outcome outcomeOf(const DriveReport& report) {
 
 std::vector<HistoryEvent::Culprit> culpritsOf(const DriveVerdict& verdict) {
     // A backup names no process; the backup itself is what was in the way.
-    if (verdict.is<DriveVerdict::BackupRunning>()) {
-        return {{HelperCatalog::label(HelperKind::timeMachine), HelperKind::timeMachine}};
+    if (const auto* backup = verdict.as<DriveVerdict::BackupRunning>()) {
+        return {{BackupTexts::culpritName(backup->status), HelperKind::timeMachine}};
     }
     std::vector<HistoryEvent::Culprit> culprits;
     for (const Holder& holder : verdict.holders()) culprits.push_back({holder.name, holder.kind});

@@ -11,6 +11,13 @@ namespace {
 // Room for a few hundred thousand processes; a larger file is not read into memory.
 constexpr std::size_t largestWorldFile = 256 * 1024 * 1024;
 
+Vocabulary decodeWords(const nlohmann::json& root) {
+    const std::optional<std::string> words = world::optionalString(root, "words", "world");
+    if (!words || *words == "document") return Vocabulary::document;
+    if (*words == "linux") return Vocabulary::linuxSystem;
+    throw world::WorldFormatError("words: \"" + *words + "\" is neither \"document\" nor \"linux\"");
+}
+
 }  // namespace
 
 WorldLoadResult parseWorld(std::string_view text) {
@@ -25,6 +32,7 @@ WorldLoadResult parseWorld(std::string_view text) {
         world.ownPID = world::optionalInt32(root, "ownPID", "world");
         world.ejector = decodeWorldEjector(root);
         world.timeMachine = decodeWorldTimeMachine(root);
+        world.words = decodeWords(root);
         return world;
     } catch (const world::WorldFormatError& error) {
         return WorldError{error.what()};

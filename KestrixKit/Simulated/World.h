@@ -11,6 +11,7 @@
 #include "KestrixKit/Simulated/WorldProcess.h"
 #include "KestrixKit/Simulated/WorldTimeMachine.h"
 #include "KestrixKit/Simulated/WorldVolume.h"
+#include "KestrixKit/Text/Vocabulary.h"
 
 namespace kestrix {
 
@@ -25,6 +26,8 @@ struct World {
     WorldEjector ejector;
     // Absent when the backup tool cannot be started at all.
     std::optional<WorldTimeMachine> timeMachine;
+    // Whose words its texts use: "words": "linux" for a Linux desktop's; the base texts' otherwise.
+    Vocabulary words = Vocabulary::document;
 };
 
 struct WorldError {

@@ -21,6 +21,10 @@ std::optional<WorldTimeMachine> decodeWorldTimeMachine(const nlohmann::json& wor
             .output = optionalString(stopEntry, "output", "timeMachine.stopbackup").value_or(""),
         };
     }
+    if (const auto tool = optionalString(entry, "tool", "timeMachine")) {
+        timeMachine.tool = backupToolFromRawValue(*tool);
+        if (!timeMachine.tool) throw WorldFormatError("timeMachine.tool: \"" + *tool + "\" is no backup tool");
+    }
     return timeMachine;
 }
 

@@ -5,6 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "KestrixKit/TimeMachine/BackupTool.h"
 #include "KestrixKit/TimeMachine/CommandOutput.h"
 
 namespace kestrix {
@@ -15,6 +16,9 @@ struct WorldTimeMachine {
     std::optional<std::string> status;
     std::optional<std::string> destinationinfo;
     std::optional<CommandOutput> stopbackup;
+    // The Linux tool the backup stands for ("dejaDup" …); its status then names it, and only
+    // borg and restic can be stopped from Kestrix.
+    std::optional<BackupTool> tool;
 };
 
 // Absent when the world has no backup tool at all; throws world::WorldFormatError when malformed.

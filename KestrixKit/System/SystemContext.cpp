@@ -1,6 +1,7 @@
 #include "KestrixKit/System/SystemContext.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <thread>
 
 #include <unistd.h>
@@ -8,7 +9,7 @@
 #include "KestrixKit/Linux/Apps/DesktopAppLookup.h"
 #include "KestrixKit/Linux/BlockDevices/DeviceIdentity.h"
 #include "KestrixKit/Linux/Mounts/MountTableVolumeSource.h"
-#include "KestrixKit/Linux/Processes/ProcessRunner.h"
+#include "KestrixKit/Linux/Backups/LinuxBackupReader.h"
 #include "KestrixKit/Linux/Processes/ProcfsSource.h"
 #include "KestrixKit/Linux/Ejecting/UnmountEjector.h"
 #include "KestrixKit/Simulated/SimulatedEjector.h"
@@ -28,19 +29,15 @@ namespace {
 
 // The eject side of a system, with every call traced when asked.
 void attachEjection(SystemContext& context, std::shared_ptr<DiskEjecting> ejector,
-                    std::shared_ptr<HolderQuitting> quitter, std::function<void(double)> sleep,
-                    TimeMachineRunner tmutil, const TraceSink& trace) {
+                    std::shared_ptr<HolderQuitting> quitter, std::function<void(double)> sleep, const TraceSink& trace) {
     if (trace) {
         ejector = std::make_shared<TracingEjector>(std::move(ejector), trace);
         quitter = std::make_shared<TracingQuitter>(std::move(quitter), trace);
         sleep = tracingSleep(std::move(sleep), trace);
-        tmutil = tracingRunner(std::move(tmutil), trace);
     }
     context.ejector = std::move(ejector);
     context.quitter = std::move(quitter);
     context.sleep = std::move(sleep);
-    context.timeMachineStatus = [tmutil] { return TimeMachine::read(tmutil); };
-    context.stopBackup = [tmutil] { return TimeMachine::stopBackup(tmutil); };
 }
 
 void realSleep(double seconds) {
@@ -58,8 +55,22 @@ SystemContext simulatedContext(World world, const TraceSink& trace) {
     context.currentUID = context.simulated->world().currentUID;
     context.ownPID = context.simulated->world().ownPID.value_or(-1);
     attachEjection(context, std::make_shared<SimulatedEjector>(context.simulated),
-                   std::make_shared<SimulatedQuitter>(context.simulated), simulatedSleep,
-                   simulatedTimeMachineRunner(context.simulated), trace);
+                   std::make_shared<SimulatedQuitter>(context.simulated), simulatedSleep, trace);
+    TimeMachineRunner tmutil = simulatedTimeMachineRunner(context.simulated);
+    // A world in Linux words stands for a Linux desktop, which has no such command to name.
+    const bool linuxWords = context.simulated->world().words == Vocabulary::linuxSystem;
+    if (trace) tmutil = tracingRunner(std::move(tmutil), trace, linuxWords ? "backups" : "tmutil");
+    // A world may say which Linux tool its backup stands for.
+    context.timeMachineStatus = [tmutil, simulated = context.simulated] {
+        std::optional<TimeMachineStatus> status = TimeMachine::read(tmutil);
+        const std::optional<WorldTimeMachine>& tool = simulated->world().timeMachine;
+        if (status && tool && tool->tool) {
+            status->tool = tool->tool;
+            status->stoppable = hasCleanStop(*tool->tool);
+        }
+        return status;
+    };
+    context.stopBackup = [tmutil](const TimeMachineStatus&) { return TimeMachine::stopBackup(tmutil); };
     return context;
 }
 
@@ -76,8 +87,13 @@ SystemContext realContext(const SystemChoice& choice) {
     if (!ejector) ejector = std::make_shared<UnmountEjector>();
     std::shared_ptr<HolderQuitting> quitter = choice.desktopQuitter;
     if (!quitter) quitter = std::make_shared<SignalQuitter>();
-    attachEjection(context, std::move(ejector), std::move(quitter), realSleep, ProcessRunner::timeMachineRunner(),
-                   choice.trace);
+    attachEjection(context, std::move(ejector), std::move(quitter), realSleep, choice.trace);
+    // The Linux backup tools, read in place of a backup command; each read is traced.
+    const char* home = std::getenv("HOME");
+    auto backups = std::make_shared<const LinuxBackupReader>(
+        context.currentUID, LinuxBackupPlaces{.home = home != nullptr ? home : ""}, choice.trace);
+    context.backups = [backups] { return backups->running(); };
+    context.stopBackup = [backups](const TimeMachineStatus& backup) { return backups->stop(backup); };
     return context;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 #include <variant>
+#include <vector>
 
 #include "KestrixKit/Ejection/DiskEjecting.h"
 #include "KestrixKit/Flow/HolderQuitting.h"
@@ -39,17 +40,20 @@ struct SystemContext {
     std::shared_ptr<DiskEjecting> ejector;
     std::shared_ptr<HolderQuitting> quitter;
     std::function<void(double seconds)> sleep;
-    // The current backup status, absent when the backup tool cannot be run.
+    // The current backup status, absent when the backup tool cannot be run (a simulated system).
     std::function<std::optional<TimeMachineStatus>()> timeMachineStatus;
-    // Whether the running backup was stopped, and the tool's message.
-    std::function<std::pair<bool, std::string>()> stopBackup;
+    // Every backup running now (this machine, where several tools may run at once).
+    std::function<std::vector<TimeMachineStatus>()> backups;
+    // Whether this running backup was stopped, and the tool's message.
+    std::function<std::pair<bool, std::string>(const TimeMachineStatus&)> stopBackup;
     // Present when the system is simulated.
     std::shared_ptr<SimulatedSystem> simulated;
 
     bool isSimulated() const { return simulated != nullptr; }
-    // A simulated system speaks the base texts' words; this machine, its own.
+    // A simulated system speaks the words its world chooses (the base texts' unless it asks for
+    // Linux); this machine, its own.
     kestrix::Vocabulary vocabulary() const {
-        return isSimulated() ? kestrix::Vocabulary::document : kestrix::Vocabulary::linuxSystem;
+        return isSimulated() ? simulated->world().words : kestrix::Vocabulary::linuxSystem;
     }
     // A holder scanner over this system's processes, timed by the monotonic clock.
     HolderScanner holderScanner() const;

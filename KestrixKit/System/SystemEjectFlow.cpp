@@ -11,6 +11,7 @@ EjectFlow ejectFlow(const SystemContext& system) {
                    .currentUID = system.currentUID,
                    .sleep = system.sleep,
                    .timeMachine = system.timeMachineStatus,
+                   .backups = system.backups,
                    .isSameDrive = {},
                    .now = [] { return std::chrono::system_clock::now(); }};
     if (system.volumeIdentity) {

@@ -18,9 +18,10 @@ std::function<void(double)> tracingSleep(std::function<void(double)> sleep, Trac
     };
 }
 
-TimeMachineRunner tracingRunner(TimeMachineRunner run, TraceSink trace) {
-    return [run = std::move(run), trace = std::move(trace)](const std::vector<std::string>& arguments) {
-        std::string line = "tmutil";
+TimeMachineRunner tracingRunner(TimeMachineRunner run, TraceSink trace, std::string command) {
+    return [run = std::move(run), trace = std::move(trace), command = std::move(command)](
+               const std::vector<std::string>& arguments) {
+        std::string line = command;
         for (const std::string& argument : arguments) line += " " + argument;
         trace(line);
         return run(arguments);

@@ -11,8 +11,8 @@ namespace kestrix {
 // The sleep, tracing "sleep SECONDS" (the shortest decimal form, such as 0.25 or 10) first.
 std::function<void(double)> tracingSleep(std::function<void(double)> sleep, TraceSink trace);
 
-// The backup tool runner, tracing "tmutil ARGUMENTS" first.
-TimeMachineRunner tracingRunner(TimeMachineRunner run, TraceSink trace);
+// The backup tool runner, tracing "COMMAND ARGUMENTS" first.
+TimeMachineRunner tracingRunner(TimeMachineRunner run, TraceSink trace, std::string command = "tmutil");
 
 // The shortest decimal text that reads back as the same number.
 std::string shortestDecimal(double value);

@@ -286,4 +286,39 @@ TEST_F(EjectFlowTest, ADetachedDriveNamesWhatKeepsItAliveUntilItIsReleased) {
     watching.isSameDrive = [](const Drive&) { return false; };
     EXPECT_TRUE(watching.awaitRelease(holiday, true).verdict.is<DriveVerdict::Ejected>());
     EXPECT_EQ(ejector->calls.size(), 3u);
+
+TEST_F(EjectFlowTest, ABackupsOwnProcessesOnTheDriveAreTheBackupNotHolders) {
+    // borg (pid 70) writes its repository on the stick; Déjà Dup backs up to another drive.
+    processes->add(70, "borg", {VnodeRef{.path = "/media/Stick/repo/data/1", .device = 0, .writing = true}});
+    TimeMachineStatus borg{.running = true, .destinationMountPoints = {"/media/Stick/repo"},
+                           .tool = BackupTool::borg, .processes = {70, 71}};
+    const TimeMachineStatus dejaDup{.running = true, .destinationMountPoints = {"/media/Other"},
+                                    .tool = BackupTool::dejaDup, .processes = {80}, .stoppable = false};
+    int reads = 0;
+    EjectFlow onLinux = flow();
+    onLinux.timeMachine = nullptr;
+    onLinux.backups = [&] {
+        ++reads;
+        return std::vector<TimeMachineStatus>{dejaDup, borg};
+    };
+    const DriveReport met = onLinux.eject(stick(), false);
+    ASSERT_TRUE(met.verdict.is<DriveVerdict::BackupRunning>());
+    EXPECT_EQ(met.verdict.as<DriveVerdict::BackupRunning>()->status, borg);
+    EXPECT_TRUE(ejector->calls.empty());
+
+    // Another holder besides the backup is the user's to deal with first.
+    processes->add(90, "vim", {VnodeRef{.path = "/media/Stick/notes.txt", .device = 0}});
+    EXPECT_TRUE(onLinux.eject(stick(), false).verdict.is<DriveVerdict::InUse>());
+
+    // After a busy refusal the deep scan finds the backup the same way.
+    processes->processes.erase(90);
+    ejector->outcomes = {busy(std::nullopt)};
+    EXPECT_TRUE(onLinux.attempt(stick(), false).is<DriveVerdict::BackupRunning>());
+
+    // The backup services of the simulated worlds have no processes: holders stay holders, and
+    // their status is not even read while something holds the drive.
+    backup = backupTo("/media/Stick");
+    const int readsBefore = reads;
+    EXPECT_TRUE(flow().eject(stick(), false).verdict.is<DriveVerdict::InUse>());
+    EXPECT_EQ(reads, readsBefore);
 }

@@ -20,24 +20,24 @@ MoreAppsConfig config(const std::string& utmSource, bool isDirect = true) {
 }  // namespace
 
 TEST(MoreAppsEntry, CampaignQueryOnlyForTheMakersSite) {
-    const std::string campaign = "?utm_source=kestrix&utm_medium=mac-app&utm_campaign=more-apps";
+    const std::string campaign = "?utm_source=kestrix&utm_medium=linux-app&utm_campaign=more-apps";
     EXPECT_EQ(entry("a", "https://orvane.com/wren").linkToOpen(config("kestrix")),
               "https://orvane.com/wren" + campaign);
     EXPECT_EQ(entry("a", "https://WWW.orvane.com").linkToOpen(config("kestrix")), "https://WWW.orvane.com" + campaign);
-    EXPECT_EQ(entry("a", "https://apps.apple.com/app/id1").linkToOpen(config("kestrix")),
-              "https://apps.apple.com/app/id1");
+    EXPECT_EQ(entry("a", "https://flathub.org/apps/com.example.One").linkToOpen(config("kestrix")),
+              "https://flathub.org/apps/com.example.One");
     EXPECT_EQ(entry("a", "https://orvane.com/wren").linkToOpen(config("-kestrix")), "https://orvane.com/wren");
     // An existing query is replaced, a fragment kept after it.
     EXPECT_EQ(entry("a", "https://orvane.com/w?old=1#top").linkToOpen(config("k")),
-              "https://orvane.com/w?utm_source=k&utm_medium=mac-app&utm_campaign=more-apps#top");
+              "https://orvane.com/w?utm_source=k&utm_medium=linux-app&utm_campaign=more-apps#top");
     EXPECT_EQ(entry("a", "https://orvane.com/a b").linkToOpen(config("k")), std::nullopt);
 }
 
 TEST(MoreAppsVisibility, HidesItselfAndNonStoreLinksForStoreBuilds) {
     const std::vector<MoreAppsEntry> apps = {
-        entry("kestrix", "https://apps.apple.com/app/id1"),
-        entry("renamed", "https://apps.apple.com/app/id2", "com.orvane.kestrix"),
-        entry("store", "https://Apps.Apple.com/app/id3", "com.orvane.store"),
+        entry("kestrix", "https://flathub.org/apps/com.example.One"),
+        entry("renamed", "https://flathub.org/apps/com.example.Two", "com.orvane.kestrix"),
+        entry("store", "https://FlatHub.org/apps/com.orvane.Store", "com.orvane.store"),
         entry("site", "https://orvane.com/site"),
         entry("shop", "https://orvane.gumroad.com/l/shop"),
     };

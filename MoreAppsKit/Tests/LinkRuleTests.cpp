@@ -6,7 +6,7 @@ using namespace moreapps;
 
 TEST(LinkRule, AcceptsTheAllowedHosts) {
     for (const char* url : {"https://orvane.com", "https://orvane.com/kestrix", "https://www.orvane.com/a/b",
-                            "https://ORVANE.com/x", "https://apps.apple.com/app/id1",
+                            "https://ORVANE.com/x", "https://flathub.org/apps/com.example.One",
                             "https://gumroad.com/l/x", "https://orvane.gumroad.com/l/x"}) {
         EXPECT_TRUE(LinkRule::accepts(url)) << url;
     }
@@ -22,6 +22,14 @@ TEST(LinkRule, RefusesEverythingElse) {
              "https:///path", "https:orvane.com", "//orvane.com/", "https://orvane.com/a b",
              "https://orvane.com/\t", "https://orvane.com/\u00A0", "https://orvane.com/%zz", "",
              "https://[::1]/"}) {
+        EXPECT_FALSE(LinkRule::accepts(url)) << url;
+    }
+}
+
+TEST(LinkRule, TheStoreIsFlathubNotTheOtherSystemsStore) {
+    EXPECT_TRUE(LinkRule::accepts("https://flathub.org/apps/com.orvane.Plover"));
+    for (const char* url : {"https://apps.apple.com/app/plover/id6450000001", "https://www.flathub.org/apps/x",
+                            "https://flathub.org.evil.com/apps/x", "https://dl.flathub.org/repo/x"}) {
         EXPECT_FALSE(LinkRule::accepts(url)) << url;
     }
 }

@@ -15,7 +15,7 @@ protected:
         root_ = std::filesystem::temp_directory_path() /
                 ("moreapps-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         std::filesystem::remove_all(root_);
-        loader_ = {.feedURL = "https://orvane.com/mac/more-apps.json",
+        loader_ = {.feedURL = "https://orvane.com/linux/more-apps.json",
                    .cacheDirectory = root_ / "cache" / "MoreApps",
                    .bundled = [this] { return bundledData_; },
                    .now = [this] { return now_; },
@@ -28,7 +28,7 @@ protected:
     void TearDown() override { std::filesystem::remove_all(root_); }
 
     static MoreAppsResponse ok(const std::string& body) {
-        return {.url = "https://orvane.com/mac/more-apps.json", .status = 200,
+        return {.url = "https://orvane.com/linux/more-apps.json", .status = 200,
                 .headers = {{"etag", "\"v2\""}, {"Last-Modified", "Tue, 02 Jan 2024 00:00:00 GMT"}}, .body = body};
     }
 

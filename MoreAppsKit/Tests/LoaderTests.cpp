@@ -34,7 +34,7 @@ TEST_F(MoreAppsLoaderTest, RequestIsConditionalOnlyWithAUsableCache) {
     checkedAgo(48 * hour);
     loader_.refresh();
     ASSERT_EQ(requests_.size(), 1u);
-    EXPECT_EQ(requests_[0], (MoreAppsRequest{.url = "https://orvane.com/mac/more-apps.json",
+    EXPECT_EQ(requests_[0], (MoreAppsRequest{.url = "https://orvane.com/linux/more-apps.json",
                                              .headers = {{"Accept", "application/json"}},
                                              .timeoutSeconds = 5,
                                              .ignoresLocalCache = true}));
@@ -77,9 +77,9 @@ TEST_F(MoreAppsLoaderTest, NotModifiedChangesNothingAndWaitsADay) {
 TEST_F(MoreAppsLoaderTest, OnlyA200FromTheSameHttpsHostIsAccepted) {
     writeFile(cacheFile(), cachedData);
     for (const auto& [url, status] : std::vector<std::pair<std::string, int>>{
-             {"https://evil.example/mac/more-apps.json", 200},
-             {"http://orvane.com/mac/more-apps.json", 200},
-             {"https://orvane.com/mac/more-apps.json", 203}}) {
+             {"https://evil.example/linux/more-apps.json", 200},
+             {"http://orvane.com/linux/more-apps.json", 200},
+             {"https://orvane.com/linux/more-apps.json", 203}}) {
         auto response = ok(newData);
         response.url = url;
         response.status = status;

@@ -24,7 +24,7 @@ TEST(MoreAppsLanguageTest, TakesTheFirstPreferredLanguageItSpeaksElseEnglish) {
 
 TEST(MoreAppsEntryTextsTest, LocalizedFieldsReplaceOnlyWhatTheyHave) {
     MoreAppsEntry entry{.id = "tern", .name = "Tern", .detail = "Renames files.", .symbol = "star", .tint = "blue",
-                        .url = "https://apps.apple.com/app/id1",
+                        .url = "https://flathub.org/apps/com.example.One",
                         .localized = {{"es", {.name = std::nullopt, .detail = "Renombra archivos."}},
                                       {"de", {.name = "Seeschwalbe", .detail = std::nullopt}}}};
     EXPECT_EQ(entry.shownName("es"), "Tern");
@@ -36,9 +36,9 @@ TEST(MoreAppsEntryTextsTest, LocalizedFieldsReplaceOnlyWhatTheyHave) {
 
 TEST(MoreAppsTextsTest, RowHelpNamesWhereTheLinkLeadsInTheChosenLanguage) {
     MoreAppsEntry entry{.id = "tern", .name = "Tern %2", .detail = "d", .symbol = "star", .tint = "blue",
-                        .url = "https://apps.apple.com/app/id1"};
-    EXPECT_EQ(MoreAppsTexts::rowHelp(entry, "en"), "Opens Tern %2 in the App Store");
-    EXPECT_EQ(MoreAppsTexts::rowHelp(entry, "es"), "Abre Tern %2 en la App Store");
+                        .url = "https://flathub.org/apps/com.example.One"};
+    EXPECT_EQ(MoreAppsTexts::rowHelp(entry, "en"), "Opens Tern %2 on Flathub");
+    EXPECT_EQ(MoreAppsTexts::rowHelp(entry, "es"), "Abre Tern %2 en Flathub");
     entry.url = "https://www.orvane.com/tern";
     EXPECT_EQ(MoreAppsTexts::rowHelp(entry, "en"), "Opens Tern %2 on orvane.com");
     entry.url = "https://orvane.gumroad.com/l/tern";
@@ -47,18 +47,18 @@ TEST(MoreAppsTextsTest, RowHelpNamesWhereTheLinkLeadsInTheChosenLanguage) {
 }
 
 TEST(MoreAppsTextsTest, FooterFollowsHowTheBuildIsSold) {
-    EXPECT_EQ(MoreAppsTexts::footer("en", false), "Each one opens in the App Store.");
-    EXPECT_EQ(MoreAppsTexts::footer("en", true), "App Store apps open in the App Store; the others open on orvane.com.");
-    EXPECT_EQ(MoreAppsTexts::seeAllTitle("es"), "Ver todas las apps para Mac en orvane.com");
+    EXPECT_EQ(MoreAppsTexts::footer("en", false), "Each one opens on Flathub.");
+    EXPECT_EQ(MoreAppsTexts::footer("en", true), "Flathub apps open on Flathub; the others open on orvane.com.");
+    EXPECT_EQ(MoreAppsTexts::seeAllTitle("es"), "Ver todas las apps para Linux en orvane.com");
 }
 
 TEST(CampaignLinksTest, SeeAllUsesTheSourceOnlyWhenItIsAToken) {
     EXPECT_EQ(CampaignLinks::seeAllApps("kestrix"),
-              "https://orvane.com/mac?utm_source=kestrix&utm_medium=mac-app&utm_campaign=more-apps&utm_content=all");
+              "https://orvane.com/linux?utm_source=kestrix&utm_medium=linux-app&utm_campaign=more-apps&utm_content=all");
     EXPECT_EQ(CampaignLinks::seeAllApps("-kestrix"),
-              "https://orvane.com/mac?utm_source=mac-app&utm_medium=mac-app&utm_campaign=more-apps&utm_content=all");
+              "https://orvane.com/linux?utm_source=linux-app&utm_medium=linux-app&utm_campaign=more-apps&utm_content=all");
     EXPECT_EQ(CampaignLinks::seeAllApps("a&b=c"),
-              "https://orvane.com/mac?utm_source=mac-app&utm_medium=mac-app&utm_campaign=more-apps&utm_content=all");
+              "https://orvane.com/linux?utm_source=linux-app&utm_medium=linux-app&utm_campaign=more-apps&utm_content=all");
 }
 
 class MoreAppsRefreshTaskTest : public LoaderFixture {};

@@ -9,7 +9,7 @@
 
 namespace moreapps::fixtures {
 
-inline nlohmann::json app(const std::string& id, const std::string& url = "https://apps.apple.com/app/id1") {
+inline nlohmann::json app(const std::string& id, const std::string& url = "https://flathub.org/apps/com.example.One") {
     return {{"id", id},         {"name", "Name"}, {"detail", "Does things."},
             {"symbol", "star"}, {"tint", "blue"},        {"url", url}};
 }

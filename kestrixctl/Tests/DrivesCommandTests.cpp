@@ -8,15 +8,15 @@ using kestrixctl::testing::run;
 TEST(DrivesCommand, DemoListsDrivesInTextAndJson) {
     const auto text = run({"--demo", "drives"});
     EXPECT_EQ(text.status, 0);
-    EXPECT_NE(text.out.find("Photos — External drive · 64 GB, 12 GB free · /Volumes/Photos"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("Holiday — External drive · 64 GB, 12 GB free · /media/alex/Holiday"), std::string::npos) << text.out;
     EXPECT_NE(text.out.find("Backup, Projects"), std::string::npos);
 
     const auto json = run({"drives", "--json", "--demo", "--show-disk-images", "--show-network-shares"});
     ASSERT_EQ(json.status, 0) << json.err;
     const nlohmann::json drives = nlohmann::json::parse(json.out);
     ASSERT_EQ(drives.size(), 5u);
-    EXPECT_EQ(drives[0].at("id"), "disk4");
-    EXPECT_EQ(drives[0].at("volumes")[0].at("bsdName"), "disk4s1");
+    EXPECT_EQ(drives[0].at("id"), "sdb");
+    EXPECT_EQ(drives[0].at("volumes")[0].at("bsdName"), "sdb1");
     EXPECT_EQ(drives[4].at("volumes")[0].at("kind"), "networkShare");
 }
 

@@ -53,10 +53,10 @@ TEST_F(LintCommandTest, ShowsTheLinksVisibleEntriesOpen) {
     const std::string file = write(feed("store"));
     EXPECT_EQ(run({"--show", "--this-app", "shop", "--utm-source", "lint", file}), 0);
     EXPECT_EQ(out_.str(),
-              "ok: 3 apps\nstore\thttps://apps.apple.com/app/id1\n"
-              "site\thttps://orvane.com/site?utm_source=lint&utm_medium=mac-app&utm_campaign=more-apps\n");
+              "ok: 3 apps\nstore\thttps://flathub.org/apps/com.example.One\n"
+              "site\thttps://orvane.com/site?utm_source=lint&utm_medium=linux-app&utm_campaign=more-apps\n");
     EXPECT_EQ(run({"--show", "--app-store", file}), 0);
-    EXPECT_EQ(out_.str(), "ok: 3 apps\nstore\thttps://apps.apple.com/app/id1\n");
+    EXPECT_EQ(out_.str(), "ok: 3 apps\nstore\thttps://flathub.org/apps/com.example.One\n");
 }
 
 TEST_F(LintCommandTest, BadArgumentsAndUnreadableFilesExit2) {

@@ -80,7 +80,7 @@ TEST(ModelPreview, TouchesNeitherTheSystemNorTheSettingsNorTheHistory) {
         ++*calls;
         return list(filter);
     };
-    backend.system.stopBackup = [calls] { return ++*calls > 0; };
+    backend.system.stopBackup = [calls](const TimeMachineStatus&) { return ++*calls > 0; };
     backend.system.flow.timeMachine = [calls] {
         ++*calls;
         return std::optional<TimeMachineStatus>();

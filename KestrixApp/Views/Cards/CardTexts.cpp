@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "KestrixKit/Backups/BackupTexts.h"
 #include "KestrixKit/Flow/ReportText.h"
 #include "KestrixKit/Holders/HelperCatalog.h"
 #include "KestrixKit/Holders/HolderPolicy.h"
@@ -78,10 +79,9 @@ std::vector<DetailLine> detailLines(const DriveDisplay& display) {
     }
     if (const auto* backup = display.as<DriveDisplay::Backup>()) {
         const auto& progress = backup->status.progress;
-        return {{progress ? localizedFormat("Time Machine is backing up to this drive (%1% done).",
-                                            {std::to_string(percentDone(*progress))})
-                          : localized("Time Machine is backing up to this drive.")},
-                {localized("Wait for the backup to finish, or stop it."), true}};
+        return {{BackupTexts::backingUp(backup->status,
+                                        progress ? std::optional<int>(percentDone(*progress)) : std::nullopt)},
+                {BackupTexts::advice(backup->status), true}};
     }
     if (const auto* detached = display.as<DriveDisplay::Detached>()) {
         return {{detached->holders.empty()

@@ -205,15 +205,18 @@ void DriveCard::addActions(QWidget* body, const DriveDisplay& display) {
             connect(stop, &QPushButton::clicked, this, [&model, drive] { model.stopWaiting(drive); });
             actions->addWidget(stop);
         }
-    } else if (display.is<DriveDisplay::Backup>()) {
+    } else if (const auto* backup = display.as<DriveDisplay::Backup>()) {
         auto* wait = new ActionButton(localized("Wait, Then Eject"), {}, body);
         connect(wait, &QPushButton::clicked, this, [&model, drive] { model.waitForBackup(drive); });
         actions->addWidget(wait);
-        auto* stop = new ActionButton(localized("Stop Backup…"), {}, body);
-        connect(stop, &QPushButton::clicked, this, [this, &model, drive] {
-            if (context_.dialogs.confirmStopBackup(this, drive)) model.stopBackup(drive);
-        });
-        actions->addWidget(stop);
+        // A tool that Kestrix can't stop cleanly: the card says how to stop it there instead.
+        if (backup->status.stoppable) {
+            auto* stop = new ActionButton(localized("Stop Backup…"), {}, body);
+            connect(stop, &QPushButton::clicked, this, [this, &model, drive] {
+                if (context_.dialogs.confirmStopBackup(this, drive)) model.stopBackup(drive);
+            });
+            actions->addWidget(stop);
+        }
     } else {
         const std::vector<Holder> holders = actionHolders(display);
         if (!display.is<DriveDisplay::Failed>() && offersQuitAndEject(holders, model.currentUID())) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "KestrixApp/Desktop/MoreAppsNetwork/QtMoreAppsTransport.h"
+#include "MoreAppsKit/Linux/Distribution.h"
 #include "MoreAppsKit/Linux/MoreAppsNetwork.h"
 #include "MoreAppsKit/Linux/StandardMoreAppsLoader.h"
 #include "MoreAppsKit/MoreAppsLanguage.h"
@@ -24,7 +25,7 @@ std::optional<std::string> desktopIdentifier() {
 const moreapps::MoreAppsConfig& kestrixMoreAppsConfig() {
     static const moreapps::MoreAppsConfig config{.thisApp = "kestrix",
                                                  .utmSource = "kestrix",
-                                                 .isDirect = true,
+                                                 .isDirect = moreapps::Distribution::isDirect(),
                                                  .bundleID = desktopIdentifier(),
                                                  .allowsNetwork = moreapps::MoreAppsNetwork::allowsNetwork()};
     return config;

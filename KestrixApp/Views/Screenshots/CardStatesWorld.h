@@ -4,15 +4,16 @@
 
 namespace kestrix::views {
 
-// The drives that show every state of a card once the screenshots have acted on them: Holiday
-// is free, vim writes to Notes, a system service keeps Service busy, Numbers will not quit from
-// Slides, a backup runs to Backup and the system refuses Broken.
+// The drives that show every state of a card once the screenshots have acted on them, on a Linux
+// desktop: Holiday is free, vim writes to Notes, a system service keeps Service busy, LibreOffice
+// Calc will not quit from Slides, Déjà Dup backs up to Backup and the system refuses Broken.
 inline constexpr std::string_view cardStatesWorldText = R"json({
- "currentUID": 501,
+ "words": "linux",
+ "currentUID": 1000,
  "ownPID": 900,
  "volumes": [
   {
-   "path": "/media/Holiday",
+   "path": "/media/alex/Holiday",
    "name": "Holiday",
    "totalCapacity": 32000000000,
    "availableCapacity": 11500000000,
@@ -25,7 +26,7 @@ inline constexpr std::string_view cardStatesWorldText = R"json({
    "wholeDisk": "sdb"
   },
   {
-   "path": "/media/Notes",
+   "path": "/media/alex/Notes",
    "name": "Notes",
    "totalCapacity": 32000000000,
    "availableCapacity": 11500000000,
@@ -38,7 +39,7 @@ inline constexpr std::string_view cardStatesWorldText = R"json({
    "wholeDisk": "sdc"
   },
   {
-   "path": "/media/Service",
+   "path": "/media/alex/Service",
    "name": "Service",
    "totalCapacity": 32000000000,
    "availableCapacity": 11500000000,
@@ -51,7 +52,7 @@ inline constexpr std::string_view cardStatesWorldText = R"json({
    "wholeDisk": "sdd"
   },
   {
-   "path": "/media/Slides",
+   "path": "/media/alex/Slides",
    "name": "Slides",
    "totalCapacity": 32000000000,
    "availableCapacity": 11500000000,
@@ -64,7 +65,7 @@ inline constexpr std::string_view cardStatesWorldText = R"json({
    "wholeDisk": "sde"
   },
   {
-   "path": "/media/Backup",
+   "path": "/media/alex/Backup",
    "name": "Backup",
    "totalCapacity": 32000000000,
    "availableCapacity": 11500000000,
@@ -77,7 +78,7 @@ inline constexpr std::string_view cardStatesWorldText = R"json({
    "wholeDisk": "sdf"
   },
   {
-   "path": "/media/Broken",
+   "path": "/media/alex/Broken",
    "name": "Broken",
    "totalCapacity": 32000000000,
    "availableCapacity": 11500000000,
@@ -93,15 +94,15 @@ inline constexpr std::string_view cardStatesWorldText = R"json({
  "processes": [
   {
    "pid": 1,
-   "name": "launchd",
-   "executablePath": "/sbin/launchd",
+   "name": "systemd",
+   "executablePath": "/usr/lib/systemd/systemd",
    "uid": 0,
    "parentPID": 0
   },
   {
    "pid": 300,
-   "name": "fseventsd",
-   "executablePath": "/System/Library/Frameworks/CoreServices.framework/Versions/A/Support/fseventsd",
+   "name": "udisksd",
+   "executablePath": "/usr/libexec/udisks2/udisksd",
    "uid": 0,
    "parentPID": 1
   },
@@ -109,11 +110,11 @@ inline constexpr std::string_view cardStatesWorldText = R"json({
    "pid": 410,
    "name": "vim",
    "executablePath": "/usr/bin/vim",
-   "uid": 501,
+   "uid": 1000,
    "parentPID": 1,
    "openFiles": [
     {
-     "path": "/media/Notes/todo.txt",
+     "path": "/media/alex/Notes/todo.txt",
      "device": 2081,
      "writing": true
     }
@@ -121,38 +122,38 @@ inline constexpr std::string_view cardStatesWorldText = R"json({
   },
   {
    "pid": 412,
-   "name": "Preview",
-   "executablePath": "/Applications/Preview.app/Contents/MacOS/Preview",
-   "uid": 501,
+   "name": "evince",
+   "executablePath": "/usr/bin/evince",
+   "uid": 1000,
    "parentPID": 1,
    "openFiles": [
     {
-     "path": "/media/Notes/scan.pdf",
+     "path": "/media/alex/Notes/scan.pdf",
      "device": 2081
     }
    ],
    "app": {
-    "name": "Preview",
-    "bundleID": "com.apple.Preview",
+    "name": "Document Viewer",
+    "bundleID": "org.gnome.Evince",
     "isRegular": true
    }
   },
   {
    "pid": 610,
-   "name": "Numbers",
-   "executablePath": "/Applications/Numbers.app/Contents/MacOS/Numbers",
-   "uid": 501,
+   "name": "soffice.bin",
+   "executablePath": "/usr/lib/libreoffice/program/soffice.bin",
+   "uid": 1000,
    "parentPID": 1,
    "openFiles": [
     {
-     "path": "/media/Slides/budget.numbers",
+     "path": "/media/alex/Slides/budget.ods",
      "device": 2113,
      "writing": true
     }
    ],
    "app": {
-    "name": "Numbers",
-    "bundleID": "com.apple.iWork.Numbers",
+    "name": "LibreOffice Calc",
+    "bundleID": "libreoffice-calc",
     "isRegular": true
    },
    "onQuit": "stays"
@@ -183,8 +184,9 @@ inline constexpr std::string_view cardStatesWorldText = R"json({
   ]
  },
  "timeMachine": {
-  "status": "Backup session status:\n{\n    BackupPhase = Copying;\n    ClientID = \"com.apple.backupd\";\n    DestinationMountPoint = \"/media/Backup\";\n    Percent = \"0.426\";\n    Progress =     {\n        Percent = \"0.426\";\n        TimeRemaining = 900;\n    };\n    Running = 1;\n    Stopping = 0;\n}\n",
-  "destinationinfo": "====================================================\nName          : Backup\nKind          : Local\nMount Point   : /media/Backup\nID            : 5C1F0A7E-29D4-4C36-9E0B-8A1D3F6B2C11\n"
+  "tool": "dejaDup",
+  "status": "Backup session status:\n{\n    BackupPhase = Copying;\n    DestinationMountPoint = \"/media/alex/Backup\";\n    Running = 1;\n}\n",
+  "destinationinfo": "Name          : Backup\nKind          : Local\nMount Point   : /media/alex/Backup\n"
  }
 })json";
 

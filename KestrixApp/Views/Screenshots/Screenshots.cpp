@@ -23,6 +23,7 @@
 #include "KestrixApp/Views/Panel/MenuPanel.h"
 #include "KestrixApp/Views/MoreApps/MoreAppsView.h"
 #include "KestrixApp/Views/Screenshots/CardStatesWorld.h"
+#include "KestrixKit/Text/Vocabulary.h"
 #include "KestrixApp/Views/Screenshots/DarkPalette.h"
 #include "KestrixApp/Views/Settings/SettingsView.h"
 #include "KestrixApp/Views/ViewContext.h"
@@ -139,6 +140,8 @@ private:
 std::variant<std::unique_ptr<Scene>, std::string> makeScene(const AppSystemChoice& choice) {
     auto made = makeAppBackend(choice);
     if (auto* error = std::get_if<std::string>(&made)) return *error;
+    // A world speaks the words it was written in.
+    selectVocabulary(std::get<AppBackend>(made).vocabulary);
     auto scene = std::make_unique<Scene>(std::move(std::get<AppBackend>(made)));
     scene->model.start();
     if (!scene->settle()) return std::string("the drives were not listed and checked in time");
@@ -206,17 +209,17 @@ Problem takeDemo(Camera& camera) {
     Scene& demo = *std::get<std::unique_ptr<Scene>>(made);
     AppModel& model = demo.model;
     // Every drive of the demo is held: Eject All fills the results and the history with the
-    // holders, and quitting Preview lets its stick go.
+    // holders, and quitting Text Editor lets its stick go.
     bool allDone = false;
     model.ejectAll(false, [&](std::vector<DriveReport>) { allDone = true; });
     if (!waitUntil([&] { return allDone; })) return "Eject All did not end";
-    const auto photos = demo.drive("Photos");
-    const DriveDisplay photosShown = photos ? model.display(photos->id) : DriveDisplay{};
-    const auto* held = photosShown.as<DriveDisplay::InUse>();
-    if (held == nullptr) return "the demo's Photos stick is not in use";
-    model.quitAndEject(*photos, held->holders, {});
-    if (!waitUntil([&] { return !model.recent().empty() && !demo.drive("Photos"); }) || !demo.settle())
-        return "the demo's Photos stick was not ejected";
+    const auto stick = demo.drive("Holiday");
+    const DriveDisplay stickShown = stick ? model.display(stick->id) : DriveDisplay{};
+    const auto* held = stickShown.as<DriveDisplay::InUse>();
+    if (held == nullptr) return "the demo's Holiday stick is not in use";
+    model.quitAndEject(*stick, held->holders, {});
+    if (!waitUntil([&] { return !model.recent().empty() && !demo.drive("Holiday"); }) || !demo.settle())
+        return "the demo's Holiday stick was not ejected";
 
     if (Problem problem = takeMainWindows(camera, demo)) return problem;
     return takeSecondaryWindows(camera, model);

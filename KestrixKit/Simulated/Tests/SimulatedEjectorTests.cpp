@@ -82,5 +82,5 @@ TEST(SimulatedTimeMachine, PrintsTheWorldsTextOrCannotStart) {
 
 TEST(SimulatedWorld, DemoWorldHasABackupRunningToTheBackupDisk) {
     const auto status = TimeMachine::read(simulatedTimeMachineRunner(std::make_shared<SimulatedSystem>(demoWorld())));
-    EXPECT_EQ(status->destinationMountPoints, std::vector<std::string>{"/Volumes/Backup"});
+    EXPECT_EQ(status->destinationMountPoints, std::vector<std::string>{"/media/alex/Backup"});
 }

@@ -19,7 +19,7 @@ namespace {
 
 const QByteArray feedBody =
     R"({"schema":1,"apps":[{"id":"plover","name":"Plover","detail":"Remembers what you copied.",)"
-    R"("symbol":"doc.on.clipboard","tint":"indigo","url":"https://apps.apple.com/app/id6450000001"}]})";
+    R"("symbol":"doc.on.clipboard","tint":"indigo","url":"https://flathub.org/apps/com.orvane.Plover"}]})";
 
 class QtMoreAppsTransportTest : public ::testing::Test {
 protected:
@@ -27,7 +27,7 @@ protected:
         if (server_.failure()) GTEST_SKIP() << *server_.failure();
     }
 
-    MoreAppsRequest request(const std::string& path = "/mac/more-apps.json", double timeout = 5) const {
+    MoreAppsRequest request(const std::string& path = "/linux/more-apps.json", double timeout = 5) const {
         return {.url = server_.url(path), .headers = {{"Accept", "application/json"}}, .timeoutSeconds = timeout};
     }
     QtMoreAppsTransport transport() const { return QtMoreAppsTransport({server_.certificate()}); }
@@ -49,7 +49,7 @@ TEST_F(QtMoreAppsTransportTest, ReturnsTheAnswerWithItsHeadersAndSendsOnlyWhatWa
     asked.headers.emplace_back("If-None-Match", "\"v6\"");
     const auto first = answered(transport()(asked));
     EXPECT_EQ(first.status, 200);
-    EXPECT_EQ(first.url, server_.url("/mac/more-apps.json"));
+    EXPECT_EQ(first.url, server_.url("/linux/more-apps.json"));
     EXPECT_EQ(first.header("etag"), "\"v7\"");
     EXPECT_EQ(first.body, feedBody.toStdString());
 
@@ -59,7 +59,7 @@ TEST_F(QtMoreAppsTransportTest, ReturnsTheAnswerWithItsHeadersAndSendsOnlyWhatWa
     const auto requests = server_.requests();
     ASSERT_EQ(requests.size(), 2u);
     EXPECT_EQ(requests[0].method, "GET");
-    EXPECT_EQ(requests[0].path, "/mac/more-apps.json");
+    EXPECT_EQ(requests[0].path, "/linux/more-apps.json");
     EXPECT_EQ(requests[0].headers.at("accept"), "application/json");
     EXPECT_EQ(requests[0].headers.at("if-none-match"), "\"v6\"");
     EXPECT_FALSE(requests[1].headers.contains("if-none-match"));
@@ -86,7 +86,7 @@ TEST_F(QtMoreAppsTransportTest, ErrorStatusesAreAnswersNotFailures) {
 TEST_F(QtMoreAppsTransportTest, RefusesWhatItMustNotFetchOrKeep) {
     // Only https.
     auto plain = request();
-    plain.url = "http://127.0.0.1:1/mac/more-apps.json";
+    plain.url = "http://127.0.0.1:1/linux/more-apps.json";
     EXPECT_TRUE(std::holds_alternative<MoreAppsTransportError>(transport()(plain)));
 
     // A certificate nobody vouches for: the system's authorities do not know the test's.
@@ -107,13 +107,13 @@ TEST_F(QtMoreAppsTransportTest, DoesNotFollowARedirectToAnotherHost) {
         EXPECT_NE(response->status, 200);
     }
     ASSERT_EQ(server_.requests().size(), 1u);
-    EXPECT_EQ(server_.requests()[0].path, "/mac/more-apps.json");
+    EXPECT_EQ(server_.requests()[0].path, "/linux/more-apps.json");
 }
 
 TEST_F(QtMoreAppsTransportTest, GivesUpWhenTheServerNeverAnswers) {
     server_.answer({.status = 0, .headers = {}, .body = {}});
     const auto started = std::chrono::steady_clock::now();
-    const auto result = transport()(request("/mac/more-apps.json", 0.3));
+    const auto result = transport()(request("/linux/more-apps.json", 0.3));
     EXPECT_TRUE(std::holds_alternative<MoreAppsTransportError>(result));
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
 }
@@ -123,7 +123,7 @@ TEST_F(QtMoreAppsTransportTest, GivesUpWhenTheServerNeverAnswers) {
 TEST_F(QtMoreAppsTransportTest, LoaderCachesThenAsksConditionally) {
     QTemporaryDir cache;
     auto now = moreapps::dateFromSecondsSinceReferenceDate(750000000);
-    const moreapps::MoreAppsLoader loader{.feedURL = server_.url("/mac/more-apps.json"),
+    const moreapps::MoreAppsLoader loader{.feedURL = server_.url("/linux/more-apps.json"),
                                           .cacheDirectory = cache.filePath("MoreApps").toStdString(),
                                           .bundled = {},
                                           .now = [&now] { return now; },

@@ -114,3 +114,16 @@ TEST(DriveCardStates, AppsThatStayOpenAreNamedAndTheStopBackupNoteShows) {
     ASSERT_TRUE(note);
     EXPECT_TRUE(labelTexts(noted.get()).contains(QString::fromStdString(*note)));
 }
+
+TEST(DriveCardStates, ABackupKestrixCantStopSaysHowToStopItInItsTool) {
+    nlohmann::json world = verdictsWorld();
+    world["timeMachine"]["tool"] = "dejaDup";
+    CardHarness harness(world);
+    ejectAndSettle(harness, "sdc");
+    const auto backup = harness.card("sdc", false);
+    EXPECT_EQ(labelTexts(backup.get()).mid(3),
+              (QStringList{"D\u00e9j\u00e0 Dup is backing up to this drive (42% done).",
+                           "To stop it, click Cancel or Resume Later in D\u00e9j\u00e0 Dup\u2019s window, or wait for it "
+                           "to finish."}));
+    EXPECT_EQ(buttonTexts(backup.get()), QStringList{"Wait, Then Eject"}) << "no Stop Backup for Déjà Dup";
+}

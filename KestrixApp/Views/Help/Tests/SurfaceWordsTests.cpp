@@ -5,8 +5,13 @@
 #include <QTabWidget>
 #include <gtest/gtest.h>
 
+#include "KestrixApp/Model/AppSystemFactory.h"
 #include "KestrixApp/Model/Tests/ModelHarness.h"
 #include "KestrixApp/Views/Help/HelpView.h"
+#include "KestrixApp/Views/MainWindow/MainWindowView.h"
+#include "KestrixApp/Views/MoreApps/MoreAppsView.h"
+#include "KestrixApp/Views/Panel/MenuPanel.h"
+#include "KestrixApp/Views/TestSupport/AnsweringDialogs.h"
 #include "KestrixApp/Views/Settings/SettingsView.h"
 #include "KestrixApp/Views/Welcome/WelcomeView.h"
 #include "KestrixKit/Text/Vocabulary.h"
@@ -51,6 +56,38 @@ TEST_F(SurfaceWords, OnTheRealSystemNoWindowNamesTheOtherSystem) {
             EXPECT_FALSE(text.contains(otherSystem)) << view->objectName().toStdString() << ": " << text.toStdString();
         }
     }
+}
+
+TEST_F(SurfaceWords, TheDemoIsALinuxDesktopInEveryWindow) {
+    auto made = makeAppBackend(AppSystemChoice{.demo = true});
+    AppBackend& backend = std::get<AppBackend>(made);
+    selectVocabulary(backend.vocabulary);
+    harness.build(std::move(backend));
+    AppModel& model = *harness.model;
+    model.start();
+    ASSERT_TRUE(ModelHarness::waitFor([&] { return harness.settled(3); }));
+    bool allDone = false;
+    model.ejectAll(false, [&](std::vector<DriveReport>) { allDone = true; });
+    ASSERT_TRUE(ModelHarness::waitFor([&] { return allDone; }));
+
+    kestrix::views::testing::AnsweringDialogs dialogs;
+    ViewContext context{.model = model, .shell = {}, .dialogs = dialogs};
+    MenuPanel panel(context);
+    MainWindowView window(context);
+    SettingsView settings(model, {.moreAppsList = [] { return makeMoreAppsView(); }});
+    WelcomeView welcome(model, [](const QString&) {});
+    HelpView help;
+    const QRegularExpression otherSystem(
+        "macOS|\\bMac\\b|Finder|Spotlight|Quick Look|Time Machine|Terminal|Preview|Photos|App Store|/Volumes|"
+        "Shortcuts|Raycast|Alfred|\\.dmg|Full Disk Access|menu bar|\u2318|\u2325|\u2303");
+    QStringList everything;
+    for (const char* page : {"drives", "history"}) {
+        model.setMainPage(page);
+        everything << shownTexts(window);
+    }
+    for (QWidget* view : std::initializer_list<QWidget*>{&panel, &settings, &welcome, &help}) everything << shownTexts(*view);
+    for (const QString& text : everything) EXPECT_FALSE(text.contains(otherSystem)) << text.toStdString();
+    EXPECT_FALSE(everything.filter("Search indexer").isEmpty()) << "the demo's holders show";
 }
 
 TEST_F(SurfaceWords, InAWorldTheWindowsKeepTheirOwnWords) {

@@ -23,15 +23,15 @@ using moreapps::MoreAppsTransportResult;
 
 namespace {
 
-constexpr const char* feedURL = "https://orvane.com/mac/more-apps.json";
+constexpr const char* feedURL = "https://orvane.com/linux/more-apps.json";
 
-// Kestrix itself, an App Store app with only a Spanish detail and a French name, an app on the
+// Kestrix itself, a Flathub app with only a Spanish detail and a French name, an app on the
 // maker's site with a symbol no theme knows.
 const std::string builtInFeed = R"({"schema":1,"apps":[
   {"id":"kestrix","name":"Kestrix","detail":"Ejects.","symbol":"eject.circle","tint":"teal",
    "url":"https://orvane.com/kestrix"},
   {"id":"plover","name":"Plover","detail":"Remembers what you copied.","symbol":"doc.on.clipboard",
-   "tint":"indigo","url":"https://apps.apple.com/app/plover/id6450000001",
+   "tint":"indigo","url":"https://flathub.org/apps/com.orvane.Plover",
    "localized":{"es":{"detail":"Recuerda lo que copiaste."},"fr":{"name":"Pluvier"}}},
   {"id":"wren","name":"Wren","detail":"Finds what grew.","symbol":"sparkles.unheard.of","tint":"blue",
    "url":"https://orvane.com/wren"}]})";
@@ -78,19 +78,19 @@ protected:
 
 TEST_F(MoreAppsListViewTest, ShowsTheVisibleEntriesWithTheirLook) {
     const auto list = view("en");
-    EXPECT_EQ(text(*list, "title"), "More Mac Apps");
-    EXPECT_EQ(text(*list, "footer"), "App Store apps open in the App Store; the others open on orvane.com.");
+    EXPECT_EQ(text(*list, "title"), "More Linux Apps");
+    EXPECT_EQ(text(*list, "footer"), "Flathub apps open on Flathub; the others open on orvane.com.");
 
     const auto rows = entries(*list);
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(text(*rows[0], "title"), "Plover");
     EXPECT_EQ(text(*rows[0], "subtitle"), "Remembers what you copied.");
-    EXPECT_EQ(rows[0]->toolTip(), "Opens Plover in the App Store");
+    EXPECT_EQ(rows[0]->toolTip(), "Opens Plover on Flathub");
     EXPECT_EQ(MoreAppsLook::iconName(rows[0]->look().symbol), "edit-paste-symbolic");
     EXPECT_EQ(rows[0]->look().tint, QColor(0x5856D6));
     EXPECT_EQ(rows[1]->toolTip(), "Opens Wren on orvane.com");
     EXPECT_EQ(MoreAppsLook::iconName(rows[1]->look().symbol), "application-x-executable-symbolic");
-    EXPECT_EQ(text(*list->findChild<MoreAppsRow*>("seeAll"), "title"), "See all Mac apps on orvane.com");
+    EXPECT_EQ(text(*list->findChild<MoreAppsRow*>("seeAll"), "title"), "See all Linux apps on orvane.com");
 }
 
 TEST(MoreAppsLookTest, UnknownSymbolsAndTintsFallBack) {
@@ -107,19 +107,19 @@ TEST(MoreAppsLookTest, UnknownSymbolsAndTintsFallBack) {
 
 TEST_F(MoreAppsListViewTest, SpeaksSpanishWithTheEntriesSpanishTexts) {
     const auto list = view(moreapps::MoreAppsLanguage::choose({"fr-FR", "es-MX", "en-US"}));
-    EXPECT_EQ(text(*list, "title"), "Más apps para Mac");
+    EXPECT_EQ(text(*list, "title"), "Más apps para Linux");
     const auto rows = entries(*list);
     ASSERT_EQ(rows.size(), 2u);
     // Only the detail is translated; the name stays.
     EXPECT_EQ(text(*rows[0], "title"), "Plover");
     EXPECT_EQ(text(*rows[0], "subtitle"), "Recuerda lo que copiaste.");
-    EXPECT_EQ(rows[0]->toolTip(), "Abre Plover en la App Store");
+    EXPECT_EQ(rows[0]->toolTip(), "Abre Plover en Flathub");
     EXPECT_EQ(text(*rows[1], "subtitle"), "Finds what grew.");
 }
 
 TEST_F(MoreAppsListViewTest, AFrenchFirstUserWithoutSpanishGetsEnglishNotTheFrenchTexts) {
     const auto list = view(moreapps::MoreAppsLanguage::choose({"fr-FR", "fr", "de"}));
-    EXPECT_EQ(text(*list, "title"), "More Mac Apps");
+    EXPECT_EQ(text(*list, "title"), "More Linux Apps");
     EXPECT_EQ(text(*entries(*list)[0], "title"), "Plover");
 }
 
@@ -131,9 +131,9 @@ TEST_F(MoreAppsListViewTest, RowsOpenTheirLinksWithTheCampaign) {
     rows[1]->click();
     list->findChild<MoreAppsRow*>("seeAll")->click();
     EXPECT_EQ(opened_, (std::vector<QString>{
-                           "https://apps.apple.com/app/plover/id6450000001",
-                           "https://orvane.com/wren?utm_source=kestrix&utm_medium=mac-app&utm_campaign=more-apps",
-                           "https://orvane.com/mac?utm_source=kestrix&utm_medium=mac-app&utm_campaign=more-apps"
+                           "https://flathub.org/apps/com.orvane.Plover",
+                           "https://orvane.com/wren?utm_source=kestrix&utm_medium=linux-app&utm_campaign=more-apps",
+                           "https://orvane.com/linux?utm_source=kestrix&utm_medium=linux-app&utm_campaign=more-apps"
                            "&utm_content=all"}));
 }
 

@@ -1,0 +1,1 @@
+kestrix_fuzzer(LinuxBackupSettingsFuzzer ${CMAKE_CURRENT_SOURCE_DIR}/LinuxBackupSettingsFuzzer.cpp KestrixKit)
