@@ -6,6 +6,7 @@
 #include <variant>
 
 #include "KestrixKit/Ejection/DAStatus.h"
+#include "KestrixKit/Holders/HelperCatalog.h"
 #include "KestrixKit/Text/Localized.h"
 #include "KestrixKit/Text/Vocabulary.h"
 
@@ -33,8 +34,15 @@ struct MessageOf {
         return localizedFormat("%1 is still in use by a macOS service. Try again in a moment.", {drive});
     }
     std::string operator()(const DriveVerdict::WaitingOnApps& waiting) const {
-        return localizedFormat("%1 is still open on %2. It may be asking you to save.",
-                               {holderNames(waiting.holders), drive});
+        const std::vector<Holder> apps = stillOpenApps(waiting.holders);
+        std::string sentences;
+        if (!apps.empty()) {
+            sentences = localizedFormat("%1 is still open on %2. It may be asking you to save.", {holderNames(apps), drive});
+        }
+        for (const std::string& sentence : stillRunningPrograms(waiting.holders)) {
+            sentences += (sentences.empty() ? "" : " ") + sentence;
+        }
+        return sentences;
     }
     std::string operator()(const DriveVerdict::BackupRunning&) const {
         return localizedFormat("Time Machine is backing up to %1.", {drive});
@@ -54,6 +62,23 @@ struct MessageOf {
 
 std::string message(const DriveReport& report) {
     return std::visit(MessageOf{report.drive.name()}, report.verdict.value);
+}
+
+std::vector<Holder> stillOpenApps(const std::vector<Holder>& holders) {
+    std::vector<Holder> apps;
+    std::copy_if(holders.begin(), holders.end(), std::back_inserter(apps),
+                 [](const Holder& holder) { return holder.app && holder.app->isRegular; });
+    return apps;
+}
+
+std::vector<std::string> stillRunningPrograms(const std::vector<Holder>& holders) {
+    std::vector<std::string> sentences;
+    for (const Holder& holder : holders) {
+        if (holder.app && holder.app->isRegular) continue;
+        std::string sentence = HelperCatalog::stillRunning(holder);
+        if (std::find(sentences.begin(), sentences.end(), sentence) == sentences.end()) sentences.push_back(std::move(sentence));
+    }
+    return sentences;
 }
 
 std::string holderNames(const std::vector<Holder>& holders) {

@@ -29,8 +29,8 @@ public:
 
     bool quitApp(const Holder& holder) override;
     void showApp(const Holder& holder) override;
-    bool endProcess(pid_t pid) override;
-    bool isAlive(pid_t pid) override;
+    bool endProcess(const ProcessIdentity& process, EndSignal signal) override;
+    bool isAlive(const ProcessIdentity& process) override;
 
     // The regular app that stands for a holder: the holder's process when it shows a window in
     // the task bar or the holder's app identity says it is an app.

@@ -3,11 +3,16 @@
 #include <xcb/xcb.h>
 #include <xcb/xcb_icccm.h>
 
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <future>
+#include <thread>
+#include <variant>
 
 #include "KestrixApp/Desktop/Quitting/DesktopQuitter.h"
 #include "KestrixApp/Desktop/Quitting/Tests/CountingEjector.h"
@@ -15,6 +20,17 @@
 #include "KestrixApp/TestSupport/X11Desktop.h"
 #include "KestrixKit/Flow/EjectFlow.h"
 #include "KestrixKit/Linux/Processes/ProcfsSource.h"
+#include "KestrixKit/Holders/HolderPolicy.h"
+#include "KestrixKit/Linux/Ejecting/UnmountEjector.h"
+#include "KestrixKit/Linux/Processes/ProcfsFiles.h"
+#include "KestrixKit/Linux/Processes/ProcfsParsing.h"
+#include "KestrixKit/Linux/Processes/Signals.h"
+#include "KestrixKit/System/SystemContext.h"
+#include "KestrixKit/System/SystemEjectFlow.h"
+#include "KestrixKit/System/TracingQuitter.h"
+#include "KestrixKit/Tests/Support/LoopDrive.h"
+#include "KestrixKit/Volumes/VolumeList.h"
+#include "KestrixKit/Tests/Support/PidReuse.h"
 
 using namespace kestrix;
 using namespace kestrix::desktop;
@@ -23,12 +39,14 @@ using kestrix::test::ChildProcess;
 
 namespace {
 
+// The holder a scan makes of the process now at pid.
 Holder appHolder(pid_t pid) {
     return Holder{.pid = pid,
                   .name = "Test Window",
                   .uid = static_cast<std::uint32_t>(getuid()),
                   .app = AppIdentity{.name = "Test Window", .isRegular = true},
-                  .kind = HelperKind::app};
+                  .kind = HelperKind::app,
+                  .startTime = Signals::startTime(pid)};
 }
 
 class DesktopQuitterOnX11 : public testing::Test {
@@ -65,7 +83,27 @@ TEST_F(DesktopQuitterOnX11, AnAppAskedToQuitFromAWorkerThreadClosesItsWindowAndE
     const Holder holder = appHolder(client->pid());
     EXPECT_TRUE(std::async(std::launch::async, [&] { return quitter->quitApp(holder); }).get());
     EXPECT_TRUE(client->hasExited());
-    EXPECT_FALSE(quitter->isAlive(client->pid()));
+    EXPECT_FALSE(quitter->isAlive(holder.identity()));
+}
+
+TEST_F(DesktopQuitterOnX11, AWindowOfAProcessThatTookAGoneHoldersPidIsNeverClosedOrRaised) {
+    if (const auto problem = kestrix::test::pidReuseProblem()) GTEST_SKIP() << *problem;
+    auto gone = startWindowClient(false);
+    ASSERT_TRUE(desktop->waitForWindowOf(gone->pid()));
+    const Holder seen = appHolder(gone->pid());
+    gone->end();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+
+    const auto now = kestrix::test::startWithPid(seen.pid, [&] { return startWindowClient(false); });
+    ASSERT_NE(now, nullptr) << "pid " << seen.pid << " could not be handed out again";
+    const std::optional<std::uint32_t> window = desktop->waitForWindowOf(now->pid());
+    ASSERT_TRUE(window);
+    const auto quitter = this->quitter();
+    EXPECT_FALSE(quitter->isAlive(seen.identity()));
+    EXPECT_FALSE(quitter->quitApp(seen));
+    quitter->showApp(seen);
+    EXPECT_FALSE(now->hasExited()) << "the window of the process now at the pid was closed";
+    EXPECT_TRUE(quitter->isAlive(appHolder(now->pid()).identity()));
 }
 
 TEST_F(DesktopQuitterOnX11, AnAppThatStaysOpenLeavesTheFlowWaitingAndIsBroughtToTheFront) {
