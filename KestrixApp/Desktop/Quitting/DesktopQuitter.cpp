@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "KestrixApp/Desktop/Quitting/GApplicationAddress.h"
-#include "KestrixApp/Desktop/Quitting/X11Windows.h"
+#include "KestrixKit/Linux/Windows/X11Windows.h"
 #include "KestrixKit/Flow/RunningAppRule.h"
 
 namespace kestrix::desktop {

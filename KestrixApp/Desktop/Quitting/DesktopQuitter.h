@@ -11,9 +11,11 @@
 #include "KestrixKit/Flow/RunningApp.h"
 #include "KestrixKit/Linux/Processes/SignalQuitter.h"
 
-namespace kestrix::desktop {
-
+namespace kestrix {
 class X11Windows;
+}
+
+namespace kestrix::desktop {
 
 // Quits apps the way choosing Quit in them does, never with a signal: through the app's "quit"
 // action on the session bus, else by closing its windows as their close buttons do. Where the

@@ -182,6 +182,66 @@ private:
     xcb_atom_t protocols_ = XCB_ATOM_NONE;
 };
 
+// The first program the process started, waited for.
+std::optional<pid_t> childOf(pid_t parent) {
+    const std::string children = "/proc/" + std::to_string(parent) + "/task/" + std::to_string(parent) + "/children";
+    for (int attempt = 0; attempt < 250; ++attempt) {
+        const auto text = kestrix::procfs::readText(AT_FDCWD, children.c_str());
+        const auto pids = text ? kestrix::procfs::parsePIDList(*text) : std::vector<std::int32_t>{};
+        if (!pids.empty()) return pids.front();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return std::nullopt;
+}
+
+TEST_F(DesktopQuitterOnX11, AWindowedProgramTypedInAShellIsAnAppAskedToQuitAndNeverSignalled) {
+    kestrix::test::LoopDrive loop({.folderPrefix = "kestrix-typed", .labelPrefix = "KestrixTyped"});
+    if (const auto& reason = loop.skipReason()) GTEST_SKIP() << *reason;
+    // Typed in a shell (which stays outside the drive): no launch variables, no unit of its own,
+    // no desktop entry for it.
+    const kestrix::test::ChildProcess shell(
+        {"/bin/sh", "-c",
+         "(cd '" + loop.mountPath() + "' && exec env -u GIO_LAUNCHED_DESKTOP_FILE -u GIO_LAUNCHED_DESKTOP_FILE_PID "
+         "QT_QPA_PLATFORM=xcb DISPLAY=" + desktop->display() +
+             // A bus of no one, so that no session bus is started beside it in the drive.
+             " DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent " DESKTOP_TEST_CLIENTS "/QtWindowClient); true"});
+    const std::optional<pid_t> client = childOf(shell.pid());
+    ASSERT_TRUE(client);
+    ASSERT_TRUE(desktop->waitForWindowOf(*client)) << "the Qt window never appeared";
+
+    // The command line's system, on this display: the same rule as the app's.
+    ASSERT_EQ(setenv("DISPLAY", desktop->display().c_str(), 1), 0);
+    auto made = makeSystemContext(SystemChoice{});
+    ASSERT_TRUE(std::holds_alternative<SystemContext>(made));
+    const SystemContext& system = std::get<SystemContext>(made);
+    std::optional<Drive> drive;
+    for (const Drive& listed : VolumeList::drives(*system.volumes, {.diskImages = true})) {
+        const auto paths = listed.mountPaths();
+        if (std::find(paths.begin(), paths.end(), loop.mountPath()) != paths.end()) drive = listed;
+    }
+    ASSERT_TRUE(drive);
+    const std::vector<Holder> holders = ejectFlow(system).check(*drive).holders;
+    ASSERT_EQ(holders.size(), 1U) << holders.back().name;
+    const Holder& app = holders.front();
+    EXPECT_EQ(app.pid, *client);
+    EXPECT_EQ(app.name, "QtWindowClient");
+    EXPECT_EQ(app.kind, HelperKind::app) << "not a command-line program";
+    EXPECT_EQ(HolderPolicy::actions(app, getuid()), (std::vector<HolderAction>{HolderAction::quitApp, HolderAction::showApp}));
+    EXPECT_FALSE(HolderPolicy::endsByDefault(app)) << "never ticked";
+    EXPECT_FALSE(HolderPolicy::mayEndWhenAsked(app, getuid())) << "never ended by signal, even when named";
+
+    // Quit and Eject, even with its pid among those to end, asks it as its close button does.
+    std::vector<std::string> calls;
+    EjectFlow flow = ejectFlow(system);
+    flow.ejector = std::make_shared<UnmountEjector>();
+    flow.quitter = std::make_shared<TracingQuitter>(quitter(), [&](const std::string& line) { calls.push_back(line); });
+    const DriveReport report = flow.quitAndEject(*drive, holders, {*client});
+    EXPECT_TRUE(report.verdict.is<DriveVerdict::Ejected>()) << report.verdict.caseName();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.front(), "quitApp " + std::to_string(*client) + " -> true");
+    EXPECT_EQ(std::count_if(calls.begin(), calls.end(), [](const std::string& call) { return call.starts_with("endProcess"); }), 0);
+}
+
 TEST_F(DesktopQuitterOnX11, NeverAsksItselfToQuit) {
     OwnWindow own(desktop->display());
     ASSERT_TRUE(desktop->waitForWindowOf(getpid()));
