@@ -53,7 +53,7 @@ void writeHolderRow(std::ostream& out, const kestrix::Holder& holder, std::uint3
     out << textsupport::visibleText(titleLine(holder)) << '\n';
     out << "  " << textsupport::visibleText(kestrix::HelperCatalog::description(holder)) << '\n';
     if (!holder.holds.empty()) out << "  " << textsupport::visibleText(kestrix::HelperCatalog::holdLine(holder.holds.front())) << '\n';
-    out << "  " << kestrix::HelperCatalog::advice(holder.kind) << '\n';
+    out << "  " << kestrix::HelperCatalog::advice(holder) << '\n';
     out << "  " << actionsLine(kestrix::HolderPolicy::actions(holder, currentUID)) << '\n';
 }
 
@@ -62,7 +62,7 @@ nlohmann::json holderJSON(const kestrix::Holder& holder, std::uint32_t currentUI
     json["label"] = kestrix::HelperCatalog::label(holder.kind);
     json["symbol"] = kestrix::HelperCatalog::symbol(holder.kind);
     json["description"] = kestrix::HelperCatalog::description(holder);
-    json["advice"] = kestrix::HelperCatalog::advice(holder.kind);
+    json["advice"] = kestrix::HelperCatalog::advice(holder);
     nlohmann::json holdLines = nlohmann::json::array();
     for (const kestrix::Hold& hold : holder.holds) holdLines.push_back(kestrix::HelperCatalog::holdLine(hold));
     json["holdLines"] = std::move(holdLines);

@@ -4,10 +4,13 @@
 #include <utility>
 
 #include <QDebug>
+#include <QDir>
+#include <QFileInfo>
 #include <QMetaObject>
+#include <QTimer>
 
 #include "KestrixApp/Model/RecentReports.h"
-#include "KestrixApp/Model/WorldFileWatcher.h"
+#include "KestrixApp/Model/FileWatcher.h"
 #include "KestrixKit/Backups/BackupTexts.h"
 #include "KestrixKit/Flow/ReportText.h"
 #include "KestrixKit/History/HistoryEvent.h"
@@ -25,6 +28,11 @@ constexpr int backupPollLimit = 720;
 constexpr int concurrentCalls = 8;
 // How often a detached drive is looked at again; each look costs a scan of the processes.
 constexpr double releasePollSeconds = 1;
+// A save that found the history file's lock taken is tried again after this long.
+constexpr int historyRetryMilliseconds = 3000;
+// Requests that come this soon after an eject ended, for a drive it ejected, are answered by it:
+// they were made together with the one that started it.
+constexpr auto sameRequestWindow = std::chrono::seconds(5);
 
 }  // namespace
 
@@ -37,7 +45,14 @@ struct AppModel::EjectAllRun {
     std::vector<Drive> drives;
     std::vector<DriveReport> reports;
     bool toast = false;
-    std::function<void(std::vector<DriveReport>)> done;
+    // The request that started it and those that joined it.
+    std::vector<std::function<void(std::vector<DriveReport>)>> done;
+};
+
+struct AppModel::RunningEject {
+    Drive drive;
+    // The requests waiting for its report: the one that started it and those that joined.
+    std::vector<std::function<void(const DriveReport&)>> waiters;
 };
 
 AppModel* AppModel::current_ = nullptr;
@@ -58,7 +73,17 @@ AppModel::AppModel(bool live, AppModelParts parts, QObject* parent)
     onboarded_ = settings_->flag(onboardedSetting);
     mainPage_ = settings_->choice(mainPageSetting);
     settingsTab_ = settings_->choice(settingsTabSetting);
-    if (live_) history_ = historyStore_.load();
+    historyThread_.setMaxThreadCount(1);
+    if (live_) {
+        history_ = historyStore_.load();
+        if (historyStore_.file) {
+            // kestrixctl adds its events to the file: the History page shows them as they come.
+            const QFileInfo file(QString::fromStdString(*historyStore_.file));
+            QDir().mkpath(file.absolutePath());
+            historyWatcher_ = new FileWatcher(file.absoluteFilePath(), this);
+            connect(historyWatcher_, &FileWatcher::changed, this, &AppModel::reloadHistory);
+        }
+    }
     current_ = this;
 }
 
@@ -67,6 +92,8 @@ AppModel::~AppModel() {
     // Work still running hands its result to this object; let it finish first.
     pool_.clear();
     pool_.waitForDone();
+    historyThread_.clear();
+    historyThread_.waitForDone();
 }
 
 AppModel* AppModel::current() { return current_; }
@@ -76,6 +103,14 @@ std::uint32_t AppModel::currentUID() const { return system_->flow.currentUID; }
 template <typename Result>
 void AppModel::offMainThread(std::function<Result()> work, std::function<void(Result)> then) {
     pool_.start([this, work = std::move(work), then = std::move(then)] {
+        Result result = work();
+        QMetaObject::invokeMethod(this, [then, result] { then(result); }, Qt::QueuedConnection);
+    });
+}
+
+template <typename Result>
+void AppModel::inHistoryThread(std::function<Result()> work, std::function<void(Result)> then) {
+    historyThread_.start([this, work = std::move(work), then = std::move(then)] {
         Result result = work();
         QMetaObject::invokeMethod(this, [then, result] { then(result); }, Qt::QueuedConnection);
     });
@@ -121,8 +156,8 @@ void AppModel::setBusy(const std::string& driveId, std::optional<Busy> busy) {
 void AppModel::start() {
     if (!live_) return;
     if (system_->worldFile && system_->reloadWorld && !worldWatcher_) {
-        worldWatcher_ = new WorldFileWatcher(QString::fromStdString(*system_->worldFile), this);
-        connect(worldWatcher_, &WorldFileWatcher::changed, this, &AppModel::reloadWorld);
+        worldWatcher_ = new FileWatcher(QString::fromStdString(*system_->worldFile), this);
+        connect(worldWatcher_, &FileWatcher::changed, this, &AppModel::reloadWorld);
     }
     refresh();
 }
@@ -144,6 +179,10 @@ void AppModel::refresh() {
                                       [this, listing](std::vector<Drive> listed) {
                                           if (listing < newestListingShown_) return;
                                           newestListingShown_ = listing;
+                                          // A listing begun after an eject knows whether the drive went.
+                                          std::erase_if(ejected_, [&](const auto& entry) {
+                                              return entry.second.first < listing;
+                                          });
                                           takeDrives(std::move(listed));
                                       });
 }
@@ -202,26 +241,49 @@ void AppModel::check(const Drive& drive) {
 }
 
 void AppModel::eject(const Drive& drive, bool force, bool toast) {
-    if (!live_) return;
+    if (!live_ || justEjected(drive.id) || ejects_.contains(drive.id)) return;
     DriveState ejecting = state(drive.id);
     // An eject may start while a check runs.
     if (ejecting.busy && *ejecting.busy != Busy::checking) return;
-    ejecting.busy = Busy::ejecting;
     ejecting.note.reset();
     putState(drive.id, std::move(ejecting));
-    offMainThread<DriveReport>([system = system_, drive, force] { return system->flow.eject(drive, force); },
-                               [this, toast](DriveReport report) { apply(report, toast); });
+    ejectOnce(drive, Busy::ejecting, [system = system_, drive, force] { return system->flow.eject(drive, force); },
+              toast, {});
 }
 
 void AppModel::quitAndEject(const Drive& drive, const std::vector<Holder>& holders,
                             const std::set<std::int32_t>& endProcesses) {
-    if (!live_) return;
-    setBusy(drive.id, Busy::quitting);
-    offMainThread<DriveReport>(
+    if (!live_ || justEjected(drive.id) || ejects_.contains(drive.id)) return;
+    ejectOnce(
+        drive, Busy::quitting,
         [system = system_, drive, holders, endProcesses] {
             return system->flow.quitAndEject(drive, holders, endProcesses);
         },
-        [this](DriveReport report) { apply(report, false); });
+        false, {});
+}
+
+void AppModel::ejectOnce(const Drive& drive, Busy phase, std::function<DriveReport()> work, bool toast,
+                         std::function<void(const DriveReport&)> then) {
+    if (const auto running = ejects_.find(drive.id); running != ejects_.end()) {
+        if (then) running->second->waiters.push_back(std::move(then));
+        return;
+    }
+    auto running = std::make_shared<RunningEject>(RunningEject{.drive = drive, .waiters = {}});
+    if (then) running->waiters.push_back(std::move(then));
+    ejects_[drive.id] = running;
+    setBusy(drive.id, phase);
+    offMainThread<DriveReport>(std::move(work), [this, running, toast](DriveReport report) {
+        ejects_.erase(running->drive.id);
+        // Applied and recorded once, however many requests wait for it.
+        apply(report, toast);
+        for (const auto& waiter : running->waiters) waiter(report);
+    });
+}
+
+std::optional<DriveReport> AppModel::justEjected(const std::string& driveId) const {
+    const auto found = ejected_.find(driveId);
+    if (found == ejected_.end()) return std::nullopt;
+    return found->second.second;
 }
 
 void AppModel::apply(const DriveReport& report, bool toast) {
@@ -252,7 +314,10 @@ void AppModel::apply(const DriveReport& report, bool toast) {
     const std::string message = ReportText::message(report);
     announce(message);
     if (toast) this->toast(message);
-    if (success) refresh();
+    if (success) {
+        ejected_[report.drive.id] = {listingsStarted_, report};
+        refresh();
+    }
 }
 
 void AppModel::watchRelease(const DriveReport& detached, bool toast) {
@@ -273,8 +338,67 @@ void AppModel::watchRelease(const DriveReport& detached, bool toast) {
 }
 
 void AppModel::record(const DriveReport& report) {
-    history_.add(HistoryEvent::fromReport(report, historyStore_.newEventId()));
-    if (live_) historyStore_.save(history_);
+    const HistoryEvent event = HistoryEvent::fromReport(report, historyStore_.newEventId());
+    history_.add(event);
+    emit historyChanged();
+    if (!live_) return;
+    unsaved_.insert(unsaved_.begin(), event);
+    saveHistory();
+}
+
+void AppModel::saveHistory() {
+    if (saving_) {
+        saveAgain_ = true;
+        return;
+    }
+    if (unsaved_.empty()) return;
+    saving_ = true;
+    inHistoryThread<std::optional<History>>(
+        [store = historyStore_, events = unsaved_] { return store.add(events); },
+        [this, events = unsaved_](std::optional<History> saved) {
+            saving_ = false;
+            if (saved) {
+                std::erase_if(unsaved_, [&](const HistoryEvent& event) {
+                    return std::any_of(events.begin(), events.end(), [&](const HistoryEvent& sent) { return sent.id == event.id; });
+                });
+                if (clearsRunning_ == 0) takeHistory(std::move(*saved));
+            } else {
+                // The lock stayed taken: the events wait in memory, shown, and are saved later.
+                QTimer::singleShot(historyRetryMilliseconds, this, &AppModel::saveHistory);
+            }
+            if (saveAgain_) {
+                saveAgain_ = false;
+                saveHistory();
+            }
+        });
+}
+
+void AppModel::reloadHistory() {
+    // Changes made while the file is read are read once more, after it.
+    if (reloading_) {
+        reloadAgain_ = true;
+        return;
+    }
+    reloading_ = true;
+    inHistoryThread<History>([store = historyStore_] { return store.load(); },
+                             [this](History loaded) {
+                                 reloading_ = false;
+                                 if (clearsRunning_ == 0) takeHistory(std::move(loaded));
+                                 if (reloadAgain_) {
+                                     reloadAgain_ = false;
+                                     reloadHistory();
+                                 }
+                             });
+}
+
+void AppModel::takeHistory(History fromFile) {
+    for (auto event = unsaved_.rbegin(); event != unsaved_.rend(); ++event) {
+        const bool inFile = std::any_of(fromFile.events.begin(), fromFile.events.end(),
+                                        [&](const HistoryEvent& kept) { return kept.id == event->id; });
+        if (!inFile) fromFile.add(*event);
+    }
+    if (fromFile == history_) return;
+    history_ = std::move(fromFile);
     emit historyChanged();
 }
 
@@ -293,47 +417,97 @@ void AppModel::setEjectingAll(bool on) {
 }
 
 void AppModel::ejectAll(bool toast, std::function<void(std::vector<DriveReport>)> done) {
-    if (!live_ || ejectingAll_) {
+    if (!live_) {
         if (done) later([done] { done({}); });
         return;
     }
+    if (ejectAllRun_) {
+        // One Eject All at a time: a second request waits for the running one's reports.
+        ejectAllRun_->toast = ejectAllRun_->toast || toast;
+        if (done) ejectAllRun_->done.push_back(std::move(done));
+        return;
+    }
+    // One that comes when the last run has just ejected every drive is answered by that run.
+    const bool nothingLeft = ejects_.empty() && std::all_of(drives_.begin(), drives_.end(), [&](const Drive& drive) {
+        return justEjected(drive.id).has_value();
+    });
+    if (nothingLeft && lastEjectAll_ && std::chrono::steady_clock::now() - lastEjectAll_->first < sameRequestWindow) {
+        if (done) later([done = std::move(done), reports = lastEjectAll_->second] { done(reports); });
+        return;
+    }
+    // Every listed drive, and those whose eject runs though they are listed no more. A drive
+    // ejected a moment ago, still listed, answers with that eject (ejectNext).
+    std::vector<Drive> drives = drives_;
+    for (const auto& [id, running] : ejects_) {
+        if (std::none_of(drives.begin(), drives.end(), [&](const Drive& drive) { return drive.id == id; })) {
+            drives.push_back(running->drive);
+        }
+    }
+    ejectAllRun_ = std::make_shared<EjectAllRun>(EjectAllRun{.drives = ejectOrder(std::move(drives)), .reports = {}, .toast = toast, .done = {}});
+    if (done) ejectAllRun_->done.push_back(std::move(done));
     setEjectingAll(true);
-    ejectNext(std::make_shared<EjectAllRun>(EjectAllRun{.drives = ejectOrder(drives_), .reports = {}, .toast = toast, .done = std::move(done)}));
+    ejectNext(ejectAllRun_);
 }
 
 void AppModel::ejectNext(std::shared_ptr<EjectAllRun> run) {
-    if (run->reports.size() < run->drives.size()) {
+    while (run->reports.size() < run->drives.size()) {
         const Drive drive = run->drives[run->reports.size()];
-        setBusy(drive.id, Busy::ejecting);
-        offMainThread<DriveReport>([system = system_, drive] { return system->flow.eject(drive, false); },
-                                   [this, run](DriveReport report) {
-                                       apply(report, false);
-                                       run->reports.push_back(std::move(report));
-                                       ejectNext(run);
-                                   });
+        // Ejected by another request while this one ran: that eject is this drive's report.
+        if (std::optional<DriveReport> report = justEjected(drive.id)) {
+            run->reports.push_back(std::move(*report));
+            continue;
+        }
+        ejectOnce(drive, Busy::ejecting, [system = system_, drive] { return system->flow.eject(drive, false); }, false,
+                  [this, run](const DriveReport& report) {
+                      run->reports.push_back(report);
+                      ejectNext(run);
+                  });
         return;
     }
+    ejectAllRun_.reset();
+    lastEjectAll_ = {std::chrono::steady_clock::now(), run->reports};
     allResults_ = run->reports;
     emit allResultsChanged();
     // The single drives were announced one by one; the summary is only toasted.
     if (run->toast) toast(ReportText::ejectAllSummary(run->reports));
     setEjectingAll(false);
-    if (run->done) later([run] { run->done(run->reports); });
+    for (auto& done : run->done) later([done = std::move(done), reports = run->reports] { done(reports); });
 }
 
 void AppModel::ejectDriveNamed(const std::string& name, std::function<void(std::optional<DriveReport>)> done) {
-    const auto found = std::find_if(drives_.begin(), drives_.end(), [&](const Drive& drive) { return drive.matches(name); });
-    if (!live_ || found == drives_.end()) {
+    const auto matches = [&](const Drive& drive) { return drive.matches(name); };
+    std::optional<Drive> drive;
+    if (const auto listed = std::find_if(drives_.begin(), drives_.end(), matches); listed != drives_.end()) {
+        drive = *listed;
+    } else {
+        // A drive whose eject runs answers though it is listed no more.
+        for (const auto& [id, running] : ejects_) {
+            if (!drive && matches(running->drive)) drive = running->drive;
+        }
+    }
+    if (live_ && !drive) {
+        // Ejected a moment ago and listed no more: that eject answers.
+        const auto now = std::chrono::system_clock::now();
+        for (const DriveReport& report : recent_) {
+            if (report.drive.matches(name) && now - report.date < sameRequestWindow) {
+                if (done) later([done, report] { done(report); });
+                return;
+            }
+        }
+    }
+    if (!live_ || !drive) {
         if (done) later([done] { done(std::nullopt); });
         return;
     }
-    const Drive drive = *found;
-    setBusy(drive.id, Busy::ejecting);
-    offMainThread<DriveReport>([system = system_, drive] { return system->flow.eject(drive, false); },
-                               [this, done](DriveReport report) {
-                                   apply(report, true);
-                                   if (done) done(report);
-                               });
+    // Ejected a moment ago: that eject's report, not a second eject.
+    if (std::optional<DriveReport> report = justEjected(drive->id)) {
+        if (done) later([done, report] { done(report); });
+        return;
+    }
+    ejectOnce(*drive, Busy::ejecting, [system = system_, drive = *drive] { return system->flow.eject(drive, false); },
+              true, [done](const DriveReport& report) {
+                  if (done) done(report);
+              });
 }
 
 void AppModel::waitForBackup(const Drive& drive) {
@@ -409,8 +583,16 @@ void AppModel::showApp(const Holder& holder) {
 
 void AppModel::clearHistory() {
     history_.clear();
-    if (live_) historyStore_.save(history_);
+    unsaved_.clear();
     emit historyChanged();
+    if (!live_) return;
+    // After the saves asked for before it, on the same thread.
+    ++clearsRunning_;
+    inHistoryThread<bool>([store = historyStore_] { return store.clear(); },
+                          [this](bool cleared) {
+                              --clearsRunning_;
+                              if (cleared && clearsRunning_ == 0) takeHistory(History{});
+                          });
 }
 
 bool AppModel::assignFlag(bool& field, const FlagSetting& setting, bool value) {

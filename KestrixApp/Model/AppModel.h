@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -21,12 +22,13 @@
 #include "KestrixApp/Model/WaitTimer.h"
 #include "KestrixKit/Flow/DriveReport.h"
 #include "KestrixKit/History/History.h"
+#include "KestrixKit/History/HistoryEvent.h"
 #include "KestrixKit/Holders/Holder.h"
 #include "KestrixKit/Volumes/Drive.h"
 
 namespace kestrix {
 
-class WorldFileWatcher;
+class FileWatcher;
 
 // What a model is built from. Absent settings are the user's own, an absent timer waits on
 // the clock, an absent login item means the app never starts at login.
@@ -67,6 +69,8 @@ public:
     DriveState state(const std::string& driveId) const;
     // Successful ejects since launch, newest first, at most six.
     const std::vector<DriveReport>& recent() const { return recent_; }
+    // The history file as it is, with what kestrixctl added to it, and the events still being
+    // saved on top.
     const History& history() const { return history_; }
     // The reports of the last Eject All, in drive order.
     const std::vector<DriveReport>& allResults() const { return allResults_; }
@@ -117,16 +121,23 @@ public:
     void refresh();
     // What holds the drive; nothing while another operation runs on it, except a check.
     void check(const Drive& drive);
+    // One eject per drive at a time: a drive is ejected by one request, and every request made
+    // for it meanwhile gets that eject's report; one history event records it. A drive ejected a
+    // moment ago, still listed until the drives are listed again, is not ejected twice.
+    //
     // Nothing while another operation than a check runs on the drive.
     void eject(const Drive& drive, bool force, bool toast);
-    // Asks the holders to quit, ends the listed command-line programs, then ejects.
+    // Asks the holders to quit, ends the listed command-line programs, then ejects. Nothing
+    // while an eject of the drive runs.
     void quitAndEject(const Drive& drive, const std::vector<Holder>& holders,
                       const std::set<std::int32_t>& endProcesses);
     // Ejects every listed drive, one after another, a drive mounted inside another before that
-    // one. A second request while one runs does nothing and gets no reports. `done` always runs
-    // later on the main thread, never during the call.
+    // one; a drive being ejected already is waited for, and one ejected a moment ago gives that
+    // eject's report. A second request while one runs joins it and gets its reports. `done`
+    // always runs later on the main thread, never during the call.
     void ejectAll(bool toast, std::function<void(std::vector<DriveReport>)> done = {});
-    // Ejects the first listed drive the name designates and toasts the result; `done` gets no
+    // Ejects the first listed drive the name designates and toasts the result; a drive being
+    // ejected already, or ejected a moment ago, answers with that eject's report. `done` gets no
     // report when no drive matches. `done` always runs later on the main thread.
     void ejectDriveNamed(const std::string& name, std::function<void(std::optional<DriveReport>)> done = {});
     // Polls the backup every ten seconds, at most two hours, then ejects.
@@ -158,10 +169,14 @@ signals:
 private:
     struct BackupWait;
     struct EjectAllRun;
+    struct RunningEject;
 
     // Runs the work on a worker thread and hands its result to `then` on the main thread.
     template <typename Result>
     void offMainThread(std::function<Result()> work, std::function<void(Result)> then);
+    // The same on the one thread that reads and writes the history, in the order asked.
+    template <typename Result>
+    void inHistoryThread(std::function<Result()> work, std::function<void(Result)> then);
     // Runs the call on the main thread once the current event is done.
     void later(std::function<void()> call);
 
@@ -170,9 +185,22 @@ private:
     void setBusy(const std::string& driveId, std::optional<Busy> busy);
     void apply(const DriveReport& report, bool toast);
     void record(const DriveReport& report);
+    // Adds the events not saved yet to the history file; tried again later when the file's lock
+    // stays taken.
+    void saveHistory();
+    // Reads the history file again, as kestrixctl may have added to it.
+    void reloadHistory();
+    // The history file as read or saved, with the events not saved yet on top.
+    void takeHistory(History fromFile);
     void announce(const std::string& text);
     void toast(const std::string& text);
     void ejectNext(std::shared_ptr<EjectAllRun> run);
+    // Runs the drive's one eject, or joins the one that runs; `then` gets its report after it
+    // was applied.
+    void ejectOnce(const Drive& drive, Busy phase, std::function<DriveReport()> work, bool toast,
+                   std::function<void(const DriveReport&)> then);
+    // The report of the drive's eject that succeeded since the drives were last listed.
+    std::optional<DriveReport> justEjected(const std::string& driveId) const;
     void pollBackup(const Drive& drive, std::shared_ptr<BackupWait> wait, int polls);
     void watchRelease(const DriveReport& detached, bool toast);
     void reloadWorld();
@@ -217,7 +245,24 @@ private:
     // Drives left detached, watched until their file systems are released; they stay on screen
     // although they are no longer mounted.
     std::map<std::string, Drive> releaseWatches_;
-    WorldFileWatcher* worldWatcher_ = nullptr;
+    std::map<std::string, std::shared_ptr<RunningEject>> ejects_;
+    std::shared_ptr<EjectAllRun> ejectAllRun_;
+    // Successful ejects with the listing they came before: the drive stays listed until a listing
+    // started after it is shown.
+    std::map<std::string, std::pair<std::uint64_t, DriveReport>> ejected_;
+    // The last Eject All's reports and when it ended.
+    std::optional<std::pair<std::chrono::steady_clock::time_point, std::vector<DriveReport>>> lastEjectAll_;
+    FileWatcher* worldWatcher_ = nullptr;
+    FileWatcher* historyWatcher_ = nullptr;
+    // Recorded, not in the history file yet: newest first.
+    std::vector<HistoryEvent> unsaved_;
+    bool saving_ = false;
+    bool saveAgain_ = false;
+    bool reloading_ = false;
+    bool reloadAgain_ = false;
+    // Clears asked for and not done: what the file held before them is not shown again.
+    int clearsRunning_ = 0;
+    QThreadPool historyThread_;
     // Last member: destroyed first, after waiting for the work still running.
     QThreadPool pool_;
 };

@@ -7,6 +7,7 @@
 
 #include "KestrixKit/Flow/EjectFlow.h"
 #include "KestrixKit/History/History.h"
+#include "KestrixKit/History/HistoryEvent.h"
 #include "KestrixKit/Coding/Uuid.h"
 #include "KestrixKit/TimeMachine/TimeMachineStatus.h"
 #include "KestrixKit/Volumes/Drive.h"
@@ -29,11 +30,18 @@ struct AppSystem {
     std::function<bool()> reloadWorld;
 };
 
-// Where the eject history is kept: a file, or memory only.
+// Where the eject history is kept: a file that kestrixctl adds to as well, or memory only.
+// add and clear may wait for the file's lock (a bounded wait): call them off the main thread.
 struct HistoryStore {
     std::function<History()> load;
-    // A failed save leaves the file as it was; the history in memory stays right.
-    std::function<void(const History&)> save;
+    // Adds the events (newest first) to the history where it is kept, above whatever others
+    // added there meanwhile, and gives that history; absent when they could not be saved (the
+    // lock stayed taken through the wait, or the write failed): nothing changed, try again later.
+    std::function<std::optional<History>(const std::vector<HistoryEvent>& events)> add;
+    // Empties the history where it is kept; false when that could not be done.
+    std::function<bool()> clear;
+    // The file others add events to, to be watched; absent for a history kept in memory.
+    std::optional<std::string> file;
     std::function<Uuid()> newEventId;
 };
 

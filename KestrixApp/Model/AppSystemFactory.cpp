@@ -1,5 +1,6 @@
 #include "KestrixApp/Model/AppSystemFactory.h"
 
+#include <chrono>
 #include <iostream>
 #include <memory>
 
@@ -40,26 +41,60 @@ AppSystem appSystem(std::shared_ptr<SystemContext> context, const AppSystemChoic
     return system;
 }
 
+// How long a save waits for the history file's lock before it is tried again later: a save of
+// kestrixctl holds it for milliseconds, so a longer hold is a program stuck with it.
+constexpr std::chrono::seconds historyLockWait{2};
+
+void reportNotice(const LoadedHistory& loaded) {
+    // An unreadable file was kept aside; the history begins anew, as it always has.
+    if (loaded.notice) std::cerr << "kestrix: " << textsupport::visibleText(*loaded.notice) << std::endl;
+}
+
 HistoryStore historyStore(std::optional<std::string> path) {
     HistoryStore store;
     store.newEventId = randomUuid;
     if (!path) {
-        store.load = [] { return History{}; };
-        store.save = [](const History&) {};
+        auto kept = std::make_shared<History>();
+        store.load = [kept] { return *kept; };
+        store.add = [kept](const std::vector<HistoryEvent>& events) -> std::optional<History> {
+            for (auto event = events.rbegin(); event != events.rend(); ++event) kept->add(*event);
+            return *kept;
+        };
+        store.clear = [kept] {
+            kept->clear();
+            return true;
+        };
         return store;
     }
+    store.file = path;
     store.load = [path = *path] {
         LoadedHistory loaded = loadHistory(path);
-        // An unreadable file was kept aside; the app starts an empty history, as it always has.
-        if (loaded.notice) std::cerr << "kestrix: " << textsupport::visibleText(*loaded.notice) << std::endl;
+        reportNotice(loaded);
         return std::move(loaded.history);
     };
-    // Under the file's lock, so that a save of kestrixctl never interleaves with the app's.
-    store.save = [path = *path](const History& history) {
-        updateHistory(path, [&](History& onDisk) {
-            onDisk = history;
-            return true;
-        });
+    // Each change is made to the file as it is, under its lock, as kestrixctl makes its own: the
+    // events either of them adds are never lost.
+    store.add = [path = *path](const std::vector<HistoryEvent>& events) -> std::optional<History> {
+        const HistoryUpdate update = updateHistory(
+            path,
+            [&](History& onDisk) {
+                for (auto event = events.rbegin(); event != events.rend(); ++event) onDisk.add(*event);
+                return true;
+            },
+            historyLockWait);
+        reportNotice(update.loaded);
+        if (!update.locked || update.saveFailure) return std::nullopt;
+        return update.loaded.history;
+    };
+    store.clear = [path = *path] {
+        const HistoryUpdate update = updateHistory(
+            path,
+            [](History& onDisk) {
+                onDisk.clear();
+                return true;
+            },
+            historyLockWait);
+        return update.locked && !update.saveFailure;
     };
     return store;
 }

@@ -6,7 +6,7 @@
 #include <unistd.h>
 
 #include "KestrixApp/TestSupport/Waiting.h"
-#include "KestrixApp/Desktop/Quitting/X11Windows.h"
+#include "KestrixKit/Linux/Windows/X11Windows.h"
 
 namespace kestrix::desktop::test {
 namespace {

@@ -126,7 +126,7 @@ DriveReport EjectFlow::quitAndEject(const Drive& drive, const std::vector<Holder
 
     std::vector<Holder> remaining;
     std::copy_if(asked.begin(), asked.end(), std::back_inserter(remaining),
-                 [&](const Holder& holder) { return quitter->isAlive(holder.pid); });
+                 [&](const Holder& holder) { return quitter->isAlive(holder.identity()); });
     if (remaining.empty()) return eject(drive, false);
 
     // An app that is still open may be showing a save dialog; bring it where the user sees it.
@@ -144,7 +144,7 @@ std::vector<Holder> EjectFlow::askToQuit(const std::vector<Holder>& holders,
         if (offers(actions, HolderAction::quitApp)) {
             if (quitter->quitApp(holder)) asked.push_back(holder);
         } else if (endProcesses.contains(holder.pid) && HolderPolicy::mayEndWhenAsked(holder, currentUID)) {
-            if (quitter->endProcess(holder.pid)) asked.push_back(holder);
+            if (quitter->endProcess(holder.identity(), HolderPolicy::endSignal(holder))) asked.push_back(holder);
         }
     }
     return asked;
@@ -156,7 +156,7 @@ void EjectFlow::waitForExit(const std::vector<Holder>& asked) const {
     double elapsed = 0;
     while (true) {
         const bool anyAlive = std::any_of(asked.begin(), asked.end(),
-                                          [&](const Holder& holder) { return quitter->isAlive(holder.pid); });
+                                          [&](const Holder& holder) { return quitter->isAlive(holder.identity()); });
         if (!anyAlive) return;
         sleep(quitPollInterval);
         if (!(quitWait > elapsed + quitPollInterval)) return;

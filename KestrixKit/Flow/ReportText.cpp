@@ -7,6 +7,7 @@
 
 #include "KestrixKit/Ejection/DAStatus.h"
 #include "KestrixKit/Backups/BackupTexts.h"
+#include "KestrixKit/Holders/HelperCatalog.h"
 #include "KestrixKit/Text/Localized.h"
 #include "KestrixKit/Text/Vocabulary.h"
 
@@ -43,11 +44,18 @@ struct MessageOf {
         return localizedFormat("%1 is still in use by a macOS service. Try again in a moment.", {drive});
     }
     std::string operator()(const DriveVerdict::WaitingOnApps& waiting) const {
-        if (distinctNames(waiting.holders).size() > 1)
-            return localizedFormat("%1 are still open on %2. They may be asking you to save.",
-                                   {holderNames(waiting.holders), drive});
-        return localizedFormat("%1 is still open on %2. It may be asking you to save.",
-                               {holderNames(waiting.holders), drive});
+        const std::vector<Holder> apps = stillOpenApps(waiting.holders);
+        std::string sentences;
+        if (distinctNames(apps).size() > 1) {
+            sentences = localizedFormat("%1 are still open on %2. They may be asking you to save.",
+                                        {holderNames(apps), drive});
+        } else if (!apps.empty()) {
+            sentences = localizedFormat("%1 is still open on %2. It may be asking you to save.", {holderNames(apps), drive});
+        }
+        for (const std::string& sentence : stillRunningPrograms(waiting.holders)) {
+            sentences += (sentences.empty() ? "" : " ") + sentence;
+        }
+        return sentences;
     }
     std::string operator()(const DriveVerdict::BackupRunning& backup) const {
         return BackupTexts::report(backup.status, drive);
@@ -74,6 +82,23 @@ struct MessageOf {
 
 std::string message(const DriveReport& report) {
     return std::visit(MessageOf{report.drive.name()}, report.verdict.value);
+}
+
+std::vector<Holder> stillOpenApps(const std::vector<Holder>& holders) {
+    std::vector<Holder> apps;
+    std::copy_if(holders.begin(), holders.end(), std::back_inserter(apps),
+                 [](const Holder& holder) { return holder.app && holder.app->isRegular; });
+    return apps;
+}
+
+std::vector<std::string> stillRunningPrograms(const std::vector<Holder>& holders) {
+    std::vector<std::string> sentences;
+    for (const Holder& holder : holders) {
+        if (holder.app && holder.app->isRegular) continue;
+        std::string sentence = HelperCatalog::stillRunning(holder);
+        if (std::find(sentences.begin(), sentences.end(), sentence) == sentences.end()) sentences.push_back(std::move(sentence));
+    }
+    return sentences;
 }
 
 std::string holderNames(const std::vector<Holder>& holders) {

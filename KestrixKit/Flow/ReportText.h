@@ -15,6 +15,10 @@ std::string message(const DriveReport& report);
 // The first three distinct holder names as a list ("A, B and C"), with " and others" after
 // them when there were more than three holders.
 std::string holderNames(const std::vector<Holder>& holders);
+// Of the holders still there after Quit and Eject, the apps, which may be asking to save.
+std::vector<Holder> stillOpenApps(const std::vector<Holder>& holders);
+// One sentence for each other program still there, naming it and what to do about it.
+std::vector<std::string> stillRunningPrograms(const std::vector<Holder>& holders);
 // Why the disk service refused, in words where there are any, else the code in hexadecimal.
 std::string failureReason(std::int32_t status);
 // Why the eject failed: on the real Linux system the system's own message when it gave one,

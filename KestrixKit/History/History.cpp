@@ -5,6 +5,8 @@
 #include <set>
 #include <string>
 
+#include "KestrixKit/Text/UnicodeText.h"
+
 namespace kestrix {
 
 History::History(std::vector<HistoryEvent> events) : events(std::move(events)) {
@@ -26,10 +28,13 @@ std::vector<Offender> History::offenders(std::size_t top) const {
     for (const HistoryEvent& event : events) {
         if (!event.wasBlocked()) continue;
         // An offender counts ejects, so a name takes part once per event, whatever kinds it had.
+        // It is one program however its name was written: "mousepad" typed in a terminal and
+        // "Mousepad" opened from a menu are one offender, under the newest name.
         std::set<std::string> namesInEvent;
         for (const HistoryEvent::Culprit& culprit : event.culprits) {
-            if (!namesInEvent.insert(culprit.name).second) continue;
-            const auto [found, isNew] = indexByName.try_emplace(culprit.name, offenders.size());
+            const std::string identity = text::lowercased(culprit.name);
+            if (!namesInEvent.insert(identity).second) continue;
+            const auto [found, isNew] = indexByName.try_emplace(identity, offenders.size());
             if (isNew) {
                 offenders.push_back({culprit.name, culprit.kind, 1, event.date});
                 continue;

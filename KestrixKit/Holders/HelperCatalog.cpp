@@ -122,6 +122,30 @@ std::optional<HelperKind> kindByPath(std::string_view path) {
     return std::nullopt;
 }
 
+// Programs that take the whole terminal and leave it their own way, by the names they run as.
+const std::unordered_map<std::string, TerminalProgram>& terminalPrograms() {
+    static const std::unordered_map<std::string, TerminalProgram> table = [] {
+        const std::vector<std::pair<TerminalProgram, NameList>> lists{
+            {TerminalProgram::pager, {"less", "more", "most", "pg", "man", "info", "pinfo", "w3m", "lynx", "links",
+                                      "elinks", "bat", "batcat"}},
+            {TerminalProgram::monitor, {"top", "htop", "btop", "atop", "iotop", "iftop", "nethogs", "nmon", "glances",
+                                        "nvtop", "bpytop", "bashtop", "gtop", "ncdu", "mc", "ranger", "nnn", "vifm"}},
+            {TerminalProgram::vimEditor, {"vi", "vim", "nvim", "view", "vimdiff", "rvim", "ex", "vim.basic",
+                                          "vim.tiny", "vim.nox", "nvi", "elvis"}},
+            {TerminalProgram::nanoEditor, {"nano", "rnano", "pico"}},
+            {TerminalProgram::emacsEditor, {"emacs", "emacs-nox", "mg", "zile", "jove"}},
+            {TerminalProgram::editor, {"micro", "joe", "jed", "jmacs", "jstar", "mcedit", "ne", "kak", "hx", "helix",
+                                       "ed", "tilde", "dte"}},
+        };
+        std::unordered_map<std::string, TerminalProgram> built;
+        for (const auto& [program, names] : lists) {
+            for (const std::string_view name : names) built[std::string(name)] = program;
+        }
+        return built;
+    }();
+    return table;
+}
+
 bool hasHold(const Holder& holder, HoldKind kind) {
     return std::any_of(holder.holds.begin(), holder.holds.end(), [&](const Hold& hold) { return hold.kind == kind; });
 }
@@ -250,6 +274,68 @@ std::string advice(HelperKind kind) {
         case HelperKind::commandLine: return localized("Stop it (Control-C in its Terminal window), or end it from here.");
     }
     return {};
+}
+
+TerminalProgram terminalProgram(const Holder& holder) {
+    if (holder.kind != HelperKind::commandLine) return TerminalProgram::other;
+    // The name it was started by ("vi"), then its executable's ("vim.basic").
+    std::vector<std::string> names{text::lowercased(holder.name)};
+    if (holder.executablePath) names.push_back(text::lowercased(text::lastPathComponent(*holder.executablePath)));
+    for (const std::string& name : names) {
+        if (const auto found = terminalPrograms().find(name); found != terminalPrograms().end()) return found->second;
+    }
+    return TerminalProgram::other;
+}
+
+bool isEditor(TerminalProgram program) {
+    switch (program) {
+        case TerminalProgram::vimEditor:
+        case TerminalProgram::nanoEditor:
+        case TerminalProgram::emacsEditor:
+        case TerminalProgram::editor: return true;
+        default: return false;
+    }
+}
+
+std::string advice(const Holder& holder) {
+    if (holder.kind == HelperKind::shell && holder.job) {
+        return localizedFormat("It\u2019s running %1: quit %1 in that window first, then type cd ~ and press Return, or "
+                               "close the window.",
+                               {*holder.job});
+    }
+    switch (terminalProgram(holder)) {
+        case TerminalProgram::pager:
+        case TerminalProgram::monitor:
+            return localized("Press q in its Terminal window to close it, or end it from here.");
+        case TerminalProgram::vimEditor:
+            return localized("In its Terminal window, type :wq to save your work and quit.");
+        case TerminalProgram::nanoEditor:
+            return localized("In its Terminal window, press Control-X to save your work and quit.");
+        case TerminalProgram::emacsEditor:
+            return localized("In its Terminal window, press Control-X Control-C to save your work and quit.");
+        case TerminalProgram::editor: return localized("In its Terminal window, save your work and quit it.");
+        case TerminalProgram::other: break;
+    }
+    return advice(holder.kind);
+}
+
+std::string stillRunning(const Holder& holder) {
+    std::string remedy;
+    if (holder.kind == HelperKind::shell) {
+        remedy = localized("In its Terminal window, type cd ~, or close the window.");
+    } else if (holder.kind != HelperKind::commandLine) {
+        remedy = advice(holder.kind);
+    } else {
+        const TerminalProgram program = terminalProgram(holder);
+        if (program == TerminalProgram::pager || program == TerminalProgram::monitor) {
+            remedy = localized("In its Terminal window, press q.");
+        } else if (isEditor(program)) {
+            remedy = localized("In its Terminal window, save your work and quit it.");
+        } else {
+            remedy = localized("In its Terminal window, press Control-C.");
+        }
+    }
+    return localizedFormat("%1 is still running.", {holder.name}) + " " + remedy;
 }
 
 std::string holdLine(const Hold& hold) {

@@ -29,6 +29,20 @@ std::string symbol(HelperKind kind);
 std::string description(const Holder& holder);
 // What the user can do about a holder of this kind.
 std::string advice(HelperKind kind);
+// What the user can do about this holder: its kind's advice, made to fit the program where the
+// program needs its own (a pager or monitor quits with q, an editor saves first, a shell that
+// runs a job waits for it).
+std::string advice(const Holder& holder);
+
+// Programs run in a terminal that quit their own way.
+enum class TerminalProgram { other, pager, monitor, vimEditor, nanoEditor, emacsEditor, editor };
+TerminalProgram terminalProgram(const Holder& holder);
+bool isEditor(TerminalProgram program);
+
+// The sentence for a program that still runs after it was asked to stop (never an app): it
+// names the program and what to do about it ("bash is still running. In its terminal, type
+// cd ~, or close the terminal.").
+std::string stillRunning(const Holder& holder);
 // One line about one hold, naming the file by its last path component.
 std::string holdLine(const Hold& hold);
 

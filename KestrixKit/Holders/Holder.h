@@ -8,6 +8,7 @@
 #include "KestrixKit/Holders/AppIdentity.h"
 #include "KestrixKit/Holders/HelperKind.h"
 #include "KestrixKit/Holders/Hold.h"
+#include "KestrixKit/Holders/ProcessIdentity.h"
 
 namespace kestrix {
 
@@ -26,8 +27,13 @@ struct Holder {
     // De-duplicated, in discovery order; empty for a holder the system named.
     std::vector<Hold> holds;
     bool namedByMacOS = false;
+    // When the process started, read with the scan: with the pid, the process the scan saw.
+    std::optional<std::uint64_t> startTime;
+    // A program it started that still runs, by name: a shell running a job is not at its prompt.
+    std::optional<std::string> job;
 
     std::int32_t id() const { return pid; }
+    ProcessIdentity identity() const { return {.pid = pid, .startTime = startTime}; }
     bool isWriting() const;
     // The first open file's path, else the first hold's path.
     std::optional<std::string> mainPath() const;

@@ -68,6 +68,8 @@ void to_json(nlohmann::json& json, const Holder& holder) {
     json["kind"] = holder.kind;
     json["holds"] = holder.holds;
     json["namedByMacOS"] = holder.namedByMacOS;
+    putOptional(json, "startTime", holder.startTime);
+    putOptional(json, "job", holder.job);
 }
 
 void from_json(const nlohmann::json& json, Holder& holder) {
@@ -80,6 +82,8 @@ void from_json(const nlohmann::json& json, Holder& holder) {
     holder.kind = json.at("kind").get<HelperKind>();
     holder.holds = json.at("holds").get<std::vector<Hold>>();
     holder.namedByMacOS = json.at("namedByMacOS").get<bool>();
+    holder.startTime = getOptional<std::uint64_t>(json, "startTime");
+    holder.job = getOptional<std::string>(json, "job");
 }
 
 void to_json(nlohmann::json& json, const ScanResult& result) {

@@ -8,6 +8,7 @@
 
 #include "KestrixKit/Holders/CutCommandName.h"
 #include "KestrixKit/Holders/DisplayName.h"
+#include "KestrixKit/Holders/HelperCatalog.h"
 #include "KestrixKit/Text/UnicodeText.h"
 
 namespace kestrix::HolderPolicy {
@@ -88,6 +89,16 @@ bool mayEndWhenAsked(const Holder& holder, std::uint32_t currentUID) {
     // owner could end.
     if (currentUID != 0 || holder.uid == currentUID) return false;
     return ends(actions(holder, holder.uid));
+}
+
+bool endsByDefault(const Holder& holder) {
+    if (holder.app || holder.isWriting()) return false;
+    if (holder.kind == HelperKind::shell) return !holder.job;
+    return !HelperCatalog::isEditor(HelperCatalog::terminalProgram(holder));
+}
+
+EndSignal endSignal(const Holder& holder) {
+    return holder.kind == HelperKind::shell ? EndSignal::hangUp : EndSignal::terminate;
 }
 
 }  // namespace kestrix::HolderPolicy

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "KestrixKit/Holders/EndSignal.h"
 #include "KestrixKit/Holders/Holder.h"
 #include "KestrixKit/Holders/HolderAction.h"
 
@@ -15,5 +16,11 @@ std::vector<HolderAction> actions(const Holder& holder, std::uint32_t currentUID
 // Whether the process may be ended when the user names it (kestrixctl's --end PID): whatever
 // is offered endProcess and, for root, another user's process that its owner is offered to end.
 bool mayEndWhenAsked(const Holder& holder, std::uint32_t currentUID);
+// Whether "Stop NAME" starts ticked: only for a program that loses no work when it ends. Never
+// for an app or a process of one, a program writing to the drive, an editor, or a shell that is
+// running a job.
+bool endsByDefault(const Holder& holder);
+// The signal that ends the holder's program: the hang-up for a shell, which ignores the other.
+EndSignal endSignal(const Holder& holder);
 
 }  // namespace kestrix::HolderPolicy

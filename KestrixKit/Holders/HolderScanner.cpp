@@ -126,6 +126,8 @@ Holder HolderScanner::makeHolder(std::int32_t pid, const std::optional<ProcessBa
     if (basics) {
         holder.executablePath = basics->executablePath;
         holder.uid = basics->uid;
+        holder.startTime = basics->startTime;
+        holder.job = basics->job;
     }
     holder.name = holder.app ? holder.app->name : processName;
     holder.kind = HelperCatalog::kind(processName, holder.executablePath, holder.app && holder.app->isRegular, pid,

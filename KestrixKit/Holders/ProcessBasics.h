@@ -17,6 +17,10 @@ struct ProcessBasics {
     // The command's own name where it differs from name: a script's name when the executable
     // is its interpreter, or a process that renamed itself. Linux only.
     std::optional<std::string> commandName;
+    // When the process started (see ProcessIdentity); absent where the system does not say.
+    std::optional<std::uint64_t> startTime;
+    // The name of a program it started and that still runs (a shell's job), absent when none.
+    std::optional<std::string> job;
 
     bool operator==(const ProcessBasics&) const = default;
 };

@@ -6,6 +6,12 @@
 namespace kestrix {
 namespace {
 
+// The world's process with the pid, when it is the one with that start time.
+bool isSameProcess(const WorldProcess* process, const ProcessIdentity& identity) {
+    return process != nullptr && process->basics && identity.startTime &&
+           process->basics->startTime == identity.startTime;
+}
+
 std::optional<std::string> bundleOf(const WorldProcess& process) {
     if (!process.basics || !process.basics->executablePath) return std::nullopt;
     return HolderScanner::outerApp(*process.basics->executablePath);
@@ -27,6 +33,8 @@ std::vector<RunningApp> SimulatedQuitter::runningApps() const {
 }
 
 bool SimulatedQuitter::quitApp(const Holder& holder) {
+    // A holder whose pid another process has taken since is gone: there is nothing to ask.
+    if (!isSameProcess(system_->process(holder.pid), holder.identity())) return false;
     const std::optional<RunningApp> app = RunningAppRule::runningApp(holder, runningApps());
     World& world = system_->world();
     // The program never quits itself.
@@ -44,17 +52,22 @@ bool SimulatedQuitter::quitApp(const Holder& holder) {
 
 void SimulatedQuitter::showApp(const Holder& /*holder*/) {}
 
-bool SimulatedQuitter::endProcess(pid_t pid) {
+bool SimulatedQuitter::endProcess(const ProcessIdentity& identity, EndSignal /*signal*/) {
     World& world = system_->world();
+    const pid_t pid = identity.pid;
     if (pid < 2 || pid == world.ownPID) return false;
     const WorldProcess* process = system_->process(pid);
-    if (process == nullptr || process->onTerm == TermResponse::fails) return false;
+    if (!isSameProcess(process, identity) || process->onTerm == TermResponse::fails) return false;
     if (process->onTerm == TermResponse::exits) {
         system_->removeProcesses([&](const WorldProcess& candidate) { return candidate.pid == pid; });
     }
     return true;
 }
 
-bool SimulatedQuitter::isAlive(pid_t pid) { return pid >= 1 && system_->process(pid) != nullptr; }
+bool SimulatedQuitter::isAlive(const ProcessIdentity& identity) {
+    const WorldProcess* process = system_->process(identity.pid);
+    if (process != nullptr && !process->basics) return !identity.startTime;  // nothing to tell it by
+    return identity.pid >= 1 && isSameProcess(process, identity);
+}
 
 }  // namespace kestrix

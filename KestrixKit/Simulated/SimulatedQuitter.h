@@ -18,8 +18,8 @@ public:
 
     bool quitApp(const Holder& holder) override;
     void showApp(const Holder& holder) override;
-    bool endProcess(pid_t pid) override;
-    bool isAlive(pid_t pid) override;
+    bool endProcess(const ProcessIdentity& process, EndSignal signal) override;
+    bool isAlive(const ProcessIdentity& process) override;
 
     std::vector<RunningApp> runningApps() const;
 

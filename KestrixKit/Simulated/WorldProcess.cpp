@@ -50,7 +50,10 @@ WorldProcess decodeProcess(const nlohmann::json& value, const std::string& where
                          .name = optionalString(entry, "name", where).value_or(""),
                          .executablePath = optionalString(entry, "executablePath", where),
                          .uid = optionalUInt32(entry, "uid", where).value_or(0),
-                         .parentPID = optionalInt32(entry, "parentPID", where).value_or(0)};
+                         .parentPID = optionalInt32(entry, "parentPID", where).value_or(0),
+                         // A world that does not say gives every process the same start: its pids are never reused.
+                         .startTime = optionalUInt64(entry, "startTime", where).value_or(0),
+                         .job = optionalString(entry, "job", where)};
     if (!optionalBool(entry, "basicsUnreadable", where).value_or(false)) process.basics = std::move(basics);
     process.openFiles = decodeReferences(entry, "openFiles", where);
     if (const auto found = entry.find("currentFolder"); found != entry.end() && !found->is_null()) {

@@ -11,6 +11,8 @@
 #include "KestrixKit/Linux/Mounts/MountTableVolumeSource.h"
 #include "KestrixKit/Linux/Backups/LinuxBackupReader.h"
 #include "KestrixKit/Linux/Processes/ProcfsSource.h"
+#include "KestrixKit/Linux/Windows/DisplayConnections.h"
+#include "KestrixKit/Linux/Windows/WindowOwners.h"
 #include "KestrixKit/Linux/Ejecting/UnmountEjector.h"
 #include "KestrixKit/Simulated/SimulatedEjector.h"
 #include "KestrixKit/Simulated/SimulatedProcessSource.h"
@@ -81,8 +83,13 @@ SystemContext realContext(const SystemChoice& choice) {
     context.processes = std::make_shared<ProcfsSource>();
     context.currentUID = getuid();
     context.ownPID = getpid();
-    // One command is one short run: each desktop entry it meets is read once.
-    context.appLookup = desktopAppLookup(context.currentUID);
+    // One command is one short run: each desktop entry it meets is read once. A window on the
+    // display, or a connection to the display server, makes an app of its process however it
+    // was started.
+    const std::optional<std::string> x11Display = environmentDisplay();
+    context.appLookup = desktopAppLookup(
+        context.currentUID, {.windowOwners = x11Display ? x11WindowOwners(*x11Display) : WindowOwners{},
+                             .connectedToDisplay = display::displayClients(processEnvironment)});
     std::shared_ptr<DiskEjecting> ejector = choice.desktopEjector;
     if (!ejector) ejector = std::make_shared<UnmountEjector>();
     std::shared_ptr<HolderQuitting> quitter = choice.desktopQuitter;

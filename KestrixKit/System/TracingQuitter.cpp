@@ -14,8 +14,13 @@ void TracingQuitter::showApp(const Holder& holder) {
     trace_("showApp " + std::to_string(holder.pid));
 }
 
-bool TracingQuitter::endProcess(pid_t pid) { return traced("endProcess", pid, inner_->endProcess(pid)); }
+bool TracingQuitter::endProcess(const ProcessIdentity& process, EndSignal signal) {
+    const char* call = signal == EndSignal::hangUp ? "endProcess(hangUp)" : "endProcess";
+    return traced(call, process.pid, inner_->endProcess(process, signal));
+}
 
-bool TracingQuitter::isAlive(pid_t pid) { return traced("isAlive", pid, inner_->isAlive(pid)); }
+bool TracingQuitter::isAlive(const ProcessIdentity& process) {
+    return traced("isAlive", process.pid, inner_->isAlive(process));
+}
 
 }  // namespace kestrix

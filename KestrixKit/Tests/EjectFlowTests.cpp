@@ -64,8 +64,11 @@ public:
 
     bool quitApp(const Holder& holder) override { return ask("quitApp", holder.pid); }
     void showApp(const Holder& holder) override { calls.push_back("showApp " + std::to_string(holder.pid)); }
-    bool endProcess(pid_t pid) override { return ask("endProcess", pid); }
-    bool isAlive(pid_t pid) override {
+    bool endProcess(const ProcessIdentity& process, EndSignal signal) override {
+        return ask(signal == EndSignal::hangUp ? "hangUp" : "endProcess", process.pid);
+    }
+    bool isAlive(const ProcessIdentity& process) override {
+        const std::int32_t pid = process.pid;
         calls.push_back("isAlive " + std::to_string(pid));
         auto found = livesAfterAsked.find(pid);
         if (found == livesAfterAsked.end()) return !asked.contains(pid);
@@ -214,6 +217,19 @@ TEST_F(EjectFlowTest, QuitAndEjectLeavesAloneWhatItMayNotTouchAndReportsWhoStays
     EXPECT_EQ(quitter->calls.back(), "showApp 10");
     EXPECT_EQ(std::count_if(quitter->calls.begin(), quitter->calls.end(),
                             [](const std::string& call) { return call.starts_with("showApp"); }), 1);
+}
+
+TEST_F(EjectFlowTest, AShellIsHungUpAndAProgramThatStaysIsStillRunningNotSaving) {
+    Holder shell = tool(70, "bash");
+    shell.kind = HelperKind::shell;
+    quitter->livesAfterAsked = {{20, -1}};
+    const DriveReport report = flow().quitAndEject(stick(), {shell, tool(20, "rsync")}, {70, 20});
+    EXPECT_EQ(std::vector<std::string>(quitter->calls.begin(), quitter->calls.begin() + 2),
+              (std::vector<std::string>{"hangUp 70", "endProcess 20"}));
+    ASSERT_TRUE(report.verdict.is<DriveVerdict::WaitingOnApps>()) << report.verdict.caseName();
+    EXPECT_EQ(ReportText::message(report), "rsync is still running. In its Terminal window, press Control-C.");
+    EXPECT_EQ(std::count_if(quitter->calls.begin(), quitter->calls.end(),
+                            [](const std::string& call) { return call.starts_with("showApp"); }), 0);
 }
 
 TEST_F(EjectFlowTest, QuitWaitBoundsTheWaitAndZeroOrNaNSkipsIt) {

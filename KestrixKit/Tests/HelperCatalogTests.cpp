@@ -83,3 +83,37 @@ TEST(HelperCatalog, DescribesHolders) {
     EXPECT_EQ(HelperCatalog::holdLine({HoldKind::mappedFile, "/Volumes/Data/lib.so", false}), "Still reading lib.so");
     EXPECT_EQ(HelperCatalog::holdLine({HoldKind::currentFolder, "/", false}), "Working in /");
 }
+
+TEST(HelperCatalog, AProgramThatTakesTheTerminalGetsItsOwnRemedy) {
+    const auto commandLine = [](std::string name, std::optional<std::string> path = std::nullopt) {
+        return Holder{.pid = 100, .name = std::move(name), .executablePath = std::move(path),
+                      .kind = HelperKind::commandLine};
+    };
+    EXPECT_EQ(HelperCatalog::advice(commandLine("less")), "Press q in its Terminal window to close it, or end it from here.");
+    EXPECT_EQ(HelperCatalog::advice(commandLine("htop")), "Press q in its Terminal window to close it, or end it from here.");
+    EXPECT_EQ(HelperCatalog::advice(commandLine("man")), "Press q in its Terminal window to close it, or end it from here.");
+    // Known by the name it was started by, or by its executable's.
+    EXPECT_EQ(HelperCatalog::advice(commandLine("vi", "/usr/bin/vim.basic")),
+              "In its Terminal window, type :wq to save your work and quit.");
+    EXPECT_EQ(HelperCatalog::advice(commandLine("editor", "/usr/bin/nano")),
+              "In its Terminal window, press Control-X to save your work and quit.");
+    EXPECT_EQ(HelperCatalog::advice(commandLine("emacs")),
+              "In its Terminal window, press Control-X Control-C to save your work and quit.");
+    EXPECT_EQ(HelperCatalog::advice(commandLine("micro")), "In its Terminal window, save your work and quit it.");
+    EXPECT_EQ(HelperCatalog::advice(commandLine("rsync")), HelperCatalog::advice(HelperKind::commandLine));
+    // Only a command-line program: an app called "less" quits as apps do.
+    Holder app = commandLine("less");
+    app.kind = HelperKind::app;
+    EXPECT_EQ(HelperCatalog::advice(app), HelperCatalog::advice(HelperKind::app));
+
+    const Holder idle{.pid = 101, .name = "zsh", .kind = HelperKind::shell};
+    EXPECT_EQ(HelperCatalog::advice(idle), HelperCatalog::advice(HelperKind::shell));
+    Holder running = idle;
+    running.job = "vim";
+    EXPECT_EQ(HelperCatalog::advice(running), "It\u2019s running vim: quit vim in that window first, then type cd ~ and "
+                                              "press Return, or close the window.");
+    EXPECT_EQ(HelperCatalog::stillRunning(idle), "zsh is still running. In its Terminal window, type cd ~, or close the window.");
+    EXPECT_EQ(HelperCatalog::stillRunning(commandLine("top")), "top is still running. In its Terminal window, press q.");
+    EXPECT_EQ(HelperCatalog::stillRunning(Holder{.name = "Dropbox", .kind = HelperKind::cloudSync}),
+              "Dropbox is still running. Pause syncing, or wait for it to finish.");
+}

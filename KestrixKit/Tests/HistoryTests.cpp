@@ -84,3 +84,16 @@ TEST(History, OffendersAreCountedPerBlockedEjectAndOrdered) {
     EXPECT_EQ(history.offenders(1).size(), 1u);
     EXPECT_TRUE(history.offenders(0).empty());
 }
+
+TEST(History, AProgramIsOneOffenderHoweverItsNameWasWritten) {
+    // Typed in a terminal it was "mousepad"; opened from the menu, "Mousepad".
+    const History history(std::vector<HistoryEvent>{
+        event(waitingOnApps, {{"Mousepad", HelperKind::app}}, 10s),
+        event(inUse, {{"mousepad", HelperKind::commandLine}, {"Mousepad", HelperKind::app}}, 20s),
+        event(inUse, {{"mousepad", HelperKind::commandLine}}, 30s),
+        event(inUse, {{"ÉDITEUR", HelperKind::app}}, 40s),
+        event(inUse, {{"éditeur", HelperKind::app}}, 50s),
+    });
+    EXPECT_EQ(history.offenders(5), (std::vector<Offender>{{"Mousepad", HelperKind::app, 3, start - 10s},
+                                                           {"ÉDITEUR", HelperKind::app, 2, start - 40s}}));
+}

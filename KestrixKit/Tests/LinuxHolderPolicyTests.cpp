@@ -65,3 +65,35 @@ TEST(LinuxHolderPolicy, RootEndsAnotherUsersProgramOnlyWhenNamed) {
     EXPECT_FALSE(HolderPolicy::mayEndWhenAsked(indexer, root));
     EXPECT_FALSE(HolderPolicy::mayEndWhenAsked(program("helper", me, 4000, "/usr/libexec/helper"), root));
 }
+
+TEST(LinuxHolderPolicy, OnlyAProgramThatLosesNoWorkStartsTickedAndAShellIsHungUp) {
+    EXPECT_TRUE(HolderPolicy::endsByDefault(program("sleep")));
+    EXPECT_TRUE(HolderPolicy::endsByDefault(program("less")));
+    EXPECT_EQ(HolderPolicy::endSignal(program("sleep")), EndSignal::terminate);
+
+    // Never an app, however it started, nor a process of one: it is asked to quit, or left.
+    Holder mousepad = program("mousepad");
+    mousepad.app = AppIdentity{.name = "Mousepad", .isRegular = true};
+    mousepad.kind = HelperKind::app;
+    EXPECT_FALSE(HolderPolicy::endsByDefault(mousepad));
+    EXPECT_FALSE(HolderPolicy::mayEndWhenAsked(mousepad, me));
+    EXPECT_FALSE(HolderPolicy::mayEndWhenAsked(mousepad, root));
+    Holder renderer = program("firefox-esr");
+    renderer.app = AppIdentity{.name = "Firefox", .isRegular = false};
+    EXPECT_FALSE(HolderPolicy::endsByDefault(renderer));
+    // An editor may hold unsaved work, and a writer a file half written.
+    EXPECT_FALSE(HolderPolicy::endsByDefault(program("vi", me, 4000, "/usr/bin/vim.basic")));
+    EXPECT_FALSE(HolderPolicy::endsByDefault(program("nano")));
+    Holder writer = program("dd");
+    writer.holds = {Hold{HoldKind::openFile, "/media/u/Stick/disk.img", true}};
+    EXPECT_FALSE(HolderPolicy::endsByDefault(writer));
+
+    // A shell at its prompt goes as its terminal closing would make it; one running a job waits.
+    Holder shell = program("bash");
+    shell.kind = HelperKind::shell;
+    EXPECT_EQ(HolderPolicy::actions(shell, me), endOrWait);
+    EXPECT_TRUE(HolderPolicy::endsByDefault(shell));
+    EXPECT_EQ(HolderPolicy::endSignal(shell), EndSignal::hangUp);
+    shell.job = "make";
+    EXPECT_FALSE(HolderPolicy::endsByDefault(shell));
+}

@@ -38,15 +38,27 @@ TEST(ReportText, FailureReasonNamesKnownCodesAndPrintsOthersInHex) {
 }
 
 TEST(ReportText, MessageHasOneSentencePerVerdict) {
+    Holder pages = named("Pages");
+    pages.app = AppIdentity{.name = "Pages", .isRegular = true};
+    pages.kind = HelperKind::app;
+    Holder keynote = pages;
+    keynote.name = "Keynote";
     const std::vector<Holder> two{named("Pages"), named("vim")};
     const std::vector<std::pair<DriveVerdict, std::string>> expected{
         {{DriveVerdict::InUse{two, {}}}, "Stick is in use by Pages and vim."},
         {{DriveVerdict::HeldByMacOS{named("mds"), {}}}, "Stick is in use: macOS says mds is using it."},
         {{DriveVerdict::HeldByMacOS{std::nullopt, {}}},
          "Stick is still in use by a macOS service. Try again in a moment."},
-        {{DriveVerdict::WaitingOnApps{two}}, "Pages and vim are still open on Stick. They may be asking you to save."},
+        {{DriveVerdict::WaitingOnApps{{pages, keynote}}},
+         "Pages and Keynote are still open on Stick. They may be asking you to save."},
         {{DriveVerdict::WaitingOnApps{{named("Pages"), named("Pages")}}},
          "Pages is still open on Stick. It may be asking you to save."},
+        // A program is only still running: it asks nothing, and has a remedy of its own.
+        {{DriveVerdict::WaitingOnApps{{pages, named("vim")}}},
+         "Pages is still open on Stick. It may be asking you to save. vim is still running. In its Terminal window, "
+         "save your work and quit it."},
+        {{DriveVerdict::WaitingOnApps{{named("rsync")}}},
+         "rsync is still running. In its Terminal window, press Control-C."},
         {{DriveVerdict::BackupRunning{}}, "Time Machine is backing up to Stick."},
         {{DriveVerdict::Failed{DAStatus::notFound, "gone"}}, "macOS couldn’t eject Stick (the drive is gone)."},
         {{DriveVerdict::Ejected{}}, "Stick ejected. It’s safe to unplug."},

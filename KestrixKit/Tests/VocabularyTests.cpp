@@ -53,6 +53,16 @@ std::vector<std::string> everyUserText() {
             texts.push_back(HelperCatalog::description(Holder{.pid = 300, .name = "tool", .kind = kind, .holds = holds}));
         }
     }
+    for (const char* program : {"less", "top", "vim", "nano", "emacs", "micro", "rsync"}) {
+        const Holder running{.pid = 300, .name = program, .kind = HelperKind::commandLine};
+        texts.push_back(HelperCatalog::advice(running));
+        texts.push_back(HelperCatalog::stillRunning(running));
+    }
+    for (const std::optional<std::string>& job : {std::optional<std::string>(), std::optional<std::string>("vim")}) {
+        const Holder shell{.pid = 301, .name = "bash", .kind = HelperKind::shell, .job = job};
+        texts.push_back(HelperCatalog::advice(shell));
+        texts.push_back(HelperCatalog::stillRunning(shell));
+    }
     for (const Hold& hold : {reading, writing, folder, Hold{HoldKind::runningFrom, "/media/u/Stick/a", false},
                              Hold{HoldKind::mappedFile, "/media/u/Stick/lib.so", false}}) {
         texts.push_back(HelperCatalog::holdLine(hold));
@@ -130,6 +140,26 @@ TEST_F(VocabularyTest, TheBaseTextsStayAsTheyAre) {
     EXPECT_EQ(HelperCatalog::label(HelperKind::fileService), "macOS service");
     EXPECT_EQ(HelperCatalog::advice(HelperKind::commandLine),
               "Stop it (Control-C in its Terminal window), or end it from here.");
+}
+
+TEST_F(VocabularyTest, AProgramThatOutlivesItsStopIsToldAboutInItsOwnWords) {
+    selectVocabulary(Vocabulary::linuxSystem);
+    const Holder bash{.pid = 40, .name = "bash", .kind = HelperKind::shell};
+    const Holder less{.pid = 41, .name = "less", .kind = HelperKind::commandLine};
+    const Holder pages{.pid = 42, .name = "Mousepad", .app = AppIdentity{.name = "Mousepad", .isRegular = true},
+                       .kind = HelperKind::app};
+    EXPECT_EQ(ReportText::message(reportOn(DriveVerdict{DriveVerdict::WaitingOnApps{{bash}}})),
+              "bash is still running. In its terminal, type cd ~, or close the terminal.");
+    EXPECT_EQ(ReportText::message(reportOn(DriveVerdict{DriveVerdict::WaitingOnApps{{pages, less, bash}}})),
+              "Mousepad is still open on Stick. It may be asking you to save. less is still running. In its terminal, "
+              "press q. bash is still running. In its terminal, type cd ~, or close the terminal.");
+    EXPECT_EQ(HelperCatalog::advice(less), "Press q in its terminal to close it, or end it from here.");
+    EXPECT_EQ(HelperCatalog::advice(Holder{.name = "vi", .executablePath = "/usr/bin/vim.basic",
+                                           .kind = HelperKind::commandLine}),
+              "In its terminal, type :wq to save your work and quit.");
+    EXPECT_EQ(HelperCatalog::advice(Holder{.name = "bash", .kind = HelperKind::shell, .job = "top"}),
+              "It\u2019s running top: quit top in that terminal first, then type cd ~ and press Enter, or close the "
+              "terminal.");
 }
 
 TEST_F(VocabularyTest, ALinuxRefusalGivesTheSystemsReason) {

@@ -78,8 +78,8 @@ TEST_F(LoopMountedImage, ACommandStartedInsideTheDriveStepsOutOfItsWay) {
     // so the shell is what holds the drive.
     const std::string inside = "cd '" + mountPath + "' && ";
     const std::string held = kestrix::test::commandOutput(inside + KESTRIXCTL_PATH " check --show-disk-images " + name + "; true");
-    const std::string shellName = std::filesystem::canonical("/bin/sh").filename().string();
-    EXPECT_NE(held.find(" · " + shellName + "\n"), std::string::npos) << held;
+    // Named as it was started ("sh"), not after the file /bin/sh leads to (dash).
+    EXPECT_NE(held.find(" · sh\n"), std::string::npos) << held;
 
     // Started there with nothing else in the folder, it ejects the drive.
     const std::string history = "/tmp/" + name + "-history.json";

@@ -29,6 +29,10 @@ protected:
         std::string folderTemplate = (fs::temp_directory_path() / "kestrix-words-XXXXXX").string();
         ASSERT_NE(mkdtemp(folderTemplate.data()), nullptr);
         programs = folderTemplate;
+        // No installed app's entry names these copies (Déjà Dup's names its program deja-dup):
+        // the helpers go by their own names on any machine.
+        setenv("XDG_DATA_HOME", (programs / "share").c_str(), 1);
+        setenv("XDG_DATA_DIRS", (programs / "share").c_str(), 1);
         for (const std::string name : {"tracker-miner-fs-3", "baloo_file", "nautilus", "deja-dup"}) {
             fs::copy_file("/bin/sleep", programs / name);
             const fs::path file = fs::path(image.mountPath()) / (name + ".txt");

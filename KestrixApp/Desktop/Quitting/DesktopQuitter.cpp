@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "KestrixApp/Desktop/Quitting/GApplicationAddress.h"
-#include "KestrixApp/Desktop/Quitting/X11Windows.h"
+#include "KestrixKit/Linux/Windows/X11Windows.h"
 #include "KestrixKit/Flow/RunningAppRule.h"
 
 namespace kestrix::desktop {
@@ -69,8 +69,9 @@ bool DesktopQuitter::quitApp(const Holder& holder) {
     const std::unique_ptr<X11Windows> x11 = this->x11();
     const std::vector<TopLevelWindow> listed = x11 ? x11->topLevelWindows() : noWindows;
     const std::optional<RunningApp> app = RunningAppRule::runningApp(holder, runningApps(holder, listed));
-    // The program never quits itself.
-    if (!app || app->pid == ownPID_) return false;
+    // The program never quits itself; a holder that is gone (its pid perhaps another process's
+    // now, windows and all) is not asked.
+    if (!app || app->pid == ownPID_ || !processes_.isAlive(holder.identity())) return false;
     if (const std::optional<GApplicationAddress> address = busAddress(*app)) {
         if (sessionBus_.quit(*address, app->pid)) return true;
     }
@@ -85,7 +86,7 @@ void DesktopQuitter::showApp(const Holder& holder) {
     const std::unique_ptr<X11Windows> x11 = this->x11();
     const std::vector<TopLevelWindow> listed = x11 ? x11->topLevelWindows() : noWindows;
     const std::optional<RunningApp> app = RunningAppRule::runningApp(holder, runningApps(holder, listed));
-    if (!app) return;
+    if (!app || !processes_.isAlive(holder.identity())) return;
     const auto newest = std::find_if(listed.rbegin(), listed.rend(),
                                      [&](const TopLevelWindow& window) { return window.pid == app->pid; });
     if (newest != listed.rend()) {
@@ -95,8 +96,10 @@ void DesktopQuitter::showApp(const Holder& holder) {
     }
 }
 
-bool DesktopQuitter::endProcess(pid_t pid) { return processes_.endProcess(pid); }
+bool DesktopQuitter::endProcess(const ProcessIdentity& process, EndSignal signal) {
+    return processes_.endProcess(process, signal);
+}
 
-bool DesktopQuitter::isAlive(pid_t pid) { return processes_.isAlive(pid); }
+bool DesktopQuitter::isAlive(const ProcessIdentity& process) { return processes_.isAlive(process); }
 
 }  // namespace kestrix::desktop

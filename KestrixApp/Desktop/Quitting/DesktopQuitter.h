@@ -11,9 +11,11 @@
 #include "KestrixKit/Flow/RunningApp.h"
 #include "KestrixKit/Linux/Processes/SignalQuitter.h"
 
-namespace kestrix::desktop {
-
+namespace kestrix {
 class X11Windows;
+}
+
+namespace kestrix::desktop {
 
 // Quits apps the way choosing Quit in them does, never with a signal: through the app's "quit"
 // action on the session bus, else by closing its windows as their close buttons do. Where the
@@ -29,8 +31,8 @@ public:
 
     bool quitApp(const Holder& holder) override;
     void showApp(const Holder& holder) override;
-    bool endProcess(pid_t pid) override;
-    bool isAlive(pid_t pid) override;
+    bool endProcess(const ProcessIdentity& process, EndSignal signal) override;
+    bool isAlive(const ProcessIdentity& process) override;
 
     // The regular app that stands for a holder: the holder's process when it shows a window in
     // the task bar or the holder's app identity says it is an app.

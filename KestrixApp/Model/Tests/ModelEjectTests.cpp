@@ -35,10 +35,11 @@ TEST(ModelEject, KeepsTheSixNewestSuccessesAndSavesEveryReportInTheHistory) {
     EXPECT_EQ(harness.announcements.size(), 8u);
     EXPECT_EQ(harness.announcements.front(), "Stick ejected. It’s safe to unplug.");
     EXPECT_TRUE(harness.toasts.empty());
-    EXPECT_EQ(loadHistory(harness.path("history.json").toStdString()).history.events.size(), 8u);
+    const std::string history = harness.path("history.json").toStdString();
+    EXPECT_TRUE(ModelHarness::waitFor([&] { return loadHistory(history).history.events.size() == 8u; }));
 
     model.clearHistory();
-    EXPECT_TRUE(loadHistory(harness.path("history.json").toStdString()).history.events.empty());
+    EXPECT_TRUE(ModelHarness::waitFor([&] { return loadHistory(history).history.events.empty(); }));
 }
 
 TEST(ModelEject, AnEjectMayOvertakeACheckButNothingOvertakesAnEject) {
@@ -46,8 +47,6 @@ TEST(ModelEject, AnEjectMayOvertakeACheckButNothingOvertakesAnEject) {
     harness.start(sticks(1));
     AppModel& model = *harness.model;
     const Drive drive = harness.drive(stickId(0));
-    QSignalSpy history(&model, &AppModel::historyChanged);
-
     model.check(drive);
     model.eject(drive, false, false);
     EXPECT_EQ(model.state(drive.id).busy, Busy::ejecting);
@@ -56,7 +55,7 @@ TEST(ModelEject, AnEjectMayOvertakeACheckButNothingOvertakesAnEject) {
     EXPECT_EQ(model.state(drive.id).busy, Busy::ejecting);
 
     ASSERT_TRUE(ModelHarness::waitFor([&] { return model.drives().empty() && !model.states().contains(drive.id); }));
-    EXPECT_EQ(history.count(), 1) << "one eject ran";
+    EXPECT_EQ(model.history().events.size(), 1u) << "one eject ran";
     EXPECT_FALSE(model.recent().front().forced);
 }
 
@@ -86,7 +85,7 @@ TEST(ModelEjectAll, RunsOneAtATimeAndSummarizesWhatWasLeft) {
     EXPECT_TRUE(model.ejectingAll());
     model.ejectAll(true, [&](std::vector<DriveReport> result) { second = std::move(result); });
     ASSERT_TRUE(ModelHarness::waitFor([&] { return first && second; }));
-    EXPECT_TRUE(second->empty()) << "a second Eject All while one runs does nothing";
+    EXPECT_EQ(*second, *first) << "a second Eject All while one runs joins it";
 
     ASSERT_EQ(first->size(), 3u);
     EXPECT_EQ((*first)[1].drive.id, stickId(1));
@@ -96,6 +95,53 @@ TEST(ModelEjectAll, RunsOneAtATimeAndSummarizesWhatWasLeft) {
     EXPECT_EQ(harness.announcements.size(), 3u) << "each drive is announced, the summary only toasted";
     ASSERT_TRUE(ModelHarness::waitFor([&] { return model.drives().size() == 1; }));
     EXPECT_TRUE(model.display(stickId(1)).is<DriveDisplay::InUse>());
+}
+
+TEST(ModelEjectOnce, RequestsForADriveBeingEjectedWaitForThatEjectAndOneEventRecordsIt) {
+    ModelHarness harness;
+    harness.start({{"volumes", {stick("Stick", 0), stick("Card", 1)}}});
+    AppModel& model = *harness.model;
+    std::vector<std::optional<DriveReport>> answers;
+    for (int request = 0; request < 10; ++request) {
+        model.ejectDriveNamed("Stick", [&](std::optional<DriveReport> report) { answers.push_back(std::move(report)); });
+    }
+    // Eject All, started meanwhile, waits for the Stick's eject rather than ejecting it again.
+    std::optional<std::vector<DriveReport>> all;
+    model.ejectAll(false, [&](std::vector<DriveReport> reports) { all = std::move(reports); });
+    ASSERT_TRUE(ModelHarness::waitFor([&] { return answers.size() == 10 && all && harness.settled(0); }));
+    for (const auto& answer : answers) {
+        ASSERT_TRUE(answer);
+        EXPECT_EQ(*answer, *answers.front());
+        EXPECT_TRUE(answer->verdict.is<DriveVerdict::Ejected>()) << answer->verdict.caseName();
+    }
+    ASSERT_EQ(all->size(), 2u);
+    EXPECT_EQ(all->front(), *answers.front());
+    EXPECT_EQ(model.history().events.size(), 2u) << "one event per real eject: the Stick's and the Card's";
+    EXPECT_TRUE(ModelHarness::waitFor(
+        [&] { return loadHistory(harness.path("history.json").toStdString()).history.events.size() == 2u; }));
+    EXPECT_EQ(harness.toasts, std::vector<QString>{"Stick ejected. It’s safe to unplug."}) << "toasted once";
+}
+
+TEST(ModelEjectOnce, ADriveEjectedAMomentAgoIsNotEjectedAgainWhileStillListed) {
+    ModelHarness harness;
+    harness.start({{"volumes", {stick("Stick", 0)}}});
+    AppModel& model = *harness.model;
+    std::optional<DriveReport> first;
+    model.ejectDriveNamed("Stick", [&](std::optional<DriveReport> report) { first = std::move(report); });
+    ASSERT_TRUE(ModelHarness::waitFor([&] { return first.has_value(); }));
+    ASSERT_EQ(model.drives().size(), 1u) << "still listed until the drives are listed again";
+
+    // Asked again before that listing, Stick answers with the eject that just ran, and so does
+    // Eject All.
+    std::optional<std::optional<DriveReport>> again;
+    model.ejectDriveNamed("Stick", [&](std::optional<DriveReport> report) { again = std::move(report); });
+    std::optional<std::vector<DriveReport>> all;
+    model.ejectAll(false, [&](std::vector<DriveReport> reports) { all = std::move(reports); });
+    model.eject(model.drives().front(), false, false);
+    ASSERT_TRUE(ModelHarness::waitFor([&] { return again && all && harness.settled(0); }));
+    EXPECT_EQ(*again, first);
+    EXPECT_EQ(*all, std::vector<DriveReport>{*first});
+    EXPECT_EQ(model.history().events.size(), 1u);
 }
 
 TEST(ModelEjectDriveNamed, EjectsOnlyTheFirstMatchAndNothingWithoutOne) {

@@ -4,6 +4,8 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusPendingCall>
+#include <QFile>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
@@ -87,6 +89,51 @@ protected:
             QThread::msleep(50);
         }
         return false;
+    }
+
+    // Waits for the first check of every drive, which runs after start-up.
+    void waitUntilChecked() {
+        QElapsedTimer checked;
+        checked.start();
+        while (checked.elapsed() < 10000) {
+            const auto drives = nlohmann::json::parse(status().toStdString())["drives"];
+            if (drives.size() == 2u && drives[0]["display"] != "busy" && drives[1]["display"] != "busy") return;
+            QThread::msleep(50);
+        }
+    }
+
+    // The events in the history file, once it stopped changing for a moment.
+    std::size_t savedEvents() const {
+        std::size_t previous = 0;
+        std::size_t count = 0;
+        for (int look = 0; look < 40; ++look) {
+            QFile file(historyPath());
+            count = file.open(QIODevice::ReadOnly) ? nlohmann::json::parse(file.readAll().toStdString(), nullptr, false)
+                                                         .value("events", nlohmann::json::array())
+                                                         .size()
+                                                   : 0;
+            if (count > 0 && count == previous) return count;
+            previous = count;
+            QThread::msleep(250);
+        }
+        return count;
+    }
+
+    // The answers to the same call made several times at once.
+    std::vector<QDBusMessage> callAtOnce(int times, const QString& method, const QVariantList& arguments) {
+        std::vector<QDBusPendingCall> calls;
+        for (int call = 0; call < times; ++call) {
+            QDBusMessage message =
+                QDBusMessage::createMethodCall("com.orvane.Kestrix", "/com/orvane/Kestrix", "com.orvane.Kestrix", method);
+            message.setArguments(arguments);
+            calls.push_back(bus_.connection().asyncCall(message, 30000));
+        }
+        std::vector<QDBusMessage> replies;
+        for (QDBusPendingCall& call : calls) {
+            call.waitForFinished();
+            replies.push_back(call.reply());
+        }
+        return replies;
     }
 
     QString status() {
@@ -198,6 +245,24 @@ TEST_F(AutomationOnBus, ALinkRunInATerminalPrintsItsResultAndReturnsTheActionSta
     ASSERT_TRUE(terminal.waitForFinished(60000));
     EXPECT_EQ(terminal.exitCode(), 3);
     EXPECT_NE(terminal.readAllStandardOutput().toStdString().find("is in use by vim."), std::string::npos);
+TEST_F(AutomationOnBus, TenEjectsOfOneDriveAtOnceAreOneEjectWithOneAnswerAndOneEvent) {
+    startApp();
+    waitUntilChecked();
+    for (const QDBusMessage& reply : callAtOnce(10, "EjectDrive", {QString("Travel SSD")})) {
+        ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+        EXPECT_EQ(reply.arguments().value(0).toString(), "Travel SSD ejected. It’s safe to unplug.");
+    }
+    EXPECT_EQ(savedEvents(), 1u);
+}
+
+TEST_F(AutomationOnBus, EjectAllsAtOnceAreOneRunThatAnswersThemAll) {
+    startApp();
+    waitUntilChecked();
+    for (const QDBusMessage& reply : callAtOnce(3, "EjectAllDrives", {})) {
+        ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+        EXPECT_EQ(reply.arguments().value(0).toString(), "Ejected: 2 of 2.") << "never \"No drives to eject.\"";
+    }
+    EXPECT_EQ(savedEvents(), 2u);
 }
 
 TEST_F(AutomationOnBus, AnActionWithNoAppGivesUpAfterAboutFourSeconds) {

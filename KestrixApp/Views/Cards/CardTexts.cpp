@@ -73,9 +73,15 @@ std::vector<DetailLine> detailLines(const DriveDisplay& display) {
                 {localized("They usually let go within a few seconds. Try again in a moment."), true}};
     }
     if (const auto* waiting = display.as<DriveDisplay::WaitingOnApps>()) {
-        return {{localizedFormat("%1 didn’t quit yet. It’s probably asking whether to save: Kestrix brought it to the "
-                                 "front. Answer it, then eject again.",
-                                 {ReportText::holderNames(waiting->holders)})}};
+        std::vector<DetailLine> lines;
+        if (const auto apps = ReportText::stillOpenApps(waiting->holders); !apps.empty()) {
+            lines.push_back({localizedFormat("%1 didn’t quit yet. It’s probably asking whether to save: Kestrix brought "
+                                             "it to the front. Answer it, then eject again.",
+                                             {ReportText::holderNames(apps)})});
+        }
+        // A program that outlived its stop asks nothing: it is only still running.
+        for (std::string& sentence : ReportText::stillRunningPrograms(waiting->holders)) lines.push_back({std::move(sentence)});
+        return lines;
     }
     if (const auto* backup = display.as<DriveDisplay::Backup>()) {
         const auto& progress = backup->status.progress;
@@ -146,7 +152,7 @@ std::string holderAccessibleName(const Holder& holder) {
 }
 
 std::string holderAccessibleDescription(const Holder& holder) {
-    return HelperCatalog::description(holder) + " " + HelperCatalog::advice(holder.kind);
+    return HelperCatalog::description(holder) + " " + HelperCatalog::advice(holder);
 }
 
 bool showsFileButton(const Holder& holder, bool compact, std::uint32_t currentUID) {

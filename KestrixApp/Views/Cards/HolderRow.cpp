@@ -89,7 +89,7 @@ HolderRow::HolderRow(ViewContext& context, Holder holder, bool compact, QWidget*
         holdLine->setText(holdLine->fontMetrics().elidedText(holdLine->text(), Qt::ElideMiddle, 360));
         texts->addWidget(holdLine);
     }
-    auto* advice = plainLabel(HelperCatalog::advice(holder_.kind), TextStyle::caption, this, true);
+    auto* advice = plainLabel(HelperCatalog::advice(holder_), TextStyle::caption, this, true);
     advice->setWordWrap(true);
     texts->addWidget(advice);
 

@@ -28,7 +28,7 @@ QuitQuestion quitQuestion(const Drive& drive, const std::vector<Holder>& holders
                 {holder.pid,
                  writing ? localizedFormat("Stop %1 (writing to the drive)", {holder.name})
                          : localizedFormat("Stop %1", {holder.name}),
-                 !writing});
+                 HolderPolicy::endsByDefault(holder)});
         }
     }
     std::vector<std::string> paragraphs;

@@ -20,7 +20,7 @@ struct Question {
 struct ProgramChoice {
     std::int32_t pid = 0;
     std::string title;
-    // A program that is writing starts unticked: ending it would cut its file short.
+    // A program that could lose work starts unticked (HolderPolicy::endsByDefault).
     bool ticked = true;
 };
 

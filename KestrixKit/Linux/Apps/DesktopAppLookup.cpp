@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <memory>
 
+#include "KestrixKit/Holders/AppRule.h"
+#include "KestrixKit/Holders/HelperCatalog.h"
 #include "KestrixKit/Linux/Apps/AppCgroup.h"
 #include "KestrixKit/Linux/Apps/DesktopEntryFolders.h"
 #include "KestrixKit/Linux/Apps/LaunchEnvironment.h"
@@ -11,6 +13,7 @@
 #include "KestrixKit/Linux/Apps/MessageLocales.h"
 #include "KestrixKit/Linux/Apps/SmallFile.h"
 #include "KestrixKit/Linux/Processes/ProcfsParsing.h"
+#include "KestrixKit/Text/PlainText.h"
 
 namespace kestrix {
 namespace {
@@ -24,12 +27,18 @@ std::vector<std::string> messageLocales(const EnvironmentLookup& environment) {
                              .messages = setting("LC_MESSAGES"), .lang = setting("LANG")});
 }
 
+bool isShell(const std::string& executable) {
+    return HelperCatalog::kind(text::lastPathComponent(executable), executable, false, 1) == HelperKind::shell;
+}
+
 }  // namespace
 
-DesktopAppLookup::DesktopAppLookup(const EnvironmentLookup& environment, std::uint32_t ownUID, Places places)
+DesktopAppLookup::DesktopAppLookup(const EnvironmentLookup& environment, std::uint32_t ownUID, Places places,
+                                   DisplayClues display)
     : catalog_(applicationFolders(environment), messageLocales(environment)),
       ownUID_(ownUID),
-      places_(std::move(places)) {}
+      places_(std::move(places)),
+      display_(std::move(display)) {}
 
 std::string DesktopAppLookup::processPath(std::int32_t pid, const char* entry) const {
     return places_.procRoot + "/" + std::to_string(pid) + "/" + entry;
@@ -63,11 +72,45 @@ std::optional<AppIdentity> DesktopAppLookup::identify(std::int32_t pid) const {
     const auto cgroupPath = cgroupText ? appcgroup::unifiedPath(*cgroupText) : std::nullopt;
     const auto unit = cgroupPath ? appcgroup::appUnit(*cgroupPath) : std::nullopt;
     std::optional<DesktopLaunch> launch;
+    std::optional<std::int32_t> launchedPID;
     if (status->effectiveUID == ownUID_) {
         const auto environment = readSmallFile(processPath(pid, "environ"), largestProcFile, FinalLink::follow);
         if (environment) launch = parseDesktopLaunch(*environment);
+        if (environment) launchedPID = kestrix::launchedPID(*environment);
     }
+    const std::optional<std::string> ownExecutable = executable(pid);
+    const std::optional<std::string> parentExecutable =
+        status->parentPID > 0 ? executable(status->parentPID) : std::nullopt;
 
+    AppRule::AppClues clues{
+        .startedAs = startedAs(pid, flatpakID, unit, launch, ownExecutable, parentExecutable),
+        .ownsWindow = display_.windowOwners && display_.windowOwners().contains(pid),
+        .connectedToDisplay = display_.connectedToDisplay && display_.connectedToDisplay(pid),
+        .launched = launchedPID == pid,
+        .startedByShell = parentExecutable && isShell(*parentExecutable),
+        .processName = processName(pid, status->name, ownExecutable)};
+    if (const auto installed = ownExecutable ? catalog_.byExecutable(*ownExecutable) : std::nullopt) {
+        // A program that its own program started is a helper of it (a browser's tabs).
+        clues.runsProgramOf = AppIdentity{.name = installed->entry.name,
+                                          .bundleID = installed->id,
+                                          .isRegular = !installed->entry.noDisplay && parentExecutable != ownExecutable,
+                                          .bundlePath = installed->path};
+    }
+    return AppRule::identify(clues);
+}
+
+std::string DesktopAppLookup::processName(std::int32_t pid, const std::string& commandName,
+                                          const std::optional<std::string>& ownExecutable) const {
+    const auto commandLine = readSmallFile(processPath(pid, "cmdline"), largestProcFile, FinalLink::follow);
+    if (auto typed = commandLine ? procfs::typedName(commandName, *commandLine) : std::nullopt) return std::move(*typed);
+    return ownExecutable ? text::lastPathComponent(*ownExecutable) : commandName;
+}
+
+std::optional<AppIdentity> DesktopAppLookup::startedAs(std::int32_t pid, const std::optional<std::string>& flatpakID,
+                                                      const std::optional<appcgroup::AppUnit>& unit,
+                                                      const std::optional<DesktopLaunch>& launch,
+                                                      const std::optional<std::string>& ownExecutable,
+                                                      const std::optional<std::string>& parentExecutable) const {
     std::optional<FoundDesktopEntry> found;
     if (flatpakID) found = catalog_.byID(*flatpakID);
     for (std::size_t index = 0; !found && unit && index < unit->desktopIDs.size(); ++index) {
@@ -77,20 +120,21 @@ std::optional<AppIdentity> DesktopAppLookup::identify(std::int32_t pid) const {
     if (!found) found = launched;
     if (!found) return std::nullopt;
 
-    AppProcessFacts facts{.pid = pid, .executable = executable(pid), .entryProgram = found->entry.program};
+    AppProcessFacts facts{.pid = pid, .executable = ownExecutable, .entryProgram = found->entry.program};
     if (launched && launched->id == found->id) facts.launchedPID = launch->pid;
     if (unit && std::find(unit->desktopIDs.begin(), unit->desktopIDs.end(), found->id) != unit->desktopIDs.end()) {
         facts.unitLeader = unitLeader(unit->cgroupPath);
     }
-    if (status->parentPID > 0) facts.parentExecutable = executable(status->parentPID);
+    facts.parentExecutable = parentExecutable;
     return AppIdentity{.name = found->entry.name,
                        .bundleID = found->id,
                        .isRegular = !found->entry.noDisplay && isAppMainProcess(facts),
                        .bundlePath = found->path};
 }
 
-std::function<std::optional<AppIdentity>(std::int32_t)> desktopAppLookup(std::uint32_t ownUID) {
-    auto lookup = std::make_shared<const DesktopAppLookup>(processEnvironment, ownUID, DesktopAppLookup::Places{});
+std::function<std::optional<AppIdentity>(std::int32_t)> desktopAppLookup(std::uint32_t ownUID, DisplayClues display) {
+    auto lookup = std::make_shared<const DesktopAppLookup>(processEnvironment, ownUID, DesktopAppLookup::Places{},
+                                                           std::move(display));
     return [lookup](std::int32_t pid) { return lookup->identify(pid); };
 }
 

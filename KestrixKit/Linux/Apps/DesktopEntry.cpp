@@ -21,8 +21,10 @@ std::optional<DesktopEntry> parseDesktopEntry(std::string_view text, const std::
     }
     if (!name) name = value("Name");
     if (!name || name->empty()) return std::nullopt;
-    DesktopEntry entry{.name = std::move(*name), .noDisplay = value("NoDisplay") == "true"};
+    DesktopEntry entry{.name = std::move(*name), .noDisplay = value("NoDisplay") == "true",
+                       .terminal = value("Terminal") == "true"};
     if (const auto exec = value("Exec")) entry.program = execProgram(execArguments(*exec));
+    if (auto tryExec = value("TryExec"); tryExec && !tryExec->empty()) entry.tryExec = std::move(*tryExec);
     return entry;
 }
 

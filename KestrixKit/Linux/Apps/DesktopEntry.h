@@ -15,6 +15,10 @@ struct DesktopEntry {
     std::optional<std::string> program;
     // The entry is not shown in menus: a helper or a handler, not an app the user opens.
     bool noDisplay = false;
+    // The program runs in a terminal (Terminal=true): a command-line program, not a window.
+    bool terminal = false;
+    // The program whose presence the entry depends on (TryExec), when it names one.
+    std::optional<std::string> tryExec;
 
     bool operator==(const DesktopEntry&) const = default;
 };

@@ -1,7 +1,9 @@
 #include "KestrixKit/Linux/Apps/DesktopEntryCatalog.h"
 
+#include <algorithm>
 #include <filesystem>
 
+#include "KestrixKit/Holders/AppRule.h"
 #include "KestrixKit/Linux/Apps/DesktopEntryFolders.h"
 #include "KestrixKit/Linux/Apps/SmallFile.h"
 #include "KestrixKit/Text/PlainText.h"
@@ -53,6 +55,42 @@ std::optional<FoundDesktopEntry> DesktopEntryCatalog::byID(const std::string& id
     std::optional<DesktopEntry> entry = entryAt(path->second);
     if (!entry) return std::nullopt;
     return FoundDesktopEntry{.id = id, .path = path->second, .entry = std::move(*entry)};
+}
+
+std::optional<FoundDesktopEntry> DesktopEntryCatalog::byExecutable(const std::string& executablePath) const {
+    const std::lock_guard lock(mutex_);
+    if (!pathsByID_) listFolders();
+    if (!idsByProgram_) {
+        idsByProgram_.emplace();
+        for (const auto& [id, path] : *pathsByID_) {
+            const std::optional<DesktopEntry> entry = entryAt(path);
+            if (!entry || entry->terminal) continue;
+            std::vector<std::string> names;
+            for (const std::optional<std::string>& program : {entry->program, entry->tryExec}) {
+                if (!program || AppRule::isInterpreterOrShell(*program)) continue;
+                names.push_back(text::lastPathComponent(*program));
+                // A program given by its path may be a link to the file that runs.
+                std::error_code error;
+                if (program->starts_with('/')) {
+                    const fs::path target = fs::canonical(*program, error);
+                    if (!error) names.push_back(target.filename().string());
+                }
+            }
+            std::sort(names.begin(), names.end());
+            names.erase(std::unique(names.begin(), names.end()), names.end());
+            for (const std::string& name : names) (*idsByProgram_)[name].push_back(id);
+        }
+    }
+    const auto ids = idsByProgram_->find(text::lastPathComponent(executablePath));
+    if (ids == idsByProgram_->end()) return std::nullopt;
+    std::optional<FoundDesktopEntry> chosen;
+    for (const std::string& id : ids->second) {
+        const std::string& path = pathsByID_->at(id);
+        std::optional<DesktopEntry> entry = entryAt(path);
+        if (!entry || (chosen && (entry->noDisplay || !chosen->entry.noDisplay))) continue;
+        chosen = FoundDesktopEntry{.id = id, .path = path, .entry = std::move(*entry)};
+    }
+    return chosen;
 }
 
 std::optional<FoundDesktopEntry> DesktopEntryCatalog::byPath(const std::string& path) const {

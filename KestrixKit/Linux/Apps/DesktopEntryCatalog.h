@@ -29,6 +29,11 @@ public:
     // An entry file named by a launch: its id is its place below an applications folder, else
     // its file name.
     std::optional<FoundDesktopEntry> byPath(const std::string& path) const;
+    // The entry of an app whose program (Exec, or TryExec) is the executable, by file name or,
+    // for a program given by its path, by the file it leads to. Entries that run in a terminal or
+    // start an interpreter or a shell are left out; one shown in menus wins over one that is not,
+    // then the first id. Every entry is read on the first call.
+    std::optional<FoundDesktopEntry> byExecutable(const std::string& executablePath) const;
 
 private:
     std::optional<DesktopEntry> entryAt(const std::string& path) const;
@@ -39,6 +44,8 @@ private:
     mutable std::mutex mutex_;
     mutable std::optional<std::map<std::string, std::string>> pathsByID_;
     mutable std::map<std::string, std::optional<DesktopEntry>> entriesByPath_;
+    // File names of programs, each with the ids of the entries that start it.
+    mutable std::optional<std::map<std::string, std::vector<std::string>>> idsByProgram_;
 };
 
 }  // namespace kestrix

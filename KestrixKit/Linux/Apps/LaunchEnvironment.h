@@ -22,6 +22,10 @@ struct DesktopLaunch {
 // make sense (an absolute path, a positive pid).
 std::optional<DesktopLaunch> parseDesktopLaunch(std::string_view environment);
 
+// The process a desktop launched, by GIO_LAUNCHED_DESKTOP_FILE_PID alone: children inherit it,
+// so only the process with that pid is the one launched.
+std::optional<std::int32_t> launchedPID(std::string_view environment);
+
 // The Flatpak app id in the text of a sandbox's /.flatpak-info ([Application] name=…).
 std::optional<std::string> flatpakAppID(std::string_view flatpakInfo);
 

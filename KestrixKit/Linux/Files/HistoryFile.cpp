@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <thread>
 
 #include "KestrixKit/History/HistoryCoding.h"
 #include "FileSupport/OwnedDescriptor.h"
@@ -34,11 +35,27 @@ std::string keepUnreadable(const std::string& path, const std::string& reason) {
 // be made (a read-only folder) nothing is locked: nothing can be saved there either.
 class HistoryLock {
 public:
-    explicit HistoryLock(const std::string& historyPath) : file_(openLockFile(historyPath + ".lock")) {
+    HistoryLock(const std::string& historyPath, std::optional<std::chrono::milliseconds> wait)
+        : file_(openLockFile(historyPath + ".lock")) {
         if (!file_.valid()) return;
-        while (::flock(file_.get(), LOCK_EX) != 0 && errno == EINTR) {
+        if (!wait) {
+            while (::flock(file_.get(), LOCK_EX) != 0 && errno == EINTR) {
+            }
+            return;
+        }
+        // Polled, so that the wait has an end; a save holds the lock for milliseconds.
+        const auto deadline = std::chrono::steady_clock::now() + *wait;
+        while (::flock(file_.get(), LOCK_EX | LOCK_NB) != 0) {
+            if ((errno != EWOULDBLOCK && errno != EINTR) || std::chrono::steady_clock::now() >= deadline) {
+                held_ = false;
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
     }
+
+    // Whether the lock is held (or there is no lock file to take, where nothing can be saved either).
+    bool held() const { return held_; }
 
 private:
     static int openLockFile(const std::string& path) {
@@ -52,6 +69,7 @@ private:
     }
 
     filesupport::OwnedDescriptor file_;
+    bool held_ = true;
 };
 
 }  // namespace
@@ -75,8 +93,10 @@ std::optional<std::string> saveHistory(const History& history, const std::string
     return filesupport::writeFileAtomically(path, encodeHistory(history), replace);
 }
 
-HistoryUpdate updateHistory(const std::string& path, const std::function<bool(History&)>& change) {
-    const HistoryLock lock(path);
+HistoryUpdate updateHistory(const std::string& path, const std::function<bool(History&)>& change,
+                            std::optional<std::chrono::milliseconds> lockWait) {
+    const HistoryLock lock(path, lockWait);
+    if (!lock.held()) return HistoryUpdate{.locked = false};
     HistoryUpdate update{.loaded = loadHistory(path)};
     if (!change(update.loaded.history)) return update;
     filesupport::removeLeftoverTemporaries(path);

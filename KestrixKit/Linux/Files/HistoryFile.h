@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -33,12 +34,16 @@ struct HistoryUpdate {
     LoadedHistory loaded;
     // Set when the changed history could not be saved.
     std::optional<std::string> saveFailure;
+    // False when the lock was not had within the wait: nothing was loaded, changed or saved.
+    bool locked = true;
 };
 
 // Loads the history, lets `change` edit it and saves it when `change` returns true, all while
 // holding an exclusive lock on the file beside it ("history.json.lock"), so that commands saving
 // at the same time never lose each other's events. Temporary files that a killed save left
-// behind are removed with the save. `loaded.history` is the history as changed.
-HistoryUpdate updateHistory(const std::string& path, const std::function<bool(History&)>& change);
+// behind are removed with the save. `loaded.history` is the history as changed. With a lock wait,
+// a lock that another process holds longer gives up (locked false) rather than waiting on.
+HistoryUpdate updateHistory(const std::string& path, const std::function<bool(History&)>& change,
+                            std::optional<std::chrono::milliseconds> lockWait = std::nullopt);
 
 }  // namespace kestrix

@@ -103,6 +103,38 @@ std::optional<StatusFields> parseStatus(std::string_view text) {
     return StatusFields{.name = text::validUTF8(std::move(*name)), .effectiveUID = *uid, .parentPID = parentPID};
 }
 
+std::vector<std::int32_t> parsePIDList(std::string_view text) {
+    std::vector<std::int32_t> pids;
+    while (!text.empty()) {
+        const std::size_t start = text.find_first_not_of(" \t\n");
+        if (start == std::string_view::npos) break;
+        text.remove_prefix(start);
+        const std::size_t end = text.find_first_of(" \t\n");
+        if (const auto pid = number<std::int32_t>(text.substr(0, end)); pid && *pid > 0) pids.push_back(*pid);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end);
+    }
+    return pids;
+}
+
+std::optional<std::string> typedName(std::string_view commandName, std::string_view commandLine) {
+    // The kernel names a process after the file that was run, as it was given; argv[0] is the
+    // name it was given by (an alternative's link, a login shell's "-"), unless it was rewritten.
+    const auto names = [&](std::string_view fileName) {
+        return !fileName.empty() && (fileName == commandName || isCutFrom(commandName, fileName));
+    };
+    for (int argument = 0; argument < 2 && !commandLine.empty(); ++argument) {
+        const std::size_t end = commandLine.find('\0');
+        const std::string_view word = commandLine.substr(0, end);
+        commandLine.remove_prefix(end == std::string_view::npos ? commandLine.size() : end + 1);
+        const std::string_view fileName = word.substr(word.find_last_of('/') + 1);
+        if (fileName.find_first_of(" :") != std::string_view::npos) return std::nullopt;
+        const std::string_view loginless = fileName.starts_with('-') ? fileName.substr(1) : fileName;
+        // The program, then the script that an interpreter (the program) runs.
+        if (names(fileName) || (argument == 0 && names(loginless))) return text::validUTF8(std::string(fileName));
+    }
+    return std::nullopt;
+}
+
 std::optional<bool> parseFdinfoWriting(std::string_view text) {
     while (!text.empty()) {
         std::string_view line = nextLine(text);
@@ -143,13 +175,18 @@ std::vector<VnodeRef> parseMaps(std::string_view text) {
     return files;
 }
 
-std::optional<char> parseStatState(std::string_view text) {
+std::optional<StatFields> parseStat(std::string_view text) {
     const std::size_t nameEnd = text.rfind(')');
     if (nameEnd == std::string_view::npos) return std::nullopt;
     std::string_view rest = text.substr(nameEnd + 1);
-    const std::string_view state = nextField(rest);
+    const std::string_view state = nextField(rest);  // field 3
     if (state.size() != 1) return std::nullopt;
-    return state.front();
+    const std::optional<std::int32_t> parentPID = number<std::int32_t>(nextField(rest));  // field 4
+    // Fields 5 (process group) to 21 (itrealvalue), then the start time.
+    for (int field = 5; field < 22; ++field) nextField(rest);
+    const std::optional<std::uint64_t> startTime = number<std::uint64_t>(nextField(rest));
+    if (!parentPID || !startTime) return std::nullopt;
+    return StatFields{.state = state.front(), .parentPID = *parentPID, .startTime = *startTime};
 }
 
 std::string withoutDeletedMark(std::string path) {

@@ -27,6 +27,16 @@ std::optional<StatusFields> parseStatus(std::string_view text);
 // interpreter, of its script, when it begins with the cut name; else the name as given.
 std::string wholeCommandName(std::string_view name, std::string_view commandLine);
 
+// The process ids of a /proc/PID/task/TID/children list (blank-separated), in its order.
+std::vector<std::int32_t> parsePIDList(std::string_view text);
+
+// The name the user typed to start the process, from its command line (/proc/PID/cmdline,
+// NUL-separated) and its whole command name: the file name of the program as typed ("vim" run
+// as vim.basic, "python3" run as python3.11, "-bash" for a login shell), or of the script that
+// an interpreter runs ("backup.sh"). Absent when the command line was rewritten by the program
+// ("sshd: user@pts/0") or is missing (a kernel thread): then nothing tells what was typed.
+std::optional<std::string> typedName(std::string_view commandName, std::string_view commandLine);
+
 // Whether /proc/PID/fdinfo/N shows a descriptor open for writing (write-only or read-write);
 // absent without a flags line.
 std::optional<bool> parseFdinfoWriting(std::string_view text);
@@ -43,9 +53,19 @@ std::optional<MappedRegion> parseMapsLine(std::string_view line);
 // The file-backed regions of /proc/PID/maps, each path once, lowest address first.
 std::vector<VnodeRef> parseMaps(std::string_view text);
 
-// The state letter of /proc/PID/stat ('R', 'S', 'Z' …): the field after the name, which is in
-// parentheses and may itself hold blanks and parentheses.
-std::optional<char> parseStatState(std::string_view text);
+struct StatFields {
+    // 'R', 'S', 'Z' …
+    char state = 0;
+    std::int32_t parentPID = 0;
+    // Clock ticks after boot (field 22): with the pid, one process for its whole life.
+    std::uint64_t startTime = 0;
+
+    bool operator==(const StatFields&) const = default;
+};
+
+// The state, parent and start time of /proc/PID/stat: the fields after the name, which is in
+// parentheses and may itself hold blanks and parentheses. Absent when one of them is missing.
+std::optional<StatFields> parseStat(std::string_view text);
 
 // The path of a file that was deleted while in use, without the " (deleted)" mark.
 std::string withoutDeletedMark(std::string path);

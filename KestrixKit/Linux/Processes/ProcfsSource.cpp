@@ -54,6 +54,24 @@ std::string ProcfsSource::processPath(std::int32_t pid, const char* entry) const
     return root_ + "/" + std::to_string(pid) + "/" + entry;
 }
 
+std::optional<std::int32_t> ProcfsSource::firstChild(std::int32_t pid) const {
+    // The kernel lists the children of each thread; a program that starts others from a second
+    // thread is rare, and a shell has one thread.
+    const std::string task = std::to_string(pid);
+    if (const auto children = procfs::readText(AT_FDCWD, processPath(pid, ("task/" + task + "/children").c_str()).c_str())) {
+        const std::vector<std::int32_t> pids = procfs::parsePIDList(*children);
+        if (pids.empty()) return std::nullopt;
+        return pids.front();
+    }
+    // A kernel without that list: every process's parent, read from the process table.
+    for (const std::int32_t candidate : allPIDs()) {
+        const auto stat = procfs::readText(AT_FDCWD, processPath(candidate, "stat").c_str());
+        const auto fields = stat ? procfs::parseStat(*stat) : std::nullopt;
+        if (fields && fields->parentPID == pid) return candidate;
+    }
+    return std::nullopt;
+}
+
 std::vector<std::int32_t> ProcfsSource::allPIDs() const {
     std::vector<std::int32_t> pids;
     const procfs::Directory directory = procfs::openDirectory(AT_FDCWD, root_.c_str());
@@ -72,10 +90,9 @@ std::optional<ProcessBasics> ProcfsSource::basics(std::int32_t pid) const {
     const std::optional<procfs::StatusFields> status = procfs::parseStatus(*statusText);
     if (!status) return std::nullopt;
     std::string commandName = status->name;
-    // Only a name of the cut length may have lost its end; others need no command line.
-    if (const auto commandLine = commandName.size() == commandNameLimit
-                                     ? procfs::readText(AT_FDCWD, processPath(pid, "cmdline").c_str())
-                                     : std::nullopt) {
+    const std::optional<std::string> commandLine = procfs::readText(AT_FDCWD, processPath(pid, "cmdline").c_str());
+    // Only a name of the cut length may have lost its end.
+    if (commandLine && commandName.size() == commandNameLimit) {
         commandName = procfs::wholeCommandName(commandName, *commandLine);
     }
     ProcessBasics basics{.pid = pid, .name = commandName, .uid = status->effectiveUID,
@@ -85,7 +102,20 @@ std::optional<ProcessBasics> ProcfsSource::basics(std::int32_t pid) const {
         std::string shown = displayName(*basics.executablePath);
         if (!shown.empty()) basics.name = std::move(shown);
     }
+    // A program is known by the name it was started by, not by the file an alternative or a
+    // versioned link leads to.
+    if (std::optional<std::string> typed = commandLine ? procfs::typedName(status->name, *commandLine) : std::nullopt) {
+        basics.name = std::move(*typed);
+    }
     if (commandName != basics.name) basics.commandName = std::move(commandName);
+    if (const auto stat = procfs::readText(AT_FDCWD, processPath(pid, "stat").c_str())) {
+        if (const auto fields = procfs::parseStat(*stat)) basics.startTime = fields->startTime;
+    }
+    if (const std::optional<std::int32_t> child = firstChild(pid)) {
+        const auto childStatus = procfs::readText(AT_FDCWD, processPath(*child, "status").c_str());
+        const auto childFields = childStatus ? procfs::parseStatus(*childStatus) : std::nullopt;
+        if (childFields) basics.job = childFields->name;
+    }
     return basics;
 }
 

@@ -26,6 +26,8 @@ public:
 
 private:
     std::string processPath(std::int32_t pid, const char* entry) const;
+    // A process that this one started and that still runs.
+    std::optional<std::int32_t> firstChild(std::int32_t pid) const;
 
     std::string root_;
 };

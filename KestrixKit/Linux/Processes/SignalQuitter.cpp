@@ -8,8 +8,10 @@ bool SignalQuitter::quitApp(const Holder& /*holder*/) { return false; }
 
 void SignalQuitter::showApp(const Holder& /*holder*/) {}
 
-bool SignalQuitter::endProcess(pid_t pid) { return Signals::terminate(pid); }
+bool SignalQuitter::endProcess(const ProcessIdentity& process, EndSignal signal) {
+    return Signals::end(process, signal);
+}
 
-bool SignalQuitter::isAlive(pid_t pid) { return Signals::isRunning(pid); }
+bool SignalQuitter::isAlive(const ProcessIdentity& process) { return Signals::isRunning(process); }
 
 }  // namespace kestrix

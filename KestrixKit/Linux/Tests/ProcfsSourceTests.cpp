@@ -1,14 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include <fcntl.h>
 #include <unistd.h>
 
 #include "KestrixKit/Linux/Processes/ProcfsParsing.h"
 #include "KestrixKit/Linux/Processes/ProcfsSource.h"
+#include "KestrixKit/Linux/Processes/Signals.h"
+#include "KestrixKit/Tests/Support/ChildProcess.h"
 #include "KestrixKit/Text/ValidUTF8.h"
 
 using namespace kestrix;
@@ -37,10 +41,14 @@ TEST(ProcfsParsing, ReadsStatusFdinfoAndMaps) {
                                 "3000-4000 rw-p 0 00:00 0 [heap]\n4000-5000 r--p 0 00:21 9 /x\n"),
               (std::vector<VnodeRef>{{"/lib/a.so", (0x103u << 8) | 0x02u, false}, {"/x", 0x21u, false}}));
 
-    EXPECT_EQ(procfs::parseStatState("4242 (sleep) S 1 4242 4242 0 -1"), 'S');
-    EXPECT_EQ(procfs::parseStatState("4243 (a) R (b) Z 1 1"), 'Z');  // the name may hold ") "
-    EXPECT_FALSE(procfs::parseStatState("4244 (cut"));
-    EXPECT_FALSE(procfs::parseStatState("4245 (x)"));
+    const std::string afterName = " 4242 4242 0 -1 4194304 100 0 0 0 0 0 0 0 20 0 1 0 63356 3133440 409";
+    EXPECT_EQ(procfs::parseStat("4242 (sleep) S 1" + afterName),
+              (procfs::StatFields{.state = 'S', .parentPID = 1, .startTime = 63356}));
+    // The name may hold ") ".
+    EXPECT_EQ(procfs::parseStat("4243 (a) R (b) Z 7" + afterName)->state, 'Z');
+    EXPECT_FALSE(procfs::parseStat("4244 (cut"));
+    EXPECT_FALSE(procfs::parseStat("4245 (x)"));
+    EXPECT_FALSE(procfs::parseStat("4246 (x) S 1 4242 4242 0 -1")) << "no start time";
 
     EXPECT_EQ(procfs::withoutDeletedMark("/usr/bin/tool (deleted)"), "/usr/bin/tool");
     EXPECT_EQ(text::validUTF8("caf\xc3\xa9"), "caf\xc3\xa9");
@@ -60,6 +68,42 @@ TEST(ProcfsParsing, MakesACutCommandNameWholeFromTheCommandLine) {
               "Isolated Web Co");
     EXPECT_EQ(procfs::wholeCommandName("tracker-miner-f", ""), "tracker-miner-f");
     EXPECT_EQ(procfs::wholeCommandName("tracker-miner-f", "tracker-miner-f\0"s), "tracker-miner-f");
+}
+
+TEST(ProcfsParsing, NamesAProgramAsItWasTyped) {
+    using namespace std::string_literals;
+    // The alternative's or the versioned file is not what the user knows.
+    EXPECT_EQ(procfs::typedName("vim", "vim\0notes.txt\0"s), "vim");
+    EXPECT_EQ(procfs::typedName("vi", "/usr/bin/vi\0"s), "vi");
+    EXPECT_EQ(procfs::typedName("python3", "python3\0-m\0http.server\0"s), "python3");
+    EXPECT_EQ(procfs::typedName("bash", "-bash\0"s), "-bash");
+    EXPECT_EQ(procfs::typedName("gnome-terminal-", "/usr/libexec/gnome-terminal-server\0"s), "gnome-terminal-server");
+    // A script its interpreter runs is known by the script.
+    EXPECT_EQ(procfs::typedName("backup.sh", "/bin/bash\0./backup.sh\0"s), "backup.sh");
+    // A program that rewrote its command line, or has none, tells nothing.
+    EXPECT_EQ(procfs::typedName("sshd", "sshd: root@pts/0\0"s), std::nullopt);
+    EXPECT_EQ(procfs::typedName("Isolated Web Co", "/usr/lib/firefox/firefox\0-contentproc\0"s), std::nullopt);
+    EXPECT_EQ(procfs::typedName("kworker/0:1", ""), std::nullopt);
+
+    EXPECT_EQ(procfs::parsePIDList("4242 4250 \n"), (std::vector<std::int32_t>{4242, 4250}));
+    EXPECT_EQ(procfs::parsePIDList(""), std::vector<std::int32_t>{});
+}
+
+TEST(ProcfsSource, DatesAProcessAndNamesTheJobItRuns) {
+    const ProcfsSource source;
+    const kestrix::test::ChildProcess shell({"/bin/sh", "-c", "sleep 600; true"});
+    std::optional<ProcessBasics> basics;
+    for (int attempt = 0; attempt < 100 && !(basics && basics->job); ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        basics = source.basics(shell.pid());
+    }
+    ASSERT_TRUE(basics);
+    EXPECT_EQ(basics->name, "sh");
+    EXPECT_EQ(basics->job, "sleep");
+    ASSERT_TRUE(basics->startTime);
+    EXPECT_EQ(basics->startTime, Signals::startTime(shell.pid()));
+    const kestrix::test::ChildProcess sleeper({"/bin/sleep", "600"});
+    EXPECT_FALSE(source.basics(sleeper.pid())->job) << "sleep runs nothing";
 }
 
 TEST(ProcfsSource, ReadsThisProcess) {

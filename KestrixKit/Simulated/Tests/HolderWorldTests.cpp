@@ -36,7 +36,8 @@ TEST(HolderWorld, DecodesProcessesWithTheirDefaults) {
     EXPECT_EQ(source.openFiles(5), (std::vector<VnodeRef>{{"/Volumes/A/x", 0, false}}));
     EXPECT_FALSE(source.mappedFiles(5));
     EXPECT_FALSE(source.currentFolder(5));
-    EXPECT_EQ(source.basics(5), (ProcessBasics{.pid = 5, .name = "tool"}));
+    // A world that dates no process starts them all at 0.
+    EXPECT_EQ(source.basics(5), (ProcessBasics{.pid = 5, .name = "tool", .startTime = 0}));
     EXPECT_FALSE(source.openFiles(6));
     EXPECT_FALSE(source.basics(6));
     EXPECT_EQ(source.currentFolder(6), (VnodeRef{"/w", 3, false}));

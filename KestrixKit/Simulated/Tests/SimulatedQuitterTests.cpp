@@ -25,9 +25,12 @@ std::shared_ptr<SimulatedSystem> world() {
     return std::make_shared<SimulatedSystem>(std::get<World>(std::move(result)));
 }
 
+// The world gives every process it does not date the start time 0.
 Holder holder(std::int32_t pid, std::optional<std::string> bundle = std::nullopt) {
-    return Holder{.pid = pid, .appBundlePath = std::move(bundle)};
+    return Holder{.pid = pid, .appBundlePath = std::move(bundle), .startTime = 0};
 }
+
+ProcessIdentity process(std::int32_t pid) { return {.pid = pid, .startTime = 0}; }
 
 }  // namespace
 
@@ -36,30 +39,45 @@ TEST(SimulatedQuitter, QuitRequestsFollowOnQuit) {
     SimulatedQuitter quitter(system);
     // A helper inside the app's bundle is quit through the app, which takes the helper along.
     EXPECT_TRUE(quitter.quitApp(holder(413, "/Applications/Photo Editor.app")));
-    EXPECT_FALSE(quitter.isAlive(412));
-    EXPECT_FALSE(quitter.isAlive(413));
+    EXPECT_FALSE(quitter.isAlive(process(412)));
+    EXPECT_FALSE(quitter.isAlive(process(413)));
 
     EXPECT_TRUE(quitter.quitApp(holder(420)));
-    EXPECT_TRUE(quitter.isAlive(420));
+    EXPECT_TRUE(quitter.isAlive(process(420)));
     EXPECT_FALSE(quitter.quitApp(holder(421)));
-    EXPECT_TRUE(quitter.isAlive(421));
+    EXPECT_TRUE(quitter.isAlive(process(421)));
     EXPECT_FALSE(quitter.quitApp(holder(430)));
     EXPECT_FALSE(quitter.quitApp(holder(530)));
     EXPECT_FALSE(quitter.quitApp(holder(900)));
-    EXPECT_TRUE(quitter.isAlive(900));
+    EXPECT_TRUE(quitter.isAlive(process(900)));
     EXPECT_EQ(system->world().processes.size(), 7u);
 }
 
 TEST(SimulatedQuitter, TerminationFollowsOnTerm) {
     SimulatedQuitter quitter(world());
-    EXPECT_TRUE(quitter.endProcess(530));
-    EXPECT_FALSE(quitter.isAlive(530));
-    EXPECT_TRUE(quitter.endProcess(531));
-    EXPECT_TRUE(quitter.isAlive(531));
-    EXPECT_FALSE(quitter.endProcess(532));
-    EXPECT_FALSE(quitter.endProcess(900));
-    EXPECT_FALSE(quitter.endProcess(1));
-    EXPECT_FALSE(quitter.isAlive(0));
+    EXPECT_TRUE(quitter.endProcess(process(530), EndSignal::terminate));
+    EXPECT_FALSE(quitter.isAlive(process(530)));
+    EXPECT_TRUE(quitter.endProcess(process(531), EndSignal::terminate));
+    EXPECT_TRUE(quitter.isAlive(process(531)));
+    EXPECT_FALSE(quitter.endProcess(process(532), EndSignal::terminate));
+    EXPECT_FALSE(quitter.endProcess(process(900), EndSignal::terminate));
+    EXPECT_FALSE(quitter.endProcess(process(1), EndSignal::terminate));
+    EXPECT_FALSE(quitter.isAlive(process(0)));
+}
+
+TEST(SimulatedQuitter, AProcessThatTookTheScannedPidIsNeverEndedOrAsked) {
+    const auto system = world();
+    SimulatedQuitter quitter(system);
+    // The scan saw zsh and Notes started at 0; the processes at those pids now started later.
+    const ProcessIdentity earlierZsh{.pid = 530, .startTime = 12};
+    EXPECT_FALSE(quitter.isAlive(earlierZsh));
+    EXPECT_FALSE(quitter.endProcess(earlierZsh, EndSignal::hangUp));
+    EXPECT_FALSE(quitter.endProcess({.pid = 530}, EndSignal::hangUp)) << "a process whose start is unknown is not ended";
+    Holder earlierNotes = holder(420);
+    earlierNotes.startTime = 12;
+    EXPECT_FALSE(quitter.quitApp(earlierNotes));
+    EXPECT_TRUE(quitter.isAlive(process(530)));
+    EXPECT_EQ(system->world().processes.size(), 9u);
 }
 
 TEST(SimulatedQuitter, UnknownResponsesAreWorldErrors) {

@@ -20,8 +20,8 @@ struct BusyThenEjected : kestrix::DiskEjecting {
 struct FixedQuitter : kestrix::HolderQuitting {
     bool quitApp(const kestrix::Holder&) override { return true; }
     void showApp(const kestrix::Holder&) override {}
-    bool endProcess(pid_t) override { return false; }
-    bool isAlive(pid_t pid) override { return pid == 530; }
+    bool endProcess(const kestrix::ProcessIdentity&, kestrix::EndSignal) override { return false; }
+    bool isAlive(const kestrix::ProcessIdentity& process) override { return process.pid == 530; }
 };
 
 }  // namespace
@@ -38,8 +38,8 @@ TEST(Tracing, EachCallIsOneLineInOrderAndResultsPassThrough) {
     TracingQuitter quitter(std::make_shared<FixedQuitter>(), sink);
     EXPECT_TRUE(quitter.quitApp(kestrix::Holder{.pid = 412}));
     quitter.showApp(kestrix::Holder{.pid = 412});
-    EXPECT_FALSE(quitter.endProcess(530));
-    EXPECT_TRUE(quitter.isAlive(530));
+    EXPECT_FALSE(quitter.endProcess({.pid = 530, .startTime = 7}, EndSignal::terminate));
+    EXPECT_TRUE(quitter.isAlive({.pid = 530, .startTime = 7}));
 
     double slept = 0;
     const auto sleep = tracingSleep([&](double seconds) { slept += seconds; }, sink);

@@ -16,6 +16,7 @@
 #include "KestrixKit/Flow/EjectFlow.h"
 #include "KestrixKit/Tests/Support/ChildProcess.h"
 #include "KestrixKit/Linux/Processes/ProcfsSource.h"
+#include "KestrixKit/Linux/Processes/Signals.h"
 
 using namespace kestrix;
 using namespace kestrix::desktop;
@@ -31,7 +32,8 @@ Holder appHolder(pid_t pid) {
                   .name = "Test Editor",
                   .uid = static_cast<std::uint32_t>(getuid()),
                   .app = AppIdentity{.name = "Test Editor", .bundleID = std::string(appID) + ".desktop", .isRegular = true},
-                  .kind = HelperKind::app};
+                  .kind = HelperKind::app,
+                  .startTime = Signals::startTime(pid)};
 }
 
 std::unique_ptr<ChildProcess> sleeper() {

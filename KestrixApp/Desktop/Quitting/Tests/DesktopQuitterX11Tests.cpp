@@ -3,11 +3,16 @@
 #include <xcb/xcb.h>
 #include <xcb/xcb_icccm.h>
 
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <future>
+#include <thread>
+#include <variant>
 
 #include "KestrixApp/Desktop/Quitting/DesktopQuitter.h"
 #include "KestrixApp/Desktop/Quitting/Tests/CountingEjector.h"
@@ -15,6 +20,17 @@
 #include "KestrixApp/TestSupport/X11Desktop.h"
 #include "KestrixKit/Flow/EjectFlow.h"
 #include "KestrixKit/Linux/Processes/ProcfsSource.h"
+#include "KestrixKit/Holders/HolderPolicy.h"
+#include "KestrixKit/Linux/Ejecting/UnmountEjector.h"
+#include "KestrixKit/Linux/Processes/ProcfsFiles.h"
+#include "KestrixKit/Linux/Processes/ProcfsParsing.h"
+#include "KestrixKit/Linux/Processes/Signals.h"
+#include "KestrixKit/System/SystemContext.h"
+#include "KestrixKit/System/SystemEjectFlow.h"
+#include "KestrixKit/System/TracingQuitter.h"
+#include "KestrixKit/Tests/Support/LoopDrive.h"
+#include "KestrixKit/Volumes/VolumeList.h"
+#include "KestrixKit/Tests/Support/PidReuse.h"
 
 using namespace kestrix;
 using namespace kestrix::desktop;
@@ -23,12 +39,14 @@ using kestrix::test::ChildProcess;
 
 namespace {
 
+// The holder a scan makes of the process now at pid.
 Holder appHolder(pid_t pid) {
     return Holder{.pid = pid,
                   .name = "Test Window",
                   .uid = static_cast<std::uint32_t>(getuid()),
                   .app = AppIdentity{.name = "Test Window", .isRegular = true},
-                  .kind = HelperKind::app};
+                  .kind = HelperKind::app,
+                  .startTime = Signals::startTime(pid)};
 }
 
 class DesktopQuitterOnX11 : public testing::Test {
@@ -65,7 +83,27 @@ TEST_F(DesktopQuitterOnX11, AnAppAskedToQuitFromAWorkerThreadClosesItsWindowAndE
     const Holder holder = appHolder(client->pid());
     EXPECT_TRUE(std::async(std::launch::async, [&] { return quitter->quitApp(holder); }).get());
     EXPECT_TRUE(client->hasExited());
-    EXPECT_FALSE(quitter->isAlive(client->pid()));
+    EXPECT_FALSE(quitter->isAlive(holder.identity()));
+}
+
+TEST_F(DesktopQuitterOnX11, AWindowOfAProcessThatTookAGoneHoldersPidIsNeverClosedOrRaised) {
+    if (const auto problem = kestrix::test::pidReuseProblem()) GTEST_SKIP() << *problem;
+    auto gone = startWindowClient(false);
+    ASSERT_TRUE(desktop->waitForWindowOf(gone->pid()));
+    const Holder seen = appHolder(gone->pid());
+    gone->end();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+
+    const auto now = kestrix::test::startWithPid(seen.pid, [&] { return startWindowClient(false); });
+    ASSERT_NE(now, nullptr) << "pid " << seen.pid << " could not be handed out again";
+    const std::optional<std::uint32_t> window = desktop->waitForWindowOf(now->pid());
+    ASSERT_TRUE(window);
+    const auto quitter = this->quitter();
+    EXPECT_FALSE(quitter->isAlive(seen.identity()));
+    EXPECT_FALSE(quitter->quitApp(seen));
+    quitter->showApp(seen);
+    EXPECT_FALSE(now->hasExited()) << "the window of the process now at the pid was closed";
+    EXPECT_TRUE(quitter->isAlive(appHolder(now->pid()).identity()));
 }
 
 TEST_F(DesktopQuitterOnX11, AnAppThatStaysOpenLeavesTheFlowWaitingAndIsBroughtToTheFront) {
@@ -143,6 +181,66 @@ private:
     xcb_window_t window_ = XCB_NONE;
     xcb_atom_t protocols_ = XCB_ATOM_NONE;
 };
+
+// The first program the process started, waited for.
+std::optional<pid_t> childOf(pid_t parent) {
+    const std::string children = "/proc/" + std::to_string(parent) + "/task/" + std::to_string(parent) + "/children";
+    for (int attempt = 0; attempt < 250; ++attempt) {
+        const auto text = kestrix::procfs::readText(AT_FDCWD, children.c_str());
+        const auto pids = text ? kestrix::procfs::parsePIDList(*text) : std::vector<std::int32_t>{};
+        if (!pids.empty()) return pids.front();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return std::nullopt;
+}
+
+TEST_F(DesktopQuitterOnX11, AWindowedProgramTypedInAShellIsAnAppAskedToQuitAndNeverSignalled) {
+    kestrix::test::LoopDrive loop({.folderPrefix = "kestrix-typed", .labelPrefix = "KestrixTyped"});
+    if (const auto& reason = loop.skipReason()) GTEST_SKIP() << *reason;
+    // Typed in a shell (which stays outside the drive): no launch variables, no unit of its own,
+    // no desktop entry for it.
+    const kestrix::test::ChildProcess shell(
+        {"/bin/sh", "-c",
+         "(cd '" + loop.mountPath() + "' && exec env -u GIO_LAUNCHED_DESKTOP_FILE -u GIO_LAUNCHED_DESKTOP_FILE_PID "
+         "QT_QPA_PLATFORM=xcb DISPLAY=" + desktop->display() +
+             // A bus of no one, so that no session bus is started beside it in the drive.
+             " DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent " DESKTOP_TEST_CLIENTS "/QtWindowClient); true"});
+    const std::optional<pid_t> client = childOf(shell.pid());
+    ASSERT_TRUE(client);
+    ASSERT_TRUE(desktop->waitForWindowOf(*client)) << "the Qt window never appeared";
+
+    // The command line's system, on this display: the same rule as the app's.
+    ASSERT_EQ(setenv("DISPLAY", desktop->display().c_str(), 1), 0);
+    auto made = makeSystemContext(SystemChoice{});
+    ASSERT_TRUE(std::holds_alternative<SystemContext>(made));
+    const SystemContext& system = std::get<SystemContext>(made);
+    std::optional<Drive> drive;
+    for (const Drive& listed : VolumeList::drives(*system.volumes, {.diskImages = true})) {
+        const auto paths = listed.mountPaths();
+        if (std::find(paths.begin(), paths.end(), loop.mountPath()) != paths.end()) drive = listed;
+    }
+    ASSERT_TRUE(drive);
+    const std::vector<Holder> holders = ejectFlow(system).check(*drive).holders;
+    ASSERT_EQ(holders.size(), 1U) << holders.back().name;
+    const Holder& app = holders.front();
+    EXPECT_EQ(app.pid, *client);
+    EXPECT_EQ(app.name, "QtWindowClient");
+    EXPECT_EQ(app.kind, HelperKind::app) << "not a command-line program";
+    EXPECT_EQ(HolderPolicy::actions(app, getuid()), (std::vector<HolderAction>{HolderAction::quitApp, HolderAction::showApp}));
+    EXPECT_FALSE(HolderPolicy::endsByDefault(app)) << "never ticked";
+    EXPECT_FALSE(HolderPolicy::mayEndWhenAsked(app, getuid())) << "never ended by signal, even when named";
+
+    // Quit and Eject, even with its pid among those to end, asks it as its close button does.
+    std::vector<std::string> calls;
+    EjectFlow flow = ejectFlow(system);
+    flow.ejector = std::make_shared<UnmountEjector>();
+    flow.quitter = std::make_shared<TracingQuitter>(quitter(), [&](const std::string& line) { calls.push_back(line); });
+    const DriveReport report = flow.quitAndEject(*drive, holders, {*client});
+    EXPECT_TRUE(report.verdict.is<DriveVerdict::Ejected>()) << report.verdict.caseName();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.front(), "quitApp " + std::to_string(*client) + " -> true");
+    EXPECT_EQ(std::count_if(calls.begin(), calls.end(), [](const std::string& call) { return call.starts_with("endProcess"); }), 0);
+}
 
 TEST_F(DesktopQuitterOnX11, NeverAsksItselfToQuit) {
     OwnWindow own(desktop->display());

@@ -27,8 +27,10 @@ public:
     explicit RecordingQuitter(std::shared_ptr<HolderQuitting> inner) : inner_(std::move(inner)) {}
     bool quitApp(const Holder& holder) override { return inner_->quitApp(holder); }
     void showApp(const Holder& holder) override { shown.push_back(holder.pid); }
-    bool endProcess(pid_t pid) override { return inner_->endProcess(pid); }
-    bool isAlive(pid_t pid) override { return inner_->isAlive(pid); }
+    bool endProcess(const ProcessIdentity& process, EndSignal signal) override {
+        return inner_->endProcess(process, signal);
+    }
+    bool isAlive(const ProcessIdentity& process) override { return inner_->isAlive(process); }
     std::vector<std::int32_t> shown;
 
 private:

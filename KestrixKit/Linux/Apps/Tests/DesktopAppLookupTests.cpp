@@ -4,15 +4,21 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <thread>
 
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
+
+#include <cstring>
 
 #include "KestrixKit/Holders/HolderScanner.h"
 #include "KestrixKit/Linux/Apps/DesktopAppLookup.h"
 #include "KestrixKit/Linux/Mounts/MountPointStatus.h"
 #include "KestrixKit/Linux/Processes/ProcfsSource.h"
+#include "KestrixKit/Linux/Windows/DisplayConnections.h"
 #include "KestrixKit/Tests/Support/ChildProcess.h"
 #include "KestrixKit/Tests/Support/LoopDrive.h"
 
@@ -76,10 +82,13 @@ protected:
         fs::create_symlink(executable, folder_.path() / place / "exe");
     }
 
-    std::optional<AppIdentity> identify(std::int32_t pid) const {
+    std::optional<AppIdentity> identify(std::int32_t pid, std::set<std::int32_t> windowOwners = {},
+                                        std::set<std::int32_t> displayClients = {}) const {
         const DesktopAppLookup lookup(
             environmentOf({{"XDG_DATA_DIRS", (folder_.path() / "share").string()}, {"LANG", "de_DE.UTF-8"}}), user,
-            {.procRoot = (folder_.path() / "proc").string(), .cgroupRoots = {(folder_.path() / "cgroup").string()}});
+            {.procRoot = (folder_.path() / "proc").string(), .cgroupRoots = {(folder_.path() / "cgroup").string()}},
+            {.windowOwners = [windowOwners] { return windowOwners; },
+             .connectedToDisplay = [displayClients](std::int32_t pid) { return displayClients.contains(pid); }});
         return lookup.identify(pid);
     }
 
@@ -132,7 +141,7 @@ TEST_F(FakeProcesses, ReadsLaunchesOfTheUsersOwnProcessesAndSandboxes) {
     folder_.write("proc/111/environ", launch);
     process(112, 1, "/app/bin/holiday-viewer", "/");
     folder_.write("proc/112/root/.flatpak-info", "[Application]\nname=org.kestrix.HolidayViewer\n");
-    process(113, 1, "/app/bin/holiday-viewer", "/");
+    process(113, 1, "/app/bin/other-viewer", "/");
     folder_.write("elsewhere/info", "[Application]\nname=org.kestrix.HolidayViewer\n");
     fs::create_directories(folder_.path() / "proc/113/root");
     fs::create_symlink(folder_.path() / "elsewhere/info", folder_.path() / "proc/113/root/.flatpak-info");
@@ -146,6 +155,54 @@ TEST_F(FakeProcesses, ReadsLaunchesOfTheUsersOwnProcessesAndSandboxes) {
     EXPECT_EQ(identify(112)->name, "Urlaubsbetrachter");
     EXPECT_TRUE(identify(112)->isRegular);
     EXPECT_EQ(identify(113), std::nullopt);
+}
+
+TEST_F(FakeProcesses, AnAppTypedInATerminalIsAnAppWhateverStartedIt) {
+    folder_.write("share/applications/org.kestrix.Pad.desktop",
+                  "[Desktop Entry]\nType=Application\nName=Pad\nTryExec=pad-editor\nExec=pad %F\n");
+    folder_.write("share/applications/org.kestrix.Monitor.desktop",
+                  "[Desktop Entry]\nType=Application\nName=Monitor\nTerminal=true\nExec=monitor\n");
+    folder_.write("share/applications/org.kestrix.Script.desktop",
+                  "[Desktop Entry]\nType=Application\nName=Script\nExec=python3 /usr/share/script/main.py\n");
+    const std::string terminalEntry = "[Desktop Entry]\nType=Application\nName=Terminal\nExec=terminal\n";
+    folder_.write("share/applications/org.kestrix.Terminal.desktop", terminalEntry);
+    // The terminal was launched from its entry; its shell and everything typed in it inherit that.
+    const std::string launch = "GIO_LAUNCHED_DESKTOP_FILE=" + entryPath("org.kestrix.Terminal") + std::string(1, '\0') +
+                               "GIO_LAUNCHED_DESKTOP_FILE_PID=200" + std::string(1, '\0');
+    process(200, 1, "/usr/bin/terminal", "/");
+    process(201, 200, "/usr/bin/bash", "/");
+    for (const auto& [pid, program] : std::vector<std::pair<std::int32_t, std::string>>{
+             {202, "/usr/bin/holiday-viewer"}, {203, "/usr/bin/pad-editor"}, {204, "/usr/bin/monitor"},
+             {205, "/usr/bin/python3.11"}, {206, "/usr/bin/less"}, {207, "/opt/bin/sketch"}, {208, "/opt/bin/sketch"}}) {
+        process(pid, 201, program, "/");
+    }
+    for (const std::int32_t pid : {200, 201, 202, 203, 204, 205, 206, 207}) folder_.write("proc/" + std::to_string(pid) + "/environ", launch);
+    // gio launch of GLib 2.74 leaves the pid alone.
+    folder_.write("proc/208/environ", "GIO_LAUNCHED_DESKTOP_FILE_PID=208" + std::string(1, '\0'));
+    folder_.write("proc/207/cmdline", "sketch" + std::string(1, '\0'));
+
+    EXPECT_TRUE(identify(200)->isRegular);
+    // The installed app whose program it runs, by Exec or TryExec.
+    EXPECT_EQ(identify(202), (AppIdentity{.name = "Urlaubsbetrachter", .bundleID = "org.kestrix.HolidayViewer",
+                                          .isRegular = true, .bundlePath = entryPath("org.kestrix.HolidayViewer")}));
+    EXPECT_EQ(identify(203)->name, "Pad");
+    EXPECT_TRUE(identify(203)->isRegular);
+    // A terminal's program, an interpreter, and a command typed in the terminal belong to no app.
+    EXPECT_EQ(identify(204), std::nullopt);
+    EXPECT_EQ(identify(205), std::nullopt);
+    EXPECT_EQ(identify(206), std::nullopt);
+    // A window of its own makes an app of a program no entry knows, named as it was started.
+    EXPECT_EQ(identify(207, {207}), (AppIdentity{.name = "sketch", .isRegular = true}));
+    EXPECT_EQ(identify(207), std::nullopt);
+    EXPECT_EQ(identify(208), (AppIdentity{.name = "sketch", .isRegular = true}));
+    // So does a connection to the display server, as a Wayland app has.
+    process(210, 201, "/opt/bin/paint", "/");
+    EXPECT_EQ(identify(210, {}, {210}), (AppIdentity{.name = "paint", .isRegular = true}));
+    EXPECT_EQ(identify(210), std::nullopt);
+    // A window makes the app of an entry whose program runs as its own helper too.
+    process(209, 202, "/usr/bin/holiday-viewer", "/");
+    EXPECT_FALSE(identify(209)->isRegular);
+    EXPECT_TRUE(identify(209, {209})->isRegular);
 }
 
 // A real process launched from a desktop entry holds a file on a loop-mounted drive; so does
@@ -199,4 +256,47 @@ TEST(DesktopAppLookup, NamesARealLaunchedProcessAndItsChildAfterTheEntry) {
     EXPECT_EQ(child.kind, HelperKind::commandLine);
     // Quitting the helper goes through its app, found by the entry's file.
     EXPECT_EQ(child.appBundlePath, entry);
+}
+
+// A program typed in a shell, with no entry and no window list to find it by (as on Wayland),
+// connected to the session's compositor and holding a loop-mounted drive: it is an app. Needs root.
+TEST(DesktopAppLookup, AProcessConnectedToTheCompositorIsAnApp) {
+    test::LoopDrive loop({.folderPrefix = "kestrix-wayland", .labelPrefix = "KestrixWl"});
+    if (const auto& reason = loop.skipReason()) GTEST_SKIP() << *reason;
+    TemporaryFolder runtime;
+    const std::string address = (runtime.path() / "wayland-kx").string();
+    const int compositor = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un name{.sun_family = AF_UNIX};
+    std::strncpy(name.sun_path, address.c_str(), sizeof name.sun_path - 1);
+    ASSERT_EQ(bind(compositor, reinterpret_cast<sockaddr*>(&name), sizeof name), 0);
+    ASSERT_EQ(listen(compositor, 4), 0);
+    if (!display::unixSockets()) GTEST_SKIP() << "this kernel gives no Unix socket diagnostics";
+
+    const std::string folder = loop.mountPath();
+    const test::ChildProcess app([&] {
+        const int connection = socket(AF_UNIX, SOCK_STREAM, 0);
+        return chdir(folder.c_str()) == 0 &&
+               connect(connection, reinterpret_cast<const sockaddr*>(&name), sizeof name) == 0;
+    });
+    const int accepted = accept4(compositor, nullptr, nullptr, SOCK_CLOEXEC);
+    ASSERT_GE(accepted, 0);
+
+    const auto session = environmentOf({{"XDG_RUNTIME_DIR", runtime.path().string()}, {"WAYLAND_DISPLAY", "wayland-kx"},
+                                        {"XDG_DATA_DIRS", (runtime.path() / "share").string()}});
+    const DesktopAppLookup lookup(session, getuid(), {}, {.connectedToDisplay = display::displayClients(session)});
+    struct stat status {};
+    ASSERT_EQ(stat(folder.c_str(), &status), 0);
+    const Drive drive{.id = "wayland", .volumes = {DriveVolume{.name = loop.name(), .mountPath = folder,
+                                                               .device = kernelDeviceNumber(status.st_dev)}}};
+    const HolderScanner scanner{.source = std::make_shared<ProcfsSource>(),
+                                .ownPID = getpid(),
+                                .appLookup = [&](std::int32_t pid) { return lookup.identify(pid); }};
+    const ScanResult result = scanner.scan(drive, false);
+    const Holder* holder = holderWithPID(result, app.pid());
+    ASSERT_TRUE(holder);
+    ASSERT_TRUE(holder->app);
+    EXPECT_TRUE(holder->app->isRegular);
+    EXPECT_EQ(holder->kind, HelperKind::app);
+    close(accepted);
+    close(compositor);
 }

@@ -7,13 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "KestrixApp/Desktop/Quitting/TopLevelWindow.h"
+#include "KestrixKit/Linux/Windows/TopLevelWindow.h"
 
-namespace kestrix::desktop {
+namespace kestrix {
 
 // The application windows of an X display, through a connection of its own: xcb connections may
 // be used from any thread, so this works off the UI thread, and also reaches the X11 apps of a
-// Wayland session through its X server when one runs.
+// Wayland session through its X server when one runs. xcb is the X protocol's own client
+// library, no toolkit: the command-line tool reads the windows through it too.
 class X11Windows {
 public:
     // A display that cannot be reached has no windows.
@@ -42,4 +43,4 @@ private:
     std::optional<xcb_atom_t> deleteWindow_;
 };
 
-}  // namespace kestrix::desktop
+}  // namespace kestrix

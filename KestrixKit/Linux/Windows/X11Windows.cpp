@@ -1,4 +1,4 @@
-#include "KestrixApp/Desktop/Quitting/X11Windows.h"
+#include "KestrixKit/Linux/Windows/X11Windows.h"
 
 #include <xcb/xcb_icccm.h>
 
@@ -11,7 +11,7 @@
 #include <memory>
 #include <string_view>
 
-namespace kestrix::desktop {
+namespace kestrix {
 namespace {
 
 struct FreeReply {
@@ -132,4 +132,4 @@ void X11Windows::activate(std::uint32_t window) const {
         xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
 }
 
-}  // namespace kestrix::desktop
+}  // namespace kestrix

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace kestrix::desktop {
+namespace kestrix {
 
 // A window the window manager lists as an application's top-level window.
 struct TopLevelWindow {
@@ -17,4 +17,4 @@ struct TopLevelWindow {
     bool operator==(const TopLevelWindow&) const = default;
 };
 
-}  // namespace kestrix::desktop
+}  // namespace kestrix
