@@ -11,8 +11,8 @@ EjectFlow ejectFlow(const SystemContext& system) {
                    .currentUID = system.currentUID,
                    .sleep = system.sleep,
                    .timeMachine = system.timeMachineStatus,
-                   .backups = system.backups,
                    .isSameDrive = {},
+                   .backups = system.backups,
                    .now = [] { return std::chrono::system_clock::now(); }};
     if (system.volumeIdentity) {
         flow.isSameDrive = [identityNow = system.volumeIdentity](const Drive& drive) {

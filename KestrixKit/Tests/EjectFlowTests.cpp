@@ -302,6 +302,7 @@ TEST_F(EjectFlowTest, ADetachedDriveNamesWhatKeepsItAliveUntilItIsReleased) {
     watching.isSameDrive = [](const Drive&) { return false; };
     EXPECT_TRUE(watching.awaitRelease(holiday, true).verdict.is<DriveVerdict::Ejected>());
     EXPECT_EQ(ejector->calls.size(), 3u);
+}
 
 TEST_F(EjectFlowTest, ABackupsOwnProcessesOnTheDriveAreTheBackupNotHolders) {
     // borg (pid 70) writes its repository on the stick; Déjà Dup backs up to another drive.
