@@ -200,8 +200,10 @@ void AppModel::takeDrives(std::vector<Drive> listed) {
     hasListed_ = true;
     std::set<std::string> known;
     for (const Drive& drive : drives_) known.insert(drive.id);
-    for (const auto& [id, watched] : releaseWatches_) {
-        const bool listedAgain = std::any_of(listed.begin(), listed.end(), [&](const Drive& drive) { return drive.id == id; });
+    for (const auto& watch : releaseWatches_) {
+        const Drive& watched = watch.second;
+        const bool listedAgain =
+            std::any_of(listed.begin(), listed.end(), [&](const Drive& drive) { return drive.id == watch.first; });
         if (!listedAgain) listed.push_back(watched);
     }
     if (listed != drives_) {
@@ -438,9 +440,9 @@ void AppModel::ejectAll(bool toast, std::function<void(std::vector<DriveReport>)
     // Every listed drive, and those whose eject runs though they are listed no more. A drive
     // ejected a moment ago, still listed, answers with that eject (ejectNext).
     std::vector<Drive> drives = drives_;
-    for (const auto& [id, running] : ejects_) {
-        if (std::none_of(drives.begin(), drives.end(), [&](const Drive& drive) { return drive.id == id; })) {
-            drives.push_back(running->drive);
+    for (const auto& eject : ejects_) {
+        if (std::none_of(drives.begin(), drives.end(), [&](const Drive& drive) { return drive.id == eject.first; })) {
+            drives.push_back(eject.second->drive);
         }
     }
     ejectAllRun_ = std::make_shared<EjectAllRun>(EjectAllRun{.drives = ejectOrder(std::move(drives)), .reports = {}, .toast = toast, .done = {}});
