@@ -245,6 +245,8 @@ TEST_F(AutomationOnBus, ALinkRunInATerminalPrintsItsResultAndReturnsTheActionSta
     ASSERT_TRUE(terminal.waitForFinished(60000));
     EXPECT_EQ(terminal.exitCode(), 3);
     EXPECT_NE(terminal.readAllStandardOutput().toStdString().find("is in use by vim."), std::string::npos);
+}
+
 TEST_F(AutomationOnBus, TenEjectsOfOneDriveAtOnceAreOneEjectWithOneAnswerAndOneEvent) {
     startApp();
     waitUntilChecked();
