@@ -51,7 +51,7 @@ TEST(ReportText, MessageHasOneSentencePerVerdict) {
          "Stick is still in use by a macOS service. Try again in a moment."},
         {{DriveVerdict::WaitingOnApps{{pages, keynote}}},
          "Pages and Keynote are still open on Stick. They may be asking you to save."},
-        {{DriveVerdict::WaitingOnApps{{named("Pages"), named("Pages")}}},
+        {{DriveVerdict::WaitingOnApps{{pages, pages}}},
          "Pages is still open on Stick. It may be asking you to save."},
         // A program is only still running: it asks nothing, and has a remedy of its own.
         {{DriveVerdict::WaitingOnApps{{pages, named("vim")}}},

@@ -252,7 +252,9 @@ private:
         };
         add(layoutProblems(window));
         add(contrastProblems(window, picture));
-        add(iconProblems(window));
+        // Where no icon theme is installed at all, only the app's own drawings are left; the
+        // themed symbols are checked where a theme is.
+        if (look_.iconTheme) add(iconProblems(window));
         window.hide();
     }
 
