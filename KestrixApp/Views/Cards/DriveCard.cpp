@@ -1,5 +1,7 @@
 #include "KestrixApp/Views/Cards/DriveCard.h"
 
+#include "KestrixApp/Views/Style/ColourContrast.h"
+
 #include <algorithm>
 
 #include <QHBoxLayout>
@@ -168,7 +170,8 @@ void DriveCard::addDetail(QWidget* body, const DriveDisplay& display) const {
         more->setFlat(true);
         more->setFont(styledFont(TextStyle::caption, more->font()));
         QPalette colours = more->palette();
-        colours.setColor(QPalette::ButtonText, colours.color(QPalette::Link));
+        colours.setColor(QPalette::ButtonText,
+                         readableOn(colours.color(QPalette::Link), colours.color(QPalette::Window), bodyTextContrast));
         more->setPalette(colours);
         more->setCursor(Qt::PointingHandCursor);
         connect(more, &QPushButton::clicked, this, [&context = context_] {

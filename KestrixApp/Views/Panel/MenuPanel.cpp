@@ -39,7 +39,9 @@ QPushButton* linkButton(const QString& title, QWidget* parent) {
     // As wide as its words: a style's smallest button width would space the links unevenly.
     button->setFixedWidth(button->fontMetrics().horizontalAdvance(title) + 2 * 6);
     QPalette palette = button->palette();
-    palette.setColor(QPalette::ButtonText, palette.color(QPalette::Link));
+    // Dark palettes often keep the light one's dark blue link colour: lightened until it reads.
+    palette.setColor(QPalette::ButtonText,
+                     readableOn(palette.color(QPalette::Link), palette.color(QPalette::Window), bodyTextContrast));
     button->setPalette(palette);
     return button;
 }
