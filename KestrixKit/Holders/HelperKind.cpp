@@ -5,7 +5,7 @@
 namespace kestrix {
 namespace {
 
-constexpr coding::RawValueTable<HelperKind, 12> table{{{
+constexpr coding::RawValueTable<HelperKind, 12> helperKindTable{{{
     {HelperKind::app, "app"},
     {HelperKind::finder, "finder"},
     {HelperKind::quickLook, "quickLook"},
@@ -22,7 +22,7 @@ constexpr coding::RawValueTable<HelperKind, 12> table{{{
 
 }  // namespace
 
-std::string_view rawValue(HelperKind kind) { return table.name(kind); }
-std::optional<HelperKind> helperKindFromRawValue(std::string_view raw) { return table.value(raw); }
+std::string_view rawValue(HelperKind kind) { return helperKindTable.name(kind); }
+std::optional<HelperKind> helperKindFromRawValue(std::string_view raw) { return helperKindTable.value(raw); }
 
 }  // namespace kestrix

@@ -5,7 +5,7 @@
 namespace kestrix {
 namespace {
 
-constexpr coding::RawValueTable<HoldKind, 4> table{{{
+constexpr coding::RawValueTable<HoldKind, 4> holdKindTable{{{
     {HoldKind::openFile, "openFile"},
     {HoldKind::currentFolder, "currentFolder"},
     {HoldKind::runningFrom, "runningFrom"},
@@ -14,7 +14,7 @@ constexpr coding::RawValueTable<HoldKind, 4> table{{{
 
 }  // namespace
 
-std::string_view rawValue(HoldKind kind) { return table.name(kind); }
-std::optional<HoldKind> holdKindFromRawValue(std::string_view raw) { return table.value(raw); }
+std::string_view rawValue(HoldKind kind) { return holdKindTable.name(kind); }
+std::optional<HoldKind> holdKindFromRawValue(std::string_view raw) { return holdKindTable.value(raw); }
 
 }  // namespace kestrix

@@ -5,7 +5,7 @@
 namespace kestrix {
 namespace {
 
-constexpr coding::RawValueTable<HolderAction, 4> table{{{
+constexpr coding::RawValueTable<HolderAction, 4> holderActionTable{{{
     {HolderAction::quitApp, "quitApp"},
     {HolderAction::showApp, "showApp"},
     {HolderAction::endProcess, "endProcess"},
@@ -14,7 +14,7 @@ constexpr coding::RawValueTable<HolderAction, 4> table{{{
 
 }  // namespace
 
-std::string_view rawValue(HolderAction action) { return table.name(action); }
-std::optional<HolderAction> holderActionFromRawValue(std::string_view raw) { return table.value(raw); }
+std::string_view rawValue(HolderAction action) { return holderActionTable.name(action); }
+std::optional<HolderAction> holderActionFromRawValue(std::string_view raw) { return holderActionTable.value(raw); }
 
 }  // namespace kestrix

@@ -5,7 +5,7 @@
 namespace kestrix {
 namespace {
 
-constexpr coding::RawValueTable<BackupTool, 4> table{{{
+constexpr coding::RawValueTable<BackupTool, 4> backupToolTable{{{
     {BackupTool::timeshift, "timeshift"},
     {BackupTool::dejaDup, "dejaDup"},
     {BackupTool::borg, "borg"},
@@ -14,8 +14,8 @@ constexpr coding::RawValueTable<BackupTool, 4> table{{{
 
 }  // namespace
 
-std::string_view rawValue(BackupTool tool) { return table.name(tool); }
-std::optional<BackupTool> backupToolFromRawValue(std::string_view raw) { return table.value(raw); }
+std::string_view rawValue(BackupTool tool) { return backupToolTable.name(tool); }
+std::optional<BackupTool> backupToolFromRawValue(std::string_view raw) { return backupToolTable.value(raw); }
 
 bool hasCleanStop(BackupTool tool) { return tool == BackupTool::borg || tool == BackupTool::restic; }
 

@@ -5,7 +5,7 @@
 namespace kestrix {
 namespace {
 
-constexpr coding::RawValueTable<VolumeKind, 5> table{{{
+constexpr coding::RawValueTable<VolumeKind, 5> volumeKindTable{{{
     {VolumeKind::externalDrive, "externalDrive"},
     {VolumeKind::memoryCard, "memoryCard"},
     {VolumeKind::diskImage, "diskImage"},
@@ -15,7 +15,7 @@ constexpr coding::RawValueTable<VolumeKind, 5> table{{{
 
 }  // namespace
 
-std::string_view rawValue(VolumeKind kind) { return table.name(kind); }
-std::optional<VolumeKind> volumeKindFromRawValue(std::string_view raw) { return table.value(raw); }
+std::string_view rawValue(VolumeKind kind) { return volumeKindTable.name(kind); }
+std::optional<VolumeKind> volumeKindFromRawValue(std::string_view raw) { return volumeKindTable.value(raw); }
 
 }  // namespace kestrix

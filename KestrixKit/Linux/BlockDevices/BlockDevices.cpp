@@ -1,6 +1,6 @@
 #include "KestrixKit/Linux/BlockDevices/BlockDevices.h"
+#include "KestrixKit/Linux/Files/FirstLine.h"
 
-#include <fstream>
 #include <system_error>
 
 namespace kestrix {
@@ -17,19 +17,12 @@ std::vector<fs::path> entriesOf(const fs::path& folder) {
     return entries;
 }
 
-std::string firstLine(const fs::path& file) {
-    std::ifstream stream(file);
-    std::string line;
-    std::getline(stream, line);
-    return line;
-}
-
 }  // namespace
 
 std::vector<BlockDevice> readBlockDevices(const fs::path& sysfsRoot) {
     std::vector<BlockDevice> devices;
     for (const fs::path& entry : entriesOf(sysfsRoot / "class" / "block")) {
-        BlockDevice device{.name = entry.filename().string(), .deviceNumber = firstLine(entry / "dev"),
+        BlockDevice device{.name = entry.filename().string(), .deviceNumber = readFirstLine(entry / "dev"),
                            .partitions = {}, .slaves = {}};
         std::error_code error;
         for (const fs::path& child : entriesOf(entry)) {

@@ -1,10 +1,10 @@
 #include "KestrixKit/Linux/BlockDevices/DeviceIdentity.h"
 
-#include <fstream>
 #include <system_error>
 
 #include "KestrixKit/Linux/BlockDevices/DiskStacking.h"
 #include "KestrixKit/Linux/BlockDevices/FileSystemProbe.h"
+#include "KestrixKit/Linux/Files/FirstLine.h"
 
 namespace kestrix {
 namespace {
@@ -12,9 +12,8 @@ namespace {
 namespace fs = std::filesystem;
 
 std::optional<std::string> firstLine(const fs::path& file) {
-    std::ifstream stream(file);
-    std::string line;
-    if (!std::getline(stream, line) || line.empty()) return std::nullopt;
+    std::string line = readFirstLine(file);
+    if (line.empty()) return std::nullopt;
     return line;
 }
 

@@ -16,13 +16,13 @@ using DevicePointer = std::unique_ptr<udev_device, decltype(&udev_device_unref)>
 
 DevicePointer owned(udev_device* device) { return DevicePointer(device, &udev_device_unref); }
 
-std::optional<std::string> text(const char* value) {
+std::optional<std::string> optionalText(const char* value) {
     if (value == nullptr) return std::nullopt;
     return std::string(value);
 }
 
 std::optional<std::string> property(udev_device* device, const char* name) {
-    return text(udev_device_get_property_value(device, name));
+    return optionalText(udev_device_get_property_value(device, name));
 }
 
 bool isSet(udev_device* device, const char* name) { return property(device, name) == "1"; }
@@ -53,7 +53,7 @@ std::optional<std::string> UdevBlockDevices::kernelName(dev_t deviceNumber,
     if (!context_) return std::nullopt;
     if (major(deviceNumber) != 0) {
         if (DevicePointer device = owned(udev_device_new_from_devnum(context_.get(), 'b', deviceNumber))) {
-            return text(udev_device_get_sysname(device.get()));
+            return optionalText(udev_device_get_sysname(device.get()));
         }
     }
     if (!mountSource || !mountSource->starts_with("/dev/")) return std::nullopt;
@@ -63,7 +63,7 @@ std::optional<std::string> UdevBlockDevices::kernelName(dev_t deviceNumber,
     const std::string name = (error ? std::filesystem::path(*mountSource) : node).filename().string();
     DevicePointer device = owned(udev_device_new_from_subsystem_sysname(context_.get(), "block", name.c_str()));
     if (!device) return std::nullopt;
-    return text(udev_device_get_sysname(device.get()));
+    return optionalText(udev_device_get_sysname(device.get()));
 }
 
 std::optional<std::string> UdevBlockDevices::fileSystemLabel(const std::string& kernelName) const {
@@ -79,7 +79,7 @@ std::optional<std::string> UdevBlockDevices::deviceNode(const std::string& kerne
     if (!context_) return std::nullopt;
     DevicePointer device = owned(udev_device_new_from_subsystem_sysname(context_.get(), "block", kernelName.c_str()));
     if (!device) return std::nullopt;
-    return text(udev_device_get_devnode(device.get()));
+    return optionalText(udev_device_get_devnode(device.get()));
 }
 
 std::optional<BlockDeviceFacts> UdevBlockDevices::facts(const std::string& kernelName) const {
@@ -96,8 +96,8 @@ std::optional<BlockDeviceFacts> UdevBlockDevices::facts(const std::string& kerne
         if (const char* subsystem = udev_device_get_subsystem(parent)) facts.ancestorSubsystems.emplace_back(subsystem);
     }
     facts.udevModel = decodedProperty(device.get(), "ID_MODEL_ENC", "ID_MODEL");
-    facts.sysfsModel = text(udev_device_get_sysattr_value(device.get(), "device/model"));
-    facts.removableFlag = text(udev_device_get_sysattr_value(device.get(), "removable")) == "1";
+    facts.sysfsModel = optionalText(udev_device_get_sysattr_value(device.get(), "device/model"));
+    facts.removableFlag = optionalText(udev_device_get_sysattr_value(device.get(), "removable")) == "1";
     facts.isCdrom = isSet(device.get(), "ID_CDROM");
     facts.isFlashSd = isSet(device.get(), "ID_DRIVE_FLASH_SD") || isSet(device.get(), "ID_DRIVE_MEDIA_FLASH_SD");
     readDiscProperties(device.get(), facts);

@@ -1,7 +1,7 @@
 #include "KestrixKit/Linux/Ejecting/EjectTargetSysfs.h"
+#include "KestrixKit/Linux/Files/FirstLine.h"
 
 #include <charconv>
-#include <fstream>
 #include <system_error>
 
 namespace kestrix {
@@ -15,13 +15,6 @@ constexpr std::string_view opticalDeviceType = "5";
 constexpr unsigned long hotPlugCapablePort = 1ul << 18;
 constexpr unsigned long externalPort = 1ul << 21;
 
-std::string firstLine(const fs::path& file) {
-    std::ifstream stream(file);
-    std::string line;
-    std::getline(stream, line);
-    return line;
-}
-
 bool isPresent(const fs::path& path) {
     std::error_code error;
     return fs::exists(path, error);
@@ -33,7 +26,7 @@ bool isOnHotPlugPort(const fs::path& sysfsRoot, const fs::path& devicePath) {
     for (const fs::path& component : devicePath) {
         const std::string name = component.string();
         if (!name.starts_with("host")) continue;
-        const std::string command = firstLine(sysfsRoot / "class" / "scsi_host" / name / "ahci_port_cmd");
+        const std::string command = readFirstLine(sysfsRoot / "class" / "scsi_host" / name / "ahci_port_cmd");
         unsigned long bits = 0;
         const auto [end, error] = std::from_chars(command.data(), command.data() + command.size(), bits, 16);
         if (error == std::errc() && (bits & (hotPlugCapablePort | externalPort)) != 0) return true;
@@ -52,13 +45,13 @@ EjectTargetFacts readEjectTargetFacts(const fs::path& sysfsRoot, const std::stri
     std::error_code absence;
     facts.isBlockDevice = fs::exists(entry, absence) || absence;
     if (!facts.isBlockDevice) return facts;
-    const std::string deviceNumber = firstLine(entry / "dev");
+    const std::string deviceNumber = readFirstLine(entry / "dev");
     facts.isLoop = deviceNumber.starts_with(loopMajor) || isPresent(entry / "loop");
-    facts.isOptical = firstLine(entry / "device" / "type") == opticalDeviceType;
+    facts.isOptical = readFirstLine(entry / "device" / "type") == opticalDeviceType;
     facts.canDelete = isPresent(entry / "device" / "delete");
     std::error_code error;
     const fs::path devicePath = fs::canonical(entry / "device", error);
-    facts.isHotPluggable = firstLine(entry / "removable") == "1" ||
+    facts.isHotPluggable = readFirstLine(entry / "removable") == "1" ||
                            (!error && devicePath.string().find("/usb") != std::string::npos) ||
                            (!error && isOnHotPlugPort(sysfsRoot, devicePath));
     return facts;

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
-#include <fstream>
 #include <system_error>
 #include <unistd.h>
 
 #include "FileSupport/OwnedDescriptor.h"
 #include "KestrixKit/Linux/Mounts/MountEntries.h"
+#include "KestrixKit/Linux/Files/FirstLine.h"
 
 namespace kestrix {
 namespace {
@@ -34,13 +34,6 @@ bool hasEntries(const fs::path& folder) {
     return fs::directory_iterator(folder, error) != fs::directory_iterator();
 }
 
-std::string firstLine(const fs::path& file) {
-    std::ifstream stream(file);
-    std::string line;
-    std::getline(stream, line);
-    return line;
-}
-
 // What sysfs and this process's mount table show of a device that may not be opened.
 bool isClaimedToSight(const std::string& kernelName, const fs::path& sysfsRoot, const std::string& mountInfo) {
     const fs::path entry = sysfsRoot / "class" / "block" / kernelName;
@@ -48,7 +41,7 @@ bool isClaimedToSight(const std::string& kernelName, const fs::path& sysfsRoot, 
     // ext2/3/4 keep a folder per live file system, mounted or detached.
     std::error_code error;
     if (fs::exists(sysfsRoot / "fs" / "ext4" / kernelName, error)) return true;
-    const std::string number = firstLine(entry / "dev");
+    const std::string number = readFirstLine(entry / "dev");
     const std::optional<std::vector<MountEntry>> mounts = readMountEntries(mountInfo);
     return mounts && std::any_of(mounts->begin(), mounts->end(),
                                  [&](const MountEntry& mount) { return mount.deviceNumber == number; });

@@ -87,12 +87,14 @@ TEST_F(LinuxBackupReaderTest, TimeshiftWritesToTheDriveItsSettingsNameByUUID) {
 }
 
 TEST_F(LinuxBackupReaderTest, DejaDupWritesWhereItsGSettingsSay) {
-    // The settings live in memory for this process only; set before the first GSettings call.
+    // The settings live in memory for this process only, under a compiled copy of Déjà Dup's
+    // schema; both are set before the first GSettings call.
+    const std::string schemas = folder + "/schemas";
+    std::filesystem::create_directories(schemas);
+    std::filesystem::copy_file(KESTRIX_LINUX_TEST_DATA "/org.gnome.DejaDup.gschema.xml", schemas + "/org.gnome.DejaDup.gschema.xml");
+    if (!kestrix::test::runQuietly("glib-compile-schemas " + schemas)) GTEST_SKIP() << "glib-compile-schemas is needed";
+    g_setenv("GSETTINGS_SCHEMA_DIR", schemas.c_str(), TRUE);
     g_setenv("GSETTINGS_BACKEND", "memory", TRUE);
-    GSettingsSchemaSource* source = g_settings_schema_source_get_default();
-    GSettingsSchema* schema = source ? g_settings_schema_source_lookup(source, "org.gnome.DejaDup", TRUE) : nullptr;
-    if (schema == nullptr) GTEST_SKIP() << "Déjà Dup's settings schema org.gnome.DejaDup is not installed";
-    g_settings_schema_unref(schema);
     GSettings* settings = g_settings_new("org.gnome.DejaDup");
     GSettings* driveSettings = g_settings_get_child(settings, "drive");
     GSettings* localSettings = g_settings_get_child(settings, "local");
