@@ -3,6 +3,8 @@
 #include "KestrixKit/Holders/HelperCatalog.h"
 #include "KestrixKit/Holders/HolderCoding.h"
 #include "KestrixKit/Holders/HolderPolicy.h"
+#include "KestrixKit/Holders/KernelHolderCoding.h"
+#include "KestrixKit/Holders/KernelHolderText.h"
 #include "KestrixKit/Text/Localized.h"
 #include "TextSupport/VisibleText.h"
 
@@ -57,6 +59,20 @@ void writeHolderRow(std::ostream& out, const kestrix::Holder& holder, std::uint3
     out << "  " << actionsLine(kestrix::HolderPolicy::actions(holder, currentUID)) << '\n';
 }
 
+void writeKernelHolderRow(std::ostream& out, const kestrix::KernelHolder& holder) {
+    out << textsupport::visibleText(kestrix::KernelHolderText::label(holder.kind) + " · " + holder.name) << '\n';
+    out << "  " << textsupport::visibleText(kestrix::KernelHolderText::description(holder)) << '\n';
+    out << "  " << textsupport::visibleText(kestrix::KernelHolderText::advice(holder)) << '\n';
+}
+
+nlohmann::json kernelHolderJSON(const kestrix::KernelHolder& holder) {
+    nlohmann::json json = holder;
+    json["label"] = kestrix::KernelHolderText::label(holder.kind);
+    json["description"] = kestrix::KernelHolderText::description(holder);
+    json["advice"] = kestrix::KernelHolderText::advice(holder);
+    return json;
+}
+
 nlohmann::json holderJSON(const kestrix::Holder& holder, std::uint32_t currentUID) {
     nlohmann::json json = holder;
     json["label"] = kestrix::HelperCatalog::label(holder.kind);
@@ -75,6 +91,9 @@ nlohmann::json scanJSON(const kestrix::ScanResult& scan, std::uint32_t currentUI
     nlohmann::json holders = nlohmann::json::array();
     for (const kestrix::Holder& holder : scan.holders) holders.push_back(holderJSON(holder, currentUID));
     json["holders"] = std::move(holders);
+    nlohmann::json kernelHolders = nlohmann::json::array();
+    for (const kestrix::KernelHolder& holder : scan.kernelHolders) kernelHolders.push_back(kernelHolderJSON(holder));
+    json["kernelHolders"] = std::move(kernelHolders);
     return json;
 }
 

@@ -19,9 +19,9 @@ struct DisplayOfVerdict {
 DriveDisplay display(const DriveState& state) {
     if (state.busy && (*state.busy != Busy::checking || !state.scan)) return {*state.busy};
     if (state.report && !state.report->verdict.isDone()) return std::visit(DisplayOfVerdict{}, state.report->verdict.value);
-    if (state.scan && !state.scan->holders.empty()) {
+    if (state.scan && !state.scan->isEmpty()) {
         const ScanResult& scan = *state.scan;
-        return {DriveDisplay::InUse{scan.holders, ScanSummary{scan.checked, scan.hidden, scan.deep}}};
+        return {DriveDisplay::InUse{scan.holders, ScanSummary{scan.checked, scan.hidden, scan.deep}, scan.kernelHolders}};
     }
     return {DriveDisplay::Ready{}};
 }

@@ -12,6 +12,12 @@ std::vector<Holder> DriveVerdict::holders() const {
     return {};
 }
 
+std::vector<KernelHolder> DriveVerdict::kernelHolders() const {
+    if (const auto* inUse = as<InUse>()) return inUse->kernelHolders;
+    if (const auto* detached = as<Detached>()) return detached->kernelHolders;
+    return {};
+}
+
 std::string_view DriveVerdict::caseName() const {
     static constexpr std::array<std::string_view, 8> names{
         "inUse", "heldByMacOS", "waitingOnApps", "backupRunning", "failed", "ejected", "unmountedOnly", "detached"};

@@ -9,16 +9,18 @@
 
 #include "KestrixKit/Flow/ScanSummary.h"
 #include "KestrixKit/Holders/Holder.h"
+#include "KestrixKit/Holders/KernelHolder.h"
 #include "KestrixKit/TimeMachine/TimeMachineStatus.h"
 
 namespace kestrix {
 
 // How one eject or check of a drive ended.
 struct DriveVerdict {
-    // The user's processes hold the drive; nothing was ejected.
+    // The user's processes, or the kernel, hold the drive; nothing was ejected.
     struct InUse {
         std::vector<Holder> holders;
         ScanSummary summary;
+        std::vector<KernelHolder> kernelHolders;
         bool operator==(const InUse&) const = default;
     };
     // The system refused as busy and no process of the user holds the drive.
@@ -52,6 +54,7 @@ struct DriveVerdict {
     // and it is safe to unplug only once it is released.
     struct Detached {
         std::vector<Holder> holders;
+        std::vector<KernelHolder> kernelHolders;
         bool operator==(const Detached&) const = default;
     };
 
@@ -66,6 +69,8 @@ struct DriveVerdict {
     bool isDone() const { return is<Ejected>() || is<UnmountedOnly>(); }
     // The holders the verdict names.
     std::vector<Holder> holders() const;
+    // What the kernel holds the drive with, as the verdict names it.
+    std::vector<KernelHolder> kernelHolders() const;
     // The case's name: "inUse", "heldByMacOS", …
     std::string_view caseName() const;
 

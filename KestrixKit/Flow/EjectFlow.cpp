@@ -64,7 +64,8 @@ DriveReport EjectFlow::eject(const Drive& drive, bool force) const {
         if (std::optional<TimeMachineStatus> backup = backupHolding(drive, quick.holders)) {
             return report(drive, DriveVerdict{DriveVerdict::BackupRunning{std::move(*backup)}}, false);
         }
-        return report(drive, DriveVerdict{DriveVerdict::InUse{quick.holders, summaryOf(quick)}}, false);
+        return report(drive, DriveVerdict{DriveVerdict::InUse{quick.holders, summaryOf(quick), quick.kernelHolders}},
+                      false);
     }
     if (std::optional<TimeMachineStatus> backup = backupOn(drive)) {
         return report(drive, DriveVerdict{DriveVerdict::BackupRunning{std::move(*backup)}}, false);
@@ -90,7 +91,8 @@ DriveVerdict EjectFlow::attempt(const Drive& drive, bool force) const {
     if (isSameDrive && !isSameDrive(drive)) return DriveVerdict{DriveVerdict::Failed{DAStatus::notFound, std::nullopt}};
     const EjectOutcome outcome = ejector->eject(drive, force);
     if (outcome.is<EjectOutcome::Detached>()) {
-        return DriveVerdict{DriveVerdict::Detached{scanner.scanFileSystems(drive.devices()).holders}};
+        ScanResult keeping = scanner.scanFileSystems(drive);
+        return DriveVerdict{DriveVerdict::Detached{std::move(keeping.holders), std::move(keeping.kernelHolders)}};
     }
     if (outcome.is<EjectOutcome::Ejected>()) return DriveVerdict{DriveVerdict::Ejected{}};
     if (outcome.is<EjectOutcome::UnmountedOnly>()) return DriveVerdict{DriveVerdict::UnmountedOnly{}};
@@ -103,11 +105,13 @@ DriveVerdict EjectFlow::attempt(const Drive& drive, bool force) const {
         if (std::optional<TimeMachineStatus> backup = backupHolding(drive, deep.holders)) {
             return DriveVerdict{DriveVerdict::BackupRunning{std::move(*backup)}};
         }
-        return DriveVerdict{DriveVerdict::InUse{deep.holders, summaryOf(deep)}};
+        return DriveVerdict{DriveVerdict::InUse{deep.holders, summaryOf(deep), deep.kernelHolders}};
     }
     if (std::optional<TimeMachineStatus> backup = backupOn(drive)) {
         return DriveVerdict{DriveVerdict::BackupRunning{std::move(*backup)}};
     }
+    // The kernel's own holders are named, and no retry waits for what will not go by itself.
+    if (!deep.kernelHolders.empty()) return DriveVerdict{DriveVerdict::InUse{{}, summaryOf(deep), deep.kernelHolders}};
     return DriveVerdict{DriveVerdict::HeldByMacOS{dissenter(busy.pid), summaryOf(deep)}};
 }
 

@@ -3,6 +3,7 @@
 #include "KestrixKit/Flow/ReportText.h"
 #include "KestrixKit/Coding/IsoDate.h"
 #include "KestrixKit/Holders/HolderCoding.h"
+#include "KestrixKit/Holders/KernelHolderCoding.h"
 #include "KestrixKit/TimeMachine/TimeMachineStatusCoding.h"
 #include "KestrixKit/Volumes/VolumeCoding.h"
 
@@ -19,6 +20,7 @@ struct PayloadOf {
 
     void operator()(const DriveVerdict::InUse& inUse) const {
         json["holders"] = inUse.holders;
+        json["kernelHolders"] = inUse.kernelHolders;
         json["summary"] = inUse.summary;
     }
     void operator()(const DriveVerdict::HeldByMacOS& held) const {
@@ -33,7 +35,10 @@ struct PayloadOf {
     }
     void operator()(const DriveVerdict::Ejected&) const {}
     void operator()(const DriveVerdict::UnmountedOnly&) const {}
-    void operator()(const DriveVerdict::Detached& detached) const { json["holders"] = detached.holders; }
+    void operator()(const DriveVerdict::Detached& detached) const {
+        json["holders"] = detached.holders;
+        json["kernelHolders"] = detached.kernelHolders;
+    }
 };
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "KestrixKit/Ejection/DAStatus.h"
 #include "KestrixKit/Backups/BackupTexts.h"
 #include "KestrixKit/Holders/HelperCatalog.h"
+#include "KestrixKit/Holders/KernelHolderText.h"
 #include "KestrixKit/Text/Localized.h"
 #include "KestrixKit/Text/Vocabulary.h"
 
@@ -37,7 +38,7 @@ struct MessageOf {
     const std::string& drive;
 
     std::string operator()(const DriveVerdict::InUse& inUse) const {
-        return localizedFormat("%1 is in use by %2.", {drive, holderNames(inUse.holders)});
+        return localizedFormat("%1 is in use by %2.", {drive, holderNames(inUse.holders, inUse.kernelHolders)});
     }
     std::string operator()(const DriveVerdict::HeldByMacOS& held) const {
         if (held.holder) return localizedFormat("%1 is in use: macOS says %2 is using it.", {drive, held.holder->name});
@@ -70,6 +71,10 @@ struct MessageOf {
         return localizedFormat("%1 is unmounted and safe to unplug (macOS couldn’t power it off).", {drive});
     }
     std::string operator()(const DriveVerdict::Detached& detached) const {
+        if (detached.holders.empty() && !detached.kernelHolders.empty()) {
+            return localizedFormat("%1 is detached. It becomes safe to unplug when %2 lets go of it.",
+                                   {drive, holderNames({}, detached.kernelHolders)});
+        }
         if (detached.holders.empty()) {
             return localizedFormat("%1 is detached. It becomes safe to unplug when the system lets go of it.", {drive});
         }
@@ -101,8 +106,14 @@ std::vector<std::string> stillRunningPrograms(const std::vector<Holder>& holders
     return sentences;
 }
 
-std::string holderNames(const std::vector<Holder>& holders) {
+std::string holderNames(const std::vector<Holder>& holders) { return holderNames(holders, {}); }
+
+std::string holderNames(const std::vector<Holder>& holders, const std::vector<KernelHolder>& kernelHolders) {
     std::vector<std::string> names = distinctNames(holders);
+    for (const KernelHolder& holder : kernelHolders) {
+        std::string name = KernelHolderText::listedName(holder);
+        if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(std::move(name));
+    }
     // " and others" only stands for names left out; repeats of a listed name are not others.
     const bool leftOut = names.size() > namedHolderLimit;
     if (leftOut) names.resize(namedHolderLimit);

@@ -6,6 +6,7 @@
 
 #include "KestrixKit/Flow/DriveReport.h"
 #include "KestrixKit/Holders/Holder.h"
+#include "KestrixKit/Holders/KernelHolder.h"
 
 // The sentences that tell the user how an eject went.
 namespace kestrix::ReportText {
@@ -15,6 +16,8 @@ std::string message(const DriveReport& report);
 // The first three distinct holder names as a list ("A, B and C"), with " and others" after
 // them when there were more than three holders.
 std::string holderNames(const std::vector<Holder>& holders);
+// The same list, the kernel's holders after the processes.
+std::string holderNames(const std::vector<Holder>& holders, const std::vector<KernelHolder>& kernelHolders);
 // Of the holders still there after Quit and Eject, the apps, which may be asking to save.
 std::vector<Holder> stillOpenApps(const std::vector<Holder>& holders);
 // One sentence for each other program still there, naming it and what to do about it.

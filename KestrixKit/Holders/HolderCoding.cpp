@@ -3,6 +3,7 @@
 #include <string>
 
 #include "KestrixKit/Coding/OptionalCoding.h"
+#include "KestrixKit/Holders/KernelHolderCoding.h"
 
 namespace kestrix {
 namespace {
@@ -87,12 +88,15 @@ void from_json(const nlohmann::json& json, Holder& holder) {
 }
 
 void to_json(nlohmann::json& json, const ScanResult& result) {
-    json = nlohmann::json{{"holders", result.holders}, {"checked", result.checked}, {"hidden", result.hidden},
+    json = nlohmann::json{{"holders", result.holders}, {"kernelHolders", result.kernelHolders},
+                          {"checked", result.checked}, {"hidden", result.hidden},
                           {"deep", result.deep}, {"seconds", result.seconds}};
 }
 
 void from_json(const nlohmann::json& json, ScanResult& result) {
     result.holders = json.at("holders").get<std::vector<Holder>>();
+    // Scans coded before the kernel's holders were looked for have none.
+    result.kernelHolders = json.value("kernelHolders", std::vector<KernelHolder>());
     result.checked = json.at("checked").get<int>();
     result.hidden = json.at("hidden").get<int>();
     result.deep = json.at("deep").get<bool>();

@@ -27,7 +27,7 @@ void to_json(nlohmann::json& json, const AppIdentity& app);
 void from_json(const nlohmann::json& json, AppIdentity& app);
 void to_json(nlohmann::json& json, const Holder& holder);
 void from_json(const nlohmann::json& json, Holder& holder);
-// Keys "holders", "checked", "hidden", "deep", "seconds".
+// Keys "holders", "kernelHolders", "checked", "hidden", "deep", "seconds".
 void to_json(nlohmann::json& json, const ScanResult& result);
 void from_json(const nlohmann::json& json, ScanResult& result);
 

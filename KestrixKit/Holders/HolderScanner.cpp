@@ -63,7 +63,11 @@ std::optional<std::string> HolderScanner::outerApp(std::string_view executablePa
 }
 
 ScanResult HolderScanner::scan(const Drive& drive, bool deep) const {
-    return scan(drive.devices(), drive.mountPaths(), deep);
+    const double start = clock ? clock() : 0;
+    ScanResult result = scan(drive.devices(), drive.mountPaths(), deep);
+    if (kernel) result.kernelHolders = kernel->holders(drive);
+    result.seconds = clock ? clock() - start : 0;
+    return result;
 }
 
 ScanResult HolderScanner::scan(const std::set<std::uint32_t>& devices, const std::vector<std::string>& mountPaths,
@@ -80,9 +84,10 @@ ScanResult HolderScanner::scan(const std::set<std::uint32_t>& devices, const std
     return result;
 }
 
-ScanResult HolderScanner::scanFileSystems(const std::set<std::uint32_t>& devices) const {
+ScanResult HolderScanner::scanFileSystems(const Drive& drive) const {
     const double start = clock ? clock() : 0;
-    ScanResult result = scanScope(DriveScope{.devices = devices, .mountPaths = {}}, true);
+    ScanResult result = scanScope(DriveScope{.devices = drive.devices(), .mountPaths = {}}, true);
+    if (kernel) result.kernelHolders = kernel->holders(drive);
     result.seconds = clock ? clock() - start : 0;
     return result;
 }

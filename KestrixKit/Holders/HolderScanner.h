@@ -11,6 +11,7 @@
 
 #include "KestrixKit/Holders/AppIdentity.h"
 #include "KestrixKit/Holders/Holder.h"
+#include "KestrixKit/Holders/KernelHolderSource.h"
 #include "KestrixKit/Holders/ProcessSource.h"
 #include "KestrixKit/Holders/ScanResult.h"
 #include "KestrixKit/Volumes/Drive.h"
@@ -27,15 +28,20 @@ struct HolderScanner {
     std::function<std::optional<AppIdentity>(std::int32_t pid)> appLookup;
     // Seconds on a monotonic clock, for the scan's duration; empty gives a duration of 0.
     std::function<double()> clock;
+    // What the kernel keeps a drive busy with; may be empty (nothing is then looked for).
+    std::shared_ptr<const KernelHolderSource> kernel;
 
+    // The processes, and what the kernel holds the drive with.
     ScanResult scan(const Drive& drive, bool deep) const;
+    // The processes only.
     ScanResult scan(const std::set<std::uint32_t>& devices, const std::vector<std::string>& mountPaths,
                     bool deep) const;
 
-    // What keeps these file systems alive once they are unmounted: every reference on one of
-    // the devices, mapped files included, wherever it was opened. Only valid while the file
-    // systems live on, so that no other file system has taken their device numbers.
-    ScanResult scanFileSystems(const std::set<std::uint32_t>& devices) const;
+    // What keeps the drive's file systems alive once they are unmounted here: every reference on
+    // one of its devices, mapped files included, wherever it was opened, and what the kernel
+    // holds them with. Only valid while the file systems live on, so that no other file system
+    // has taken their device numbers.
+    ScanResult scanFileSystems(const Drive& drive) const;
 
     // The process the system named as refusing an eject, shown like a scanned holder.
     std::optional<Holder> holderForDissenter(std::int32_t pid) const;

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "KestrixKit/Holders/Holder.h"
+#include "KestrixKit/Holders/KernelHolder.h"
 
 namespace kestrix {
 
@@ -14,6 +15,11 @@ struct ScanResult {
     int hidden = 0;
     bool deep = false;
     double seconds = 0;
+    // What the kernel itself keeps the drive busy with.
+    std::vector<KernelHolder> kernelHolders;
+
+    // Nothing holds the drive, neither a process nor the kernel.
+    bool isEmpty() const { return holders.empty() && kernelHolders.empty(); }
 
     bool operator==(const ScanResult&) const = default;
 };

@@ -1,5 +1,6 @@
 #include "KestrixKit/Simulated/WorldVolume.h"
 
+#include "KestrixKit/Holders/KernelHolderCoding.h"
 #include "KestrixKit/Simulated/WorldFields.h"
 
 namespace kestrix {
@@ -33,6 +34,12 @@ std::vector<WorldVolume> decodeWorldVolumes(const nlohmann::json& worldObject) {
         facts.wholeDisk = optionalString(entry, "wholeDisk", where);
         facts.physicalDisk = optionalString(entry, "physicalDisk", where);
         volume.unreadable = optionalBool(entry, "unreadable", where).value_or(false);
+        const nlohmann::json& kernelHolders = optionalArray(entry, "kernelHolders", where);
+        try {
+            volume.kernelHolders = kernelHolders.get<std::vector<KernelHolder>>();
+        } catch (const nlohmann::json::exception& error) {
+            throw WorldFormatError(where + ".kernelHolders: " + error.what());
+        }
         volumes.push_back(std::move(volume));
     }
     return volumes;

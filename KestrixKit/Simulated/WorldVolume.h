@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "KestrixKit/Holders/KernelHolder.h"
 #include "KestrixKit/Volumes/MountedVolume.h"
 
 namespace kestrix {
@@ -12,6 +13,8 @@ namespace kestrix {
 struct WorldVolume {
     MountedVolume facts;
     bool unreadable = false;
+    // What the kernel keeps it busy with: an attached disk image, swap, another mount namespace…
+    std::vector<KernelHolder> kernelHolders;
 };
 
 // The "volumes" section; throws world::WorldFormatError on a wrongly typed key.

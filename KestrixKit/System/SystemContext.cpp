@@ -14,7 +14,9 @@
 #include "KestrixKit/Linux/Windows/DisplayConnections.h"
 #include "KestrixKit/Linux/Windows/WindowOwners.h"
 #include "KestrixKit/Linux/Ejecting/UnmountEjector.h"
+#include "KestrixKit/Linux/Kernel/LinuxKernelHolders.h"
 #include "KestrixKit/Simulated/SimulatedEjector.h"
+#include "KestrixKit/Simulated/SimulatedKernelHolders.h"
 #include "KestrixKit/Simulated/SimulatedProcessSource.h"
 #include "KestrixKit/Simulated/SimulatedQuitter.h"
 #include "KestrixKit/Simulated/SimulatedSleep.h"
@@ -54,6 +56,7 @@ SystemContext simulatedContext(World world, const TraceSink& trace) {
     auto processes = std::make_shared<SimulatedProcessSource>(context.simulated);
     context.appLookup = [processes](std::int32_t pid) { return processes->app(pid); };
     context.processes = std::move(processes);
+    context.kernelHolders = std::make_shared<SimulatedKernelHolders>(context.simulated);
     context.currentUID = context.simulated->world().currentUID;
     context.ownPID = context.simulated->world().ownPID.value_or(-1);
     attachEjection(context, std::make_shared<SimulatedEjector>(context.simulated),
@@ -90,6 +93,7 @@ SystemContext realContext(const SystemChoice& choice) {
     context.appLookup = desktopAppLookup(
         context.currentUID, {.windowOwners = x11Display ? x11WindowOwners(*x11Display) : WindowOwners{},
                              .connectedToDisplay = display::displayClients(processEnvironment)});
+    context.kernelHolders = std::make_shared<LinuxKernelHolders>(context.processes, context.appLookup);
     std::shared_ptr<DiskEjecting> ejector = choice.desktopEjector;
     if (!ejector) ejector = std::make_shared<UnmountEjector>();
     std::shared_ptr<HolderQuitting> quitter = choice.desktopQuitter;
@@ -110,7 +114,7 @@ HolderScanner SystemContext::holderScanner() const {
     return HolderScanner{
         .source = processes, .ownPID = ownPID, .appLookup = appLookup, .clock = [] {
             return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-        }};
+        }, .kernel = kernelHolders};
 }
 
 std::variant<SystemContext, ContextError> makeSystemContext(const SystemChoice& choice) {

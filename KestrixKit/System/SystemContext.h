@@ -13,6 +13,7 @@
 #include "KestrixKit/Flow/HolderQuitting.h"
 #include "KestrixKit/Holders/AppIdentity.h"
 #include "KestrixKit/Holders/HolderScanner.h"
+#include "KestrixKit/Holders/KernelHolderSource.h"
 #include "KestrixKit/Holders/ProcessSource.h"
 #include "KestrixKit/Simulated/SimulatedSystem.h"
 #include "KestrixKit/Text/Vocabulary.h"
@@ -33,6 +34,8 @@ struct SystemContext {
     // Identifies running applications: by their desktop entries on this machine, as the world
     // says in a simulation.
     std::function<std::optional<AppIdentity>(std::int32_t)> appLookup;
+    // What the kernel keeps a drive busy with.
+    std::shared_ptr<const KernelHolderSource> kernelHolders;
     // The user running the command, and the command's own process (never reported as a holder).
     std::uint32_t currentUID = 0;
     std::int32_t ownPID = -1;

@@ -304,6 +304,35 @@ TEST_F(EjectFlowTest, ADetachedDriveNamesWhatKeepsItAliveUntilItIsReleased) {
     EXPECT_EQ(ejector->calls.size(), 3u);
 }
 
+// The kernel's holders, as a world or this machine would report them.
+class FixedKernelHolders : public KernelHolderSource {
+public:
+    std::vector<KernelHolder> found;
+    std::vector<KernelHolder> holders(const Drive&) const override { return found; }
+};
+
+TEST_F(EjectFlowTest, TheKernelsHoldersAreNamedInsteadOfASystemServiceAndNotRetried) {
+    auto kernel = std::make_shared<FixedKernelHolders>();
+    kernel->found = {KernelHolder{.kind = KernelHoldKind::diskImage, .name = "/media/Stick/disk.img", .device = "/dev/loop7"}};
+    EjectFlow withKernel = flow();
+    withKernel.scanner.kernel = kernel;
+    EXPECT_EQ(withKernel.check(stick()).kernelHolders, kernel->found);
+
+    ejector->outcomes = {busy(std::nullopt)};
+    const DriveReport refused = withKernel.eject(stick(), false);
+    ASSERT_TRUE(refused.verdict.is<DriveVerdict::InUse>()) << refused.verdict.caseName();
+    EXPECT_EQ(refused.verdict.kernelHolders(), kernel->found);
+    EXPECT_EQ(ReportText::message(refused), "Stick is in use by the disk image disk.img.");
+    EXPECT_TRUE(sleeps.empty());
+    EXPECT_EQ(ejector->calls.size(), 1u);
+
+    // Unmounted here but still mounted in a sandbox's namespace: the sandbox is named.
+    kernel->found = {KernelHolder{.kind = KernelHoldKind::mountNamespace, .name = "sleep", .pid = 77}};
+    ejector->outcomes = {EjectOutcome{EjectOutcome::Detached{}}};
+    EXPECT_EQ(ReportText::message(withKernel.eject(stick(), false)),
+              "Stick is detached. It becomes safe to unplug when sleep lets go of it.");
+}
+
 TEST_F(EjectFlowTest, ABackupsOwnProcessesOnTheDriveAreTheBackupNotHolders) {
     // borg (pid 70) writes its repository on the stick; Déjà Dup backs up to another drive.
     processes->add(70, "borg", {VnodeRef{.path = "/media/Stick/repo/data/1", .device = 0, .writing = true}});

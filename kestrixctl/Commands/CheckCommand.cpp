@@ -36,13 +36,14 @@ int runCheck(const Invocation& invocation) {
         invocation.out << kestrix::coding::jsonText({{"drive", *drive}, {"scan", scanJSON(scan, currentUID)}}) << '\n';
     } else {
         for (const kestrix::Holder& holder : scan.holders) writeHolderRow(invocation.out, holder, currentUID);
-        if (scan.holders.empty()) {
+        for (const kestrix::KernelHolder& holder : scan.kernelHolders) writeKernelHolderRow(invocation.out, holder);
+        if (scan.isEmpty()) {
             invocation.out << kestrix::localizedFormat("Nothing is using %1. It\u2019s ready to eject.", {textsupport::visibleText(drive->name())})
                            << '\n';
         }
         invocation.out << summaryLine(scan) << '\n';
     }
-    return scan.holders.empty() ? exitSuccess : exitNotDone;
+    return scan.isEmpty() ? exitSuccess : exitNotDone;
 }
 
 }  // namespace kestrixctl

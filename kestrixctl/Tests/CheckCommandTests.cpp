@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
 #include <nlohmann/json.hpp>
 
 #include "kestrixctl/Tests/RunKestrixctl.h"
+#include "kestrixctl/Tests/TestWorlds.h"
 
 using kestrixctl::testing::run;
 
@@ -94,4 +98,31 @@ TEST(CheckCommand, RejectsUnknownDrivesAndBadArguments) {
     EXPECT_TRUE(missing.out.empty());
     EXPECT_EQ(run({"--world", world, "check"}).status, 2);
     EXPECT_EQ(run({"--world", world, "check", "Data", "extra"}).status, 2);
+}
+
+TEST(CheckCommand, AWorldsKernelHoldersAreRowsOfTheirOwnAndKeepTheDriveFromReady) {
+    nlohmann::json volume = kestrixctl::testing::usbVolume("KHA", "/media/KHA", 2049, "sdb");
+    volume["kernelHolders"] = {{{"kind", "diskImage"}, {"name", "/media/KHA/disk.img"}, {"device", "/dev/loop7"}},
+                               {{"kind", "mountNamespace"}, {"name", "Files"}, {"pid", 40}, {"unit", "colord.service"}}};
+    const std::string path = "/tmp/kestrix-kernel-world-" + std::to_string(getpid()) + ".json";
+    kestrixctl::testing::writeWorld(path, {{"words", "linux"}, {"volumes", {volume}}});
+    const auto text = run({"--world", path, "check", "KHA"});
+    EXPECT_EQ(text.status, 1);
+    EXPECT_EQ(text.out,
+              "Disk image · /media/KHA/disk.img\n"
+              "  The disk image /media/KHA/disk.img on this drive is attached as /dev/loop7.\n"
+              "  Detach disk.img first (udisksctl loop-delete -b /dev/loop7).\n"
+              "Another mount namespace · Files\n"
+              "  Files keeps this drive mounted in a mount namespace of its own, without any file open.\n"
+              "  Restart colord.service (systemctl restart colord.service, as an administrator).\n"
+              "0 processes checked, 0 hidden, deep scan.\n");
+    const auto json = nlohmann::json::parse(run({"--world", path, "check", "KHA", "--json"}).out);
+    EXPECT_EQ(json.at("scan").at("kernelHolders").at(1).at("kind"), "mountNamespace");
+    EXPECT_EQ(json.at("scan").at("kernelHolders").at(1).at("label"), "Another mount namespace");
+
+    // A world that gets a holder wrong is refused, not half read.
+    volume["kernelHolders"] = {{{"kind", "ghost"}, {"name", "x"}}};
+    kestrixctl::testing::writeWorld(path, {{"volumes", {volume}}});
+    EXPECT_EQ(run({"--world", path, "check", "KHA"}).status, 2);
+    std::remove(path.c_str());
 }

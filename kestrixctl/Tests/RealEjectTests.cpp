@@ -237,8 +237,17 @@ TEST_F(RealEject, AMountNamespaceMadeAfterTheMountKeepsTheDriveUntilItEnds) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     ASSERT_NE(namespaceOf(std::to_string(sandbox->pid())), namespaceOf("self"));
+    // Named before any eject, by the program that owns the namespace.
+    const auto checked = kestrixctl({"check", name});
+    EXPECT_EQ(checked.status, 1);
+    const nlohmann::json& held = checked.report.at("scan").at("kernelHolders");
+    ASSERT_EQ(held.size(), 1u) << checked.report;
+    EXPECT_EQ(held[0].at("kind"), "mountNamespace");
+    EXPECT_EQ(held[0].at("name"), "sleep");
+    EXPECT_EQ(held[0].at("pid"), sandbox->pid());
+    EXPECT_EQ(held[0].at("advice"), "Quit sleep.");
     StreamedRun eject({"eject", name, "--show-disk-images", "--history", history.string()});
-    EXPECT_EQ(eject.nextLine(), name + " is detached. It becomes safe to unplug when the system lets go of it.");
+    EXPECT_EQ(eject.nextLine(), name + " is detached. It becomes safe to unplug when sleep lets go of it.");
     EXPECT_FALSE(drive.isMounted());
     EXPECT_TRUE(drive.isAttached());
     sandbox.reset();

@@ -57,6 +57,18 @@ TEST(DriveDisplay, AReportOutranksANewerScanUntilACheckFindsTheHoldersGone) {
     EXPECT_FALSE(display(state).needsAttention());
 }
 
+TEST(DriveDisplay, WhatTheKernelHoldsADriveWithIsShownLikeItsProcesses) {
+    DriveState state;
+    ScanResult scan = scanFinding({});
+    const KernelHolder swap{.kind = KernelHoldKind::swapArea, .name = "/media/KHB/swapfile"};
+    scan.kernelHolders = {swap};
+    state.takeScan(scan);
+    const DriveDisplay shown = display(state);
+    ASSERT_TRUE(shown.is<DriveDisplay::InUse>());
+    EXPECT_EQ(shown.as<DriveDisplay::InUse>()->kernelHolders, std::vector<KernelHolder>{swap});
+    EXPECT_TRUE(shown.needsAttention());
+}
+
 TEST(RecentReports, KeepsTheSixNewestFirst) {
     std::vector<DriveReport> recent;
     for (int index = 0; index < 8; ++index) {

@@ -7,6 +7,7 @@
 #include "KestrixKit/Flow/ReportText.h"
 #include "KestrixKit/Holders/HelperCatalog.h"
 #include "KestrixKit/Holders/HolderPolicy.h"
+#include "KestrixKit/Holders/KernelHolderText.h"
 #include "KestrixKit/Text/ByteCountFormat.h"
 #include "KestrixKit/Text/Localized.h"
 #include "KestrixKit/Volumes/VolumeKindLabel.h"
@@ -35,6 +36,16 @@ struct ChipOf {
         return {localized("Ready"), "checkmark.circle.fill", Tint::green};
     }
 };
+
+// Each of the kernel's holders: what it is, then what to do about it.
+std::vector<DetailLine> kernelHolderLines(const std::vector<KernelHolder>& holders) {
+    std::vector<DetailLine> lines;
+    for (const KernelHolder& holder : holders) {
+        lines.push_back({KernelHolderText::description(holder)});
+        lines.push_back({KernelHolderText::advice(holder), true});
+    }
+    return lines;
+}
 
 bool offers(const std::vector<HolderAction>& actions, HolderAction action) {
     return std::find(actions.begin(), actions.end(), action) != actions.end();
@@ -89,13 +100,24 @@ std::vector<DetailLine> detailLines(const DriveDisplay& display) {
                                         progress ? std::optional<int>(percentDone(*progress)) : std::nullopt)},
                 {BackupTexts::advice(backup->status), true}};
     }
+    if (const auto* inUse = display.as<DriveDisplay::InUse>()) return kernelHolderLines(inUse->kernelHolders);
     if (const auto* detached = display.as<DriveDisplay::Detached>()) {
-        return {{detached->holders.empty()
-                     ? localized("It’s unmounted, but the system still uses it. Don’t unplug it yet: Kestrix says when "
-                                 "it’s safe.")
-                     : localizedFormat("It’s unmounted, but %1 still has files open on it. Don’t unplug it yet: Kestrix "
-                                       "says when it’s safe.",
-                                       {ReportText::holderNames(detached->holders)})}};
+        std::vector<DetailLine> lines;
+        if (!detached->holders.empty()) {
+            lines.push_back({localizedFormat("It’s unmounted, but %1 still has files open on it. Don’t unplug it yet: "
+                                             "Kestrix says when it’s safe.",
+                                             {ReportText::holderNames(detached->holders)})});
+        } else if (!detached->kernelHolders.empty()) {
+            lines.push_back({localizedFormat("It’s unmounted, but %1 still uses it. Don’t unplug it yet: Kestrix says "
+                                             "when it’s safe.",
+                                             {ReportText::holderNames({}, detached->kernelHolders)})});
+        } else {
+            lines.push_back({localized("It’s unmounted, but the system still uses it. Don’t unplug it yet: Kestrix "
+                                       "says when it’s safe.")});
+        }
+        const std::vector<DetailLine> kernel = kernelHolderLines(detached->kernelHolders);
+        lines.insert(lines.end(), kernel.begin(), kernel.end());
+        return lines;
     }
     if (const auto* failed = display.as<DriveDisplay::Failed>()) {
         const std::string reason = ReportText::failureReason(*failed);

@@ -38,7 +38,8 @@ struct DetailLine {
     bool small = false;
 };
 
-// The sentences explaining the state; none for busy and ready drives and for lists of holders.
+// The sentences explaining the state, and what the kernel holds the drive with; none for busy and
+// ready drives and for lists of holders.
 std::vector<DetailLine> detailLines(const DriveDisplay& display);
 // The holders the card lists as rows.
 std::vector<Holder> listedHolders(const DriveDisplay& display);

@@ -10,14 +10,13 @@
 #include "KestrixKit/Ejection/UnixRefusal.h"
 #include "KestrixKit/Holders/DriveScope.h"
 #include "KestrixKit/Linux/BlockDevices/BlockDevices.h"
-#include "KestrixKit/Linux/BlockDevices/VolumeLabel.h"
 #include "KestrixKit/Linux/Ejecting/DeviceEjection.h"
 #include "KestrixKit/Linux/Mounts/DiskMounts.h"
 #include "KestrixKit/Linux/Ejecting/EjectTargetSysfs.h"
 #include "KestrixKit/Linux/Ejecting/FileSystemRelease.h"
+#include "KestrixKit/Linux/Mounts/InnerDriveName.h"
 #include "KestrixKit/Linux/Mounts/MountEntries.h"
 #include "KestrixKit/Text/Localized.h"
-#include "KestrixKit/Text/PlainText.h"
 
 namespace kestrix {
 namespace {
@@ -70,17 +69,8 @@ std::optional<MountEntry> otherDriveInside(const Drive& drive, const UnmountEjec
     return DiskMounts::otherDriveInside(drive, readBlockDevices(paths.sysfsRoot), *mounts);
 }
 
-// The refusal names the other drive as the drive list does: by its label, else its folder.
 EjectOutcome innerDriveRefusal(const MountEntry& inner, const Drive& drive) {
-    const UdevBlockDevices devices;
-    std::optional<std::string> name;
-    if (inner.source.starts_with("/dev/")) {
-        // Found by its node: no device number is needed.
-        if (const std::optional<std::string> kernelName = devices.kernelName(0, inner.source)) {
-            name = volumeLabel(devices, *kernelName);
-        }
-    }
-    const std::string innerName = name.value_or(text::lastPathComponent(inner.mountPoint));
+    const std::string innerName = innerDriveName(inner);
     const auto outer = std::find_if(drive.volumes.begin(), drive.volumes.end(), [&](const DriveVolume& volume) {
         return DriveScope::isUnder(inner.mountPoint, {volume.mountPath});
     });

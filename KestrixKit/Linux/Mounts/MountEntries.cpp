@@ -4,11 +4,34 @@
 #include <sys/sysmacros.h>
 
 #include <algorithm>
+#include <charconv>
+#include <string_view>
 
 #include "KestrixKit/Linux/Mounts/MountInfoTable.h"
 #include "KestrixKit/Linux/Mounts/MountPointStatus.h"
 
 namespace kestrix {
+namespace {
+
+// The number after "tag:" among mountinfo's optional fields ("shared:1 master:2").
+std::optional<std::uint64_t> propagationGroup(const char* fields, std::string_view tag) {
+    if (fields == nullptr) return std::nullopt;
+    const std::string_view all(fields);
+    for (std::size_t start = 0; start < all.size();) {
+        const std::size_t end = std::min(all.find(' ', start), all.size());
+        const std::string_view field = all.substr(start, end - start);
+        if (field.size() > tag.size() && field.starts_with(tag) && field[tag.size()] == ':') {
+            std::uint64_t group = 0;
+            const char* first = field.data() + tag.size() + 1;
+            const auto [stop, error] = std::from_chars(first, field.data() + field.size(), group);
+            if (error == std::errc{} && stop == field.data() + field.size()) return group;
+        }
+        start = end + 1;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
 
 std::optional<std::vector<MountEntry>> readMountEntries(const std::string& mountInfoPath) {
     std::vector<MountEntry> entries;
@@ -29,7 +52,9 @@ std::optional<std::vector<MountEntry>> readMountEntries(const std::string& mount
                                      .deviceNumber = std::to_string(major(device)) + ":" + std::to_string(minor(device)),
                                      .device = kernelDeviceNumber(device),
                                      .fileSystem = type ? type : "",
-                                     .isReadOnly = mnt_fs_get_option(fs, "ro", &readOnly, &readOnlySize) == 0});
+                                     .isReadOnly = mnt_fs_get_option(fs, "ro", &readOnly, &readOnlySize) == 0,
+                                     .sharedGroup = propagationGroup(mnt_fs_get_optional_fields(fs), "shared"),
+                                     .masterGroup = propagationGroup(mnt_fs_get_optional_fields(fs), "master")});
     });
     if (!readable) return std::nullopt;
     return entries;

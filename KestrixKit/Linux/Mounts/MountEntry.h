@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace kestrix {
@@ -18,6 +19,10 @@ struct MountEntry {
     std::uint32_t device = 0;
     std::string fileSystem;  // the file-system type ("ext4", "tmpfs", "nfs4")
     bool isReadOnly = false;
+    // Its propagation: the peer group it shares mounts and unmounts with ("shared:N"), and the
+    // one it receives them from ("master:N"); absent for a private mount.
+    std::optional<std::uint64_t> sharedGroup;
+    std::optional<std::uint64_t> masterGroup;
 
     bool operator==(const MountEntry&) const = default;
 };
