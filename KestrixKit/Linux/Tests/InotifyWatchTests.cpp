@@ -8,6 +8,7 @@
 #include <sys/inotify.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include "FileSupport/OwnedDescriptor.h"
@@ -38,7 +39,7 @@ TEST(InotifyWatches, ReadsEachWatchLineWithItsHandleAndSkipsTheRest) {
     EXPECT_EQ(watches[0], (InotifyWatch{.inode = 0xc, .device = 0x700, .mask = 0xfce,
                                         .handle = WatchedFileHandle{.type = 1, .bytes = {0x0c, 0, 0, 0, 0x14, 0xb2, 0xc3, 0xd4}}}));
     // 254:259, a minor above 255.
-    EXPECT_EQ(watches[1].device, 0x103fe03u);
+    EXPECT_EQ(watches[1].device, kernelDeviceNumber(makedev(254, 259)));
     EXPECT_EQ(watches[1].handle, std::nullopt);
     // A handle whose length disagrees with its bytes is no handle.
     EXPECT_EQ(watches[2].handle, std::nullopt);
