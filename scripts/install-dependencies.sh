@@ -17,9 +17,9 @@ desktop="qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-qpa-plugins libxcb1-dev 
 # portals every GNOME or KDE desktop has, so that the tests prove they start none by accident.
 # deja-dup brings the GSettings schema org.gnome.DejaDup that the backup tests set. A headless
 # Wayland desktop (sway, with wtype for keys) runs real editors as native Wayland clients: mousepad
-# (GTK) and featherpad (Qt).
+# (GTK) and featherpad (Qt 5, which needs qtwayland5 for Wayland).
 test_tools="util-linux mount e2fsprogs psmisc lsof python3 procps xvfb xauth openbox xdotool
   x11-utils tint2 dbus dbus-x11 udev udisks2 polkitd openssl xdg-desktop-portal xdg-desktop-portal-gtk
-  deja-dup sway wtype mousepad featherpad"
+  deja-dup sway wtype mousepad featherpad qtwayland5"
 # shellcheck disable=SC2086
 apt-get install -y -qq --no-install-recommends $build_tools $libraries $desktop $test_tools >/dev/null

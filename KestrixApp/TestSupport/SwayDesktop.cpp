@@ -44,7 +44,8 @@ SwayDesktop::SwayDesktop(DesktopUser user, const std::string& busAddress, const 
         return;
     }
     runtimeFolder_ = pattern;
-    std::ofstream(runtimeFolder_ + "/sway.conf") << "output HEADLESS-1 resolution " << size << "\n";
+    // Native Wayland clients only: no X server beside it.
+    std::ofstream(runtimeFolder_ + "/sway.conf") << "output HEADLESS-1 resolution " << size << "\nxwayland disable\n";
     sway_ = std::make_unique<kestrix::test::ChildProcess>(
         command({"WLR_BACKENDS=headless", "WLR_LIBINPUT_NO_DEVICES=1", "WLR_RENDERER=pixman"},
                 {"/usr/bin/sway", "-c", runtimeFolder_ + "/sway.conf"}));

@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iterator>
+
+#include <QDBusMessage>
 
 #include "KestrixApp/Desktop/Quitting/DesktopQuitter.h"
 #include "KestrixApp/Desktop/Quitting/Tests/CountingEjector.h"
@@ -27,13 +30,14 @@ using kestrix::test::ChildProcess;
 
 namespace {
 
+std::string fileText(const std::string& path) {
+    std::ifstream file(path);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
 const Holder* holderWithPID(const std::vector<Holder>& holders, pid_t pid) {
     const auto found = std::find_if(holders.begin(), holders.end(), [&](const Holder& holder) { return holder.pid == pid; });
     return found == holders.end() ? nullptr : &*found;
-}
-
-std::vector<HolderAction> actionsOf(const Holder& holder) {
-    return HolderPolicy::actions(holder, static_cast<std::uint32_t>(getuid()));
 }
 
 // Real editors as native Wayland clients of a headless sway, started from a shell in the home
@@ -78,10 +82,14 @@ protected:
         context_ = std::make_shared<SystemContext>(std::get<SystemContext>(makeSystemContext(choice)));
         EjectFlow flow = ejectFlow(*context_);
         flow.sleep = std::move(sleep);
+        // As the user runs Kestrix on their desktop.
+        flow.currentUID = user_.uid;
         // The drive is made here, not listed: nothing to compare it with.
         flow.isSameDrive = nullptr;
         return flow;
     }
+
+    std::vector<HolderAction> actionsOf(const Holder& holder) const { return HolderPolicy::actions(holder, user_.uid); }
 
     std::unique_ptr<ChildProcess> start(const std::vector<std::string>& variables, const std::vector<std::string>& words,
                                         const std::string& folder) const {
@@ -136,9 +144,19 @@ TEST_F(WaylandApps, EachAppIsAskedItsOwnWayOrWaitedForNeverSignalledAndNeverActi
     EXPECT_EQ(actionsOf(*qtEditor), std::vector<HolderAction>{HolderAction::quitApp});
     EXPECT_EQ(HelperCatalog::advice(*qtEditor), HelperCatalog::cannotAskToQuit(*qtEditor));
 
-    // Show opens nothing: no new window or document.
+    // Show opens nothing: no new window, and no activation, which opens a new document in
+    // Mousepad. What the bus carried up to a marker sent after Show is all on the monitor's record.
+    const std::string record = bus_.folder() + "/activations";
+    const ChildProcess monitor({"/bin/sh", "-c",
+                                "exec dbus-monitor --address '" + bus_.address() +
+                                    "' interface=org.freedesktop.Application > '" + record + "'"});
+    ASSERT_TRUE(waitUntil(10.0, [&] { return fileText(record).find("NameAcquired") != std::string::npos; }));
     quitter_->showApp(*editor);
-    EXPECT_TRUE(quitter_->reach(mousepad->pid()).canAskToQuit);
+    QDBusConnection connection = bus_.connection();
+    connection.send(QDBusMessage::createSignal(QStringLiteral("/marker"), QStringLiteral("org.freedesktop.Application"),
+                                               QStringLiteral("Marker")));
+    ASSERT_TRUE(waitUntil(10.0, [&] { return fileText(record).find("member=Marker") != std::string::npos; }));
+    EXPECT_EQ(fileText(record).find("member=Activate"), std::string::npos) << "Show activated the app";
     EXPECT_EQ(sway_->windowsOf(mousepad->pid()), 1);
 
     const DriveReport waiting = flow.quitAndEject(drive(), inUse->holders, {});
