@@ -17,7 +17,8 @@ namespace {
 
 SystemChoice systemChoiceOf(const AppSystemChoice& choice) {
     SystemChoice system{.worldPath = choice.worldPath, .demo = choice.demo,
-                        .desktopEjector = choice.desktopEjector, .desktopQuitter = choice.desktopQuitter};
+                        .desktopEjector = choice.desktopEjector, .desktopQuitter = choice.desktopQuitter,
+                        .appReach = choice.appReach};
     if (choice.trace) system.trace = [](const std::string& line) { std::cerr << line << std::endl; };
     return system;
 }

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <variant>
 
 #include "KestrixApp/Model/AppSystem.h"
+#include "KestrixKit/Holders/AppReach.h"
 #include "KestrixKit/Text/Vocabulary.h"
 
 namespace kestrix {
@@ -22,6 +25,7 @@ struct AppSystemChoice {
     // On this machine: the desktop's disk service and app quitter, when the desktop has them.
     std::shared_ptr<DiskEjecting> desktopEjector;
     std::shared_ptr<HolderQuitting> desktopQuitter;
+    std::function<std::optional<AppReach>(std::int32_t pid)> appReach;
 };
 
 struct AppBackend {

@@ -35,7 +35,10 @@ AppSystemChoice systemChoice(const ShellOptions& options) {
     if (options.isSimulated()) return choice;
     if (isUDisks2Available()) choice.desktopEjector = std::make_shared<UDisks2Ejector>();
     // Apps are asked to quit the way their own Quit does: their quit action, or their windows' close.
-    choice.desktopQuitter = desktop::DesktopQuitter::forThisSession();
+    const std::shared_ptr<desktop::DesktopQuitter> quitter = desktop::DesktopQuitter::forThisSession();
+    choice.desktopQuitter = quitter;
+    // Where it has no way to ask, the cards say so; where it can't raise a window, no Show.
+    choice.appReach = [quitter](std::int32_t pid) { return std::optional<AppReach>(quitter->reach(pid)); };
     return choice;
 }
 

@@ -133,9 +133,12 @@ DriveReport EjectFlow::quitAndEject(const Drive& drive, const std::vector<Holder
                  [&](const Holder& holder) { return quitter->isAlive(holder.identity()); });
     if (remaining.empty()) return eject(drive, false);
 
-    // An app that is still open may be showing a save dialog; bring it where the user sees it.
+    // An app that is still open may be showing a save dialog; bring it where the user sees it,
+    // once, where the desktop can.
     for (const Holder& holder : remaining) {
-        if (holder.app && holder.app->isRegular) quitter->showApp(holder);
+        if (holder.app && holder.app->isRegular && holder.app->canBeAskedToQuit() && holder.app->canBeShown()) {
+            quitter->showApp(holder);
+        }
     }
     return report(drive, DriveVerdict{DriveVerdict::WaitingOnApps{std::move(remaining)}}, false);
 }
@@ -146,7 +149,9 @@ std::vector<Holder> EjectFlow::askToQuit(const std::vector<Holder>& holders,
     for (const Holder& holder : holders) {
         const std::vector<HolderAction> actions = HolderPolicy::actions(holder, currentUID);
         if (offers(actions, HolderAction::quitApp)) {
-            if (quitter->quitApp(holder)) asked.push_back(holder);
+            // An app the desktop gives no way to ask is waited for all the same: the user was
+            // told to close it.
+            if (!holder.app->canBeAskedToQuit() || quitter->quitApp(holder)) asked.push_back(holder);
         } else if (endProcesses.contains(holder.pid) && HolderPolicy::mayEndWhenAsked(holder, currentUID)) {
             if (quitter->endProcess(holder.identity(), HolderPolicy::endSignal(holder))) asked.push_back(holder);
         }

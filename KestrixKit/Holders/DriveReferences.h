@@ -15,6 +15,8 @@ struct DriveReferences {
     std::optional<std::string> executablePath;
     // Only in a deep scan.
     std::vector<VnodeRef> mappedFiles;
+    // Regular files it watches for changes (inotify) with no descriptor open on them.
+    std::vector<VnodeRef> watchedFiles;
 
     bool operator==(const DriveReferences&) const = default;
 };

@@ -297,7 +297,14 @@ bool isEditor(TerminalProgram program) {
     }
 }
 
+std::string cannotAskToQuit(const Holder& holder) {
+    return localizedFormat("%1 can\u2019t be asked to quit on this desktop. Save your work in it and close it, then "
+                           "Kestrix ejects.",
+                           {holder.name});
+}
+
 std::string advice(const Holder& holder) {
+    if (holder.kind == HelperKind::app && holder.app && !holder.app->canBeAskedToQuit()) return cannotAskToQuit(holder);
     if (holder.kind == HelperKind::shell && holder.job) {
         return localizedFormat("It\u2019s running %1: quit %1 in that window first, then type cd ~ and press Return, or "
                                "close the window.",
@@ -341,6 +348,7 @@ std::string stillRunning(const Holder& holder) {
 std::string holdLine(const Hold& hold) {
     const std::string file = text::lastPathComponent(hold.path);
     switch (hold.kind) {
+        case HoldKind::watchedFile: return localizedFormat("Has %1 open", {file});
         case HoldKind::openFile:
             return hold.writing ? localizedFormat("Writing to %1", {file}) : localizedFormat("Has %1 open", {file});
         case HoldKind::currentFolder: return localizedFormat("Working in %1", {file});

@@ -43,6 +43,8 @@ bool isEditor(TerminalProgram program);
 // names the program and what to do about it ("bash is still running. In its terminal, type
 // cd ~, or close the terminal.").
 std::string stillRunning(const Holder& holder);
+// For an app the desktop gives no way to ask to quit: that the user closes it, and Kestrix ejects.
+std::string cannotAskToQuit(const Holder& holder);
 // One line about one hold, naming the file by its last path component.
 std::string holdLine(const Hold& hold);
 

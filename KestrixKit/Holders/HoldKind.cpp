@@ -5,11 +5,12 @@
 namespace kestrix {
 namespace {
 
-constexpr coding::RawValueTable<HoldKind, 4> holdKindTable{{{
+constexpr coding::RawValueTable<HoldKind, 5> holdKindTable{{{
     {HoldKind::openFile, "openFile"},
     {HoldKind::currentFolder, "currentFolder"},
     {HoldKind::runningFrom, "runningFrom"},
     {HoldKind::mappedFile, "mappedFile"},
+    {HoldKind::watchedFile, "watchedFile"},
 }}};
 
 }  // namespace

@@ -71,7 +71,12 @@ bool isProtected(const Holder& holder, std::uint32_t currentUID) {
 std::vector<HolderAction> actions(const Holder& holder, std::uint32_t currentUID) {
     if (holder.kind == HelperKind::finder) return {HolderAction::showApp, HolderAction::waitAndRetry};
     if (isProtected(holder, currentUID)) return {HolderAction::waitAndRetry};
-    if (isRegularApp(holder)) return {HolderAction::quitApp, HolderAction::showApp};
+    // An app that can't be asked still gets Quit and Eject: Kestrix then waits for the user to
+    // close it. Show is offered only where the desktop can bring its window forward.
+    if (isRegularApp(holder)) {
+        if (!holder.app->canBeShown()) return {HolderAction::quitApp};
+        return {HolderAction::quitApp, HolderAction::showApp};
+    }
     switch (holder.kind) {
         case HelperKind::cloudSync:
         case HelperKind::shell:

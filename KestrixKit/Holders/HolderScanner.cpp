@@ -38,6 +38,9 @@ std::vector<Hold> holdsFrom(const DriveReferences& references) {
     for (const VnodeRef& file : references.mappedFiles) {
         if (!known.contains(file.path)) holds.push_back({HoldKind::mappedFile, file.path, false});
     }
+    for (const VnodeRef& file : references.watchedFiles) {
+        if (!known.contains(file.path)) holds.push_back({HoldKind::watchedFile, file.path, false});
+    }
     return holds;
 }
 
@@ -108,7 +111,13 @@ ScanResult HolderScanner::scanScope(const DriveScope& scope, bool deep) const {
             std::vector<Hold> holds = holdsFrom(*references[index]);
             if (holds.empty()) continue;
             // Names and owners are read only for the few processes that hold the drive.
-            result.holders.push_back(makeHolder(pids[index], source->basics(pids[index]), merged(holds), false));
+            Holder holder = makeHolder(pids[index], source->basics(pids[index]), merged(holds), false);
+            // Only an app keeps a document it watches: indexers and the like only look.
+            if (!(holder.app && holder.app->isRegular)) {
+                std::erase_if(holder.holds, [](const Hold& hold) { return hold.kind == HoldKind::watchedFile; });
+                if (holder.holds.empty()) continue;
+            }
+            result.holders.push_back(std::move(holder));
         }
     }
     sortHolders(result.holders);

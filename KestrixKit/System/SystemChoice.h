@@ -1,11 +1,14 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "KestrixKit/Ejection/DiskEjecting.h"
 #include "KestrixKit/Flow/HolderQuitting.h"
+#include "KestrixKit/Holders/AppReach.h"
 #include "KestrixKit/System/TraceSink.h"
 
 namespace kestrix {
@@ -20,6 +23,9 @@ struct SystemChoice {
     // place of the kernel's unmount calls and signals; a world always uses its own.
     std::shared_ptr<DiskEjecting> desktopEjector;
     std::shared_ptr<HolderQuitting> desktopQuitter;
+    // On this machine, what the desktop lets Kestrix do to the app with this pid; absent where
+    // nobody can tell.
+    std::function<std::optional<AppReach>(std::int32_t pid)> appReach;
 };
 
 }  // namespace kestrix

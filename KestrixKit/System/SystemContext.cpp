@@ -93,6 +93,13 @@ SystemContext realContext(const SystemChoice& choice) {
     context.appLookup = desktopAppLookup(
         context.currentUID, {.windowOwners = x11Display ? x11WindowOwners(*x11Display) : WindowOwners{},
                              .connectedToDisplay = display::displayClients(processEnvironment)});
+    if (choice.appReach) {
+        context.appLookup = [lookup = std::move(context.appLookup), reach = choice.appReach](std::int32_t pid) {
+            std::optional<AppIdentity> app = lookup(pid);
+            if (app && app->isRegular) app->reach = reach(pid);
+            return app;
+        };
+    }
     context.kernelHolders = std::make_shared<LinuxKernelHolders>(context.processes, context.appLookup);
     std::shared_ptr<DiskEjecting> ejector = choice.desktopEjector;
     if (!ejector) ejector = std::make_shared<UnmountEjector>();

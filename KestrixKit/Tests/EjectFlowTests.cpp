@@ -219,6 +219,25 @@ TEST_F(EjectFlowTest, QuitAndEjectLeavesAloneWhatItMayNotTouchAndReportsWhoStays
                             [](const std::string& call) { return call.starts_with("showApp"); }), 1);
 }
 
+// Where the desktop gives no way to ask an app (Wayland, no bus route), nothing is sent to it: it
+// is waited for as if asked, and one that can be asked but not raised is never shown.
+TEST_F(EjectFlowTest, AnAppThatCannotBeAskedIsWaitedForAndOneThatCannotBeRaisedIsNotShown) {
+    Holder unaskable = app(10, "FeatherPad");
+    unaskable.app->reach = AppReach{.canAskToQuit = false, .canShow = false};
+    Holder hidden = app(11, "Mousepad");
+    hidden.app->reach = AppReach{.canAskToQuit = true, .canShow = false};
+    quitter->livesAfterAsked = {{10, 1}, {11, -1}};
+    const DriveReport report = flow().quitAndEject(stick(), {unaskable, hidden}, {});
+
+    ASSERT_TRUE(report.verdict.is<DriveVerdict::WaitingOnApps>()) << report.verdict.caseName();
+    EXPECT_EQ(report.verdict.holders(), std::vector<Holder>{hidden});
+    EXPECT_EQ(quitter->calls.front(), "quitApp 11");
+    EXPECT_EQ(std::count(quitter->calls.begin(), quitter->calls.end(), "quitApp 10"), 0);
+    EXPECT_GE(std::count(quitter->calls.begin(), quitter->calls.end(), "isAlive 10"), 2);
+    EXPECT_EQ(std::count_if(quitter->calls.begin(), quitter->calls.end(),
+                            [](const std::string& call) { return call.starts_with("showApp"); }), 0);
+}
+
 TEST_F(EjectFlowTest, AShellIsHungUpAndAProgramThatStaysIsStillRunningNotSaving) {
     Holder shell = tool(70, "bash");
     shell.kind = HelperKind::shell;

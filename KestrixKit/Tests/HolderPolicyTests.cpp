@@ -54,6 +54,12 @@ TEST(HolderPolicy, OffersTheFittingRemedy) {
     // Finder is protected but can still be brought to the front.
     EXPECT_EQ(HolderPolicy::actions(holder("Finder", HelperKind::finder, std::nullopt, regular), me),
               (Actions{HolderAction::showApp, HolderAction::waitAndRetry}));
+    // Where the desktop can't raise its window (Wayland), an app is offered no Show; one it can't
+    // ask is still offered Quit, for which Kestrix waits on the user.
+    AppIdentity unreachable = regular;
+    unreachable.reach = AppReach{.canAskToQuit = false, .canShow = false};
+    EXPECT_EQ(HolderPolicy::actions(holder("FeatherPad", HelperKind::app, "/usr/bin/featherpad", unreachable), me),
+              Actions{HolderAction::quitApp});
     // A non-regular app identity at a system path stays protected.
     EXPECT_EQ(HolderPolicy::actions(holder("agent", HelperKind::app, "/System/Library/agent",
                                            AppIdentity{.name = "agent", .isRegular = false}), me), waitOnly);

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "KestrixApp/Desktop/Quitting/GApplicationAddress.h"
 #include "KestrixKit/Linux/Windows/X11Windows.h"
 #include "KestrixKit/Flow/RunningAppRule.h"
 
@@ -38,9 +37,10 @@ std::vector<RunningApp> runningApps(const Holder& holder, const std::vector<TopL
 
 const std::vector<TopLevelWindow> noWindows;
 
-std::optional<GApplicationAddress> busAddress(const RunningApp& app) {
-    if (!app.bundleID) return std::nullopt;
-    return gApplicationAddress(*app.bundleID);
+bool hasWindow(const std::vector<TopLevelWindow>& windows, std::int32_t pid, bool closable) {
+    return std::any_of(windows.begin(), windows.end(), [&](const TopLevelWindow& window) {
+        return window.pid == pid && (!closable || window.acceptsClose);
+    });
 }
 
 }  // namespace
@@ -65,6 +65,13 @@ std::optional<RunningApp> DesktopQuitter::runningApp(const Holder& holder) const
     return RunningAppRule::runningApp(holder, runningApps(holder, x11 ? x11->topLevelWindows() : noWindows));
 }
 
+AppReach DesktopQuitter::reach(pid_t pid) const {
+    const std::unique_ptr<X11Windows> x11 = this->x11();
+    const std::vector<TopLevelWindow> listed = x11 ? x11->topLevelWindows() : noWindows;
+    return AppReach{.canAskToQuit = hasWindow(listed, pid, true) || sessionBus_.quitRoute(pid).has_value(),
+                    .canShow = hasWindow(listed, pid, false)};
+}
+
 bool DesktopQuitter::quitApp(const Holder& holder) {
     const std::unique_ptr<X11Windows> x11 = this->x11();
     const std::vector<TopLevelWindow> listed = x11 ? x11->topLevelWindows() : noWindows;
@@ -72,8 +79,8 @@ bool DesktopQuitter::quitApp(const Holder& holder) {
     // The program never quits itself; a holder that is gone (its pid perhaps another process's
     // now, windows and all) is not asked.
     if (!app || app->pid == ownPID_ || !processes_.isAlive(holder.identity())) return false;
-    if (const std::optional<GApplicationAddress> address = busAddress(*app)) {
-        if (sessionBus_.quit(*address, app->pid)) return true;
+    if (const std::optional<BusQuitRoute> route = sessionBus_.quitRoute(app->pid)) {
+        if (sessionBus_.quit(*route, app->pid)) return true;
     }
     bool asked = false;
     for (const TopLevelWindow& window : listed) {
@@ -89,11 +96,7 @@ void DesktopQuitter::showApp(const Holder& holder) {
     if (!app || !processes_.isAlive(holder.identity())) return;
     const auto newest = std::find_if(listed.rbegin(), listed.rend(),
                                      [&](const TopLevelWindow& window) { return window.pid == app->pid; });
-    if (newest != listed.rend()) {
-        x11->activate(newest->id);
-    } else if (const std::optional<GApplicationAddress> address = busAddress(*app)) {
-        sessionBus_.activate(*address, app->pid);
-    }
+    if (newest != listed.rend()) x11->activate(newest->id);
 }
 
 bool DesktopQuitter::endProcess(const ProcessIdentity& process, EndSignal signal) {

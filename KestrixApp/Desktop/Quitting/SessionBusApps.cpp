@@ -2,6 +2,7 @@
 
 #include <QDBusArgument>
 #include <QDBusMessage>
+#include <QStringList>
 #include <QVariantList>
 #include <QVariantMap>
 
@@ -13,20 +14,54 @@ constexpr int callTimeoutMilliseconds = 2000;
 
 const QString actionsInterface = QStringLiteral("org.gtk.Actions");
 const QString quitAction = QStringLiteral("quit");
+const QString kdeNamePrefix = QStringLiteral("org.kde.");
+const QString kdeApplicationPath = QStringLiteral("/MainApplication");
 
 QDBusMessage methodCall(const GApplicationAddress& address, const QString& interface, const QString& method) {
     return QDBusMessage::createMethodCall(QString::fromStdString(address.busName),
                                           QString::fromStdString(address.objectPath), interface, method);
 }
 
+QDBusMessage busDaemonCall(const QString& method) {
+    return QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+                                          QStringLiteral("org.freedesktop.DBus"), method);
+}
+
+// An app that asks about unsaved work before answering has still been asked.
+bool reached(const QDBusMessage& reply) {
+    return reply.type() == QDBusMessage::ReplyMessage ||
+           reply.errorName() == QStringLiteral("org.freedesktop.DBus.Error.NoReply");
+}
+
 }  // namespace
 
-bool SessionBusApps::isOwnedBy(const GApplicationAddress& address, pid_t pid) const {
-    QDBusMessage query =
-        QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-                                       QStringLiteral("org.freedesktop.DBus"),
-                                       QStringLiteral("GetConnectionUnixProcessID"));
-    query << QString::fromStdString(address.busName);
+std::optional<BusQuitRoute> SessionBusApps::quitRoute(pid_t pid) const {
+    if (!bus_.isConnected() || pid <= 0) return std::nullopt;
+    const QDBusMessage reply = bus_.call(busDaemonCall(QStringLiteral("ListNames")), QDBus::Block, callTimeoutMilliseconds);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 1) return std::nullopt;
+    for (const QString& name : reply.arguments().constFirst().toStringList()) {
+        // Unique names (":1.42") are no app's address.
+        if (name.startsWith(QLatin1Char(':')) || !isOwnedBy(name, pid)) continue;
+        if (std::optional<BusQuitRoute> route = routeOf(name)) return route;
+    }
+    return std::nullopt;
+}
+
+std::optional<BusQuitRoute> SessionBusApps::routeOf(const QString& busName) const {
+    if (busName.startsWith(kdeNamePrefix)) {
+        const GApplicationAddress address{.busName = busName.toStdString(), .objectPath = kdeApplicationPath.toStdString()};
+        if (hasQuitMethod(address)) return BusQuitRoute{.kind = BusQuitRoute::Kind::kdeMainApplication, .address = address};
+    }
+    const std::optional<GApplicationAddress> address = gApplicationAddress(busName.toStdString());
+    if (address && hasEnabledQuitAction(*address)) {
+        return BusQuitRoute{.kind = BusQuitRoute::Kind::gtkActions, .address = *address};
+    }
+    return std::nullopt;
+}
+
+bool SessionBusApps::isOwnedBy(const QString& busName, pid_t pid) const {
+    QDBusMessage query = busDaemonCall(QStringLiteral("GetConnectionUnixProcessID"));
+    query << busName;
     const QDBusMessage reply = bus_.call(query, QDBus::Block, callTimeoutMilliseconds);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 1) return false;
     bool isNumber = false;
@@ -48,22 +83,23 @@ bool SessionBusApps::hasEnabledQuitAction(const GApplicationAddress& address) co
     return enabled;
 }
 
-bool SessionBusApps::quit(const GApplicationAddress& address, pid_t pid) const {
-    if (!bus_.isConnected() || !isOwnedBy(address, pid) || !hasEnabledQuitAction(address)) return false;
-    QDBusMessage activate = methodCall(address, actionsInterface, QStringLiteral("Activate"));
-    activate << quitAction << QVariantList() << QVariantMap();
-    const QDBusMessage reply = bus_.call(activate, QDBus::Block, callTimeoutMilliseconds);
-    // An app that asks about unsaved work before answering has still been asked.
-    return reply.type() == QDBusMessage::ReplyMessage ||
-           reply.errorName() == QStringLiteral("org.freedesktop.DBus.Error.NoReply");
+bool SessionBusApps::hasQuitMethod(const GApplicationAddress& address) const {
+    const QDBusMessage reply =
+        bus_.call(methodCall(address, QStringLiteral("org.freedesktop.DBus.Introspectable"), QStringLiteral("Introspect")),
+                  QDBus::Block, callTimeoutMilliseconds);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 1) return false;
+    return reply.arguments().constFirst().toString().contains(QStringLiteral("<method name=\"quit\""));
 }
 
-bool SessionBusApps::activate(const GApplicationAddress& address, pid_t pid) const {
-    if (!bus_.isConnected() || !isOwnedBy(address, pid)) return false;
-    QDBusMessage activate =
-        methodCall(address, QStringLiteral("org.freedesktop.Application"), QStringLiteral("Activate"));
-    activate << QVariantMap();
-    return bus_.call(activate, QDBus::Block, callTimeoutMilliseconds).type() == QDBusMessage::ReplyMessage;
+bool SessionBusApps::quit(const BusQuitRoute& route, pid_t pid) const {
+    if (!bus_.isConnected() || !isOwnedBy(QString::fromStdString(route.address.busName), pid)) return false;
+    if (route.kind == BusQuitRoute::Kind::kdeMainApplication) {
+        // The application object's own quit(), as its File ▸ Quit calls.
+        return reached(bus_.call(methodCall(route.address, QString(), quitAction), QDBus::Block, callTimeoutMilliseconds));
+    }
+    QDBusMessage activate = methodCall(route.address, actionsInterface, QStringLiteral("Activate"));
+    activate << quitAction << QVariantList() << QVariantMap();
+    return reached(bus_.call(activate, QDBus::Block, callTimeoutMilliseconds));
 }
 
 }  // namespace kestrix::desktop

@@ -85,9 +85,20 @@ std::vector<DetailLine> detailLines(const DriveDisplay& display) {
     }
     if (const auto* waiting = display.as<DriveDisplay::WaitingOnApps>()) {
         std::vector<DetailLine> lines;
-        if (const auto apps = ReportText::stillOpenApps(waiting->holders); !apps.empty()) {
+        std::vector<Holder> apps = ReportText::stillOpenApps(waiting->holders);
+        // Those the desktop gives no way to ask were neither asked nor brought forward.
+        for (const Holder& app : apps) {
+            if (!app.app->canBeAskedToQuit()) lines.push_back({HelperCatalog::cannotAskToQuit(app)});
+        }
+        std::erase_if(apps, [](const Holder& app) { return !app.app->canBeAskedToQuit(); });
+        const bool shown = std::all_of(apps.begin(), apps.end(), [](const Holder& app) { return app.app->canBeShown(); });
+        if (!apps.empty() && shown) {
             lines.push_back({localizedFormat("%1 didn’t quit yet. It’s probably asking whether to save: Kestrix brought "
                                              "it to the front. Answer it, then eject again.",
+                                             {ReportText::holderNames(apps)})});
+        } else if (!apps.empty()) {
+            lines.push_back({localizedFormat("%1 didn’t quit yet. It’s probably asking whether to save. Answer it, then "
+                                             "eject again.",
                                              {ReportText::holderNames(apps)})});
         }
         // A program that outlived its stop asks nothing: it is only still running.

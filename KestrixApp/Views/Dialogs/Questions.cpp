@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "KestrixKit/Flow/ReportText.h"
+#include "KestrixKit/Holders/HelperCatalog.h"
 #include "KestrixKit/Holders/HolderPolicy.h"
 #include "KestrixKit/Text/Localized.h"
 
@@ -18,10 +19,11 @@ bool offers(const Holder& holder, HolderAction action, std::uint32_t currentUID)
 
 QuitQuestion quitQuestion(const Drive& drive, const std::vector<Holder>& holders, std::uint32_t currentUID) {
     std::vector<Holder> apps;
+    std::vector<Holder> unaskable;
     QuitQuestion question;
     for (const Holder& holder : holders) {
         if (offers(holder, HolderAction::quitApp, currentUID)) {
-            apps.push_back(holder);
+            (holder.app->canBeAskedToQuit() ? apps : unaskable).push_back(holder);
         } else if (offers(holder, HolderAction::endProcess, currentUID)) {
             const bool writing = holder.isWriting();
             question.programs.push_back(
@@ -37,11 +39,12 @@ QuitQuestion quitQuestion(const Drive& drive, const std::vector<Holder>& holders
                                              "work asks you first; nothing is force-quit.",
                                              {ReportText::holderNames(apps)}));
     }
+    for (const Holder& holder : unaskable) paragraphs.push_back(HelperCatalog::cannotAskToQuit(holder));
     if (!question.programs.empty()) {
         paragraphs.push_back(localized("Tick the programs Kestrix may stop. Stopping one ends it at once (a Terminal "
                                        "window running it closes its program); unsaved work in it is lost."));
     }
-    if (holders.size() - apps.size() > question.programs.size()) {
+    if (holders.size() - apps.size() - unaskable.size() > question.programs.size()) {
         paragraphs.push_back(localized("macOS services on the list are left alone; Kestrix tries again after they let go."));
     }
     question.text = {localizedFormat("Quit what’s using %1, then eject it?", {drive.name()}), paragraphs};

@@ -102,6 +102,16 @@ TEST(QuitQuestion, WritingProgramsStartUntickedAndEveryParagraphAppliesOnlyWhenI
     const QuitQuestion appsOnly = quitQuestion(stick(), {app(510, "Pages")}, user);
     EXPECT_TRUE(appsOnly.programs.empty());
     EXPECT_EQ(appsOnly.text.paragraphs.size(), 1u) << "no programs, no services";
+
+    // Never a promise to ask an app the desktop gives no way to ask.
+    Holder featherPad = app(540, "FeatherPad");
+    featherPad.app->reach = AppReach{.canAskToQuit = false, .canShow = false};
+    EXPECT_EQ(quitQuestion(stick(), {featherPad, app(510, "Pages")}, user).text.paragraphs,
+              (std::vector<std::string>{
+                  "Kestrix asks Pages to quit, the same as choosing Quit. An app with unsaved work asks you first; "
+                  "nothing is force-quit.",
+                  "FeatherPad can’t be asked to quit on this desktop. Save your work in it and close it, then Kestrix "
+                  "ejects."}));
 }
 
 TEST(QuitQuestion, ReturnAnswersWithTheTickedProgramsAndEscapeWithNothing) {

@@ -1,0 +1,1 @@
+kestrix_fuzzer(InotifyWatchesFuzzer ${CMAKE_CURRENT_SOURCE_DIR}/InotifyWatchesFuzzer.cpp KestrixLinux)
