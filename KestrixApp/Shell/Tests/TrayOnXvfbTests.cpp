@@ -319,18 +319,10 @@ TEST(TrayOnXvfb, OnA1024x600ScreenEveryWindowFitsWithItsFrame) {
         for (const ShownWindow& window : screen.shownWindowsOf(pid)) frames.push_back(screen.withFrame(window));
         return frames;
     };
-    // Settled: three windows, with the same frames twice in a row.
-    std::vector<QRect> frames;
-    const bool settled = QTest::qWaitFor(
-        [&] {
-            const std::vector<QRect> now = framed();
-            const bool same = now.size() == 3 && now == frames;
-            frames = now;
-            return same;
-        },
-        30000);
-    ASSERT_TRUE(settled) << frames.size() << " windows shown";
-    for (const QRect& frame : frames) {
+    ASSERT_TRUE(QTest::qWaitFor([&] { return framed().size() == 3; }, 30000)) << framed().size() << " windows shown";
+    // Placed by the window manager and framed.
+    QTest::qWait(2000);
+    for (const QRect& frame : framed()) {
         EXPECT_TRUE(QRect(0, 0, 1024, 600).contains(frame))
             << "a window at " << frame.x() << "," << frame.y() << " " << frame.width() << "×" << frame.height();
     }
