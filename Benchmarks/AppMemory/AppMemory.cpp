@@ -10,6 +10,7 @@
 #include <QSettings>
 #include <QWidget>
 #include <fstream>
+#include <iomanip>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -52,7 +53,8 @@ std::string residentMemory() {
         for (const char* key : {"VmRSS:", "RssAnon:", "RssFile:", "RssShmem:"}) {
             if (line.rfind(key, 0) != 0) continue;
             shown << (shown.tellp() > 0 ? ", " : "") << std::string(key, std::string(key).size() - 1) << ' '
-                  << std::stod(line.substr(std::string(key).size())) / 1024 << " MiB";
+                  << std::fixed << std::setprecision(1) << std::stod(line.substr(std::string(key).size())) / 1024
+                  << " MiB";
         }
     }
     return shown.str();
