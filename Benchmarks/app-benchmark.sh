@@ -1,9 +1,10 @@
 #!/bin/sh
 # The desktop app's costs on this machine: how soon a new mount reaches its drive list (and
 # its first holder check), the CPU time it uses over IDLE seconds with nothing happening, and
-# its resident memory then; and what `kestrix --action` costs beside `gdbus call` on the same
-# method. Needs root (loop mounts) and builds what it needs (Release). ACTIONS_ONLY=1 measures
-# only the actions, which needs no root.
+# its resident memory then; its resident memory at start, after opening and closing every window
+# and after 100 ejects (on the display DISPLAY names, else offscreen); and what `kestrix --action`
+# costs beside `gdbus call` on the same method. Needs root (loop mounts) and builds what it needs
+# (Release). ACTIONS_ONLY=1 measures only the actions, which needs no root.
 #
 # usage: sudo Benchmarks/app-benchmark.sh [RUNS [IDLE [CALLS]]]    (default 5 60 40)
 set -eu
@@ -16,7 +17,7 @@ actions_only=${ACTIONS_ONLY:-0}
 [ "$actions_only" = 1 ] || [ "$(id -u)" -eq 0 ] || { echo "app-benchmark: needs root to loop-mount a drive" >&2; exit 2; }
 
 cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" --target kestrix app-latency >/dev/null
+cmake --build "$build" --target kestrix app-latency app-memory >/dev/null
 
 # `kestrix --action eject NAME` and `gdbus call` of the method it calls, in turn, against one
 # app on a simulated system of its own and a session bus of its own; the median wall time of
@@ -74,4 +75,10 @@ sleep "$idle"
 after=$(ticks)
 hz=$(getconf CLK_TCK)
 echo "idle CPU time over $idle s: $(( (after - before) * 1000 / hz )) ms"
-echo "resident memory when idle: $(awk '/VmRSS/ { print $2 / 1024 " MiB" }' "/proc/$app/status")"
+echo "resident memory when idle: $(awk '/VmRSS/ { print $2 / 1024 " MiB" }' "/proc/$app/status")" \
+    "(proportional $(awk '/^Pss:/ { print $2 / 1024 " MiB" }' "/proc/$app/smaps_rollup"))"
+
+# The same shell as a user goes through it, on the desktop of this session when there is one.
+[ -n "${DISPLAY:-}" ] || export QT_QPA_PLATFORM=offscreen
+mkdir -p "$work/memory"
+"$build/Benchmarks/AppMemory/app-memory" "$work/memory"

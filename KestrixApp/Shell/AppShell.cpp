@@ -32,6 +32,7 @@
 #include "KestrixApp/Views/Icons/AppIcons.h"
 #include "KestrixApp/Views/Icons/IconThemes.h"
 #include "KestrixApp/Views/Settings/SettingsView.h"
+#include "KestrixApp/Views/Style/WindowFit.h"
 #include "KestrixApp/Views/Toast/Toast.h"
 #include "KestrixApp/Views/Welcome/WelcomeView.h"
 #include "KestrixApp/Views/MoreApps/MoreAppsView.h"
@@ -171,8 +172,10 @@ QWidget* AppShell::windowContent(const QString& id) {
     if (id == "settings")
         return new views::SettingsView(*model_, {.hotkeyAvailable = hotkeyAvailable(),
                                                  .moreAppsList = [] { return views::makeMoreAppsView(); }});
-    if (id == "help") return new views::HelpView;
-    if (id == "welcome") return new views::WelcomeView(*model_, [this](const QString& other) { openWindow(other); });
+    // They say where the app is as it is when they open: its tray icon, or the panel's window.
+    if (id == "help") return new views::HelpView(hasTrayIcon());
+    if (id == "welcome")
+        return new views::WelcomeView(*model_, [this](const QString& other) { openWindow(other); }, hasTrayIcon());
     return new views::MainWindowView(*viewContext_);
 }
 
@@ -192,7 +195,15 @@ void AppShell::showPanel(QRect anchor) {
     panelAnchor_ = popup ? anchor : QRect();
     const Qt::WindowType type = popup ? Qt::Popup : Qt::Window;
     if (panel_->windowType() != type) panel_->setWindowFlags(type);
-    if (!popup) static_cast<views::MenuPanel*>(panel_.data())->setHeightLimit(QWIDGETSIZE_MAX);
+    if (!popup) {
+        // A window of its own, frame included, as high as the screen leaves room for.
+        const QScreen* screen = panel_->screen() != nullptr ? panel_->screen() : QGuiApplication::primaryScreen();
+        const int room = screen == nullptr ? QWIDGETSIZE_MAX
+                                           : views::fittedWindowSize(QSize(views::MenuPanel::panelWidth, QWIDGETSIZE_MAX),
+                                                                     screen->availableGeometry())
+                                                 .height();
+        static_cast<views::MenuPanel*>(panel_.data())->setHeightLimit(room);
+    }
     placePanel();
     panel_->show();
     panel_->raise();

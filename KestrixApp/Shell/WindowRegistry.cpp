@@ -4,7 +4,10 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <malloc.h>
 
+#include "KestrixApp/Views/Style/WindowFit.h"
 #include "KestrixKit/Text/Localized.h"
 
 namespace kestrix::shell {
@@ -31,11 +34,11 @@ private:
     QString key_;
 };
 
-void centerOnScreen(QWidget* window) {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen == nullptr) return;
-    const QRect available = screen->availableGeometry();
-    window->move(available.center() - QPoint(window->width() / 2, window->height() / 2));
+// The area of the screen the window is on, or will open on, that panels and docks leave free.
+std::optional<QRect> freeArea(const QWidget* window) {
+    const QScreen* screen = window->screen() != nullptr ? window->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) return std::nullopt;
+    return screen->availableGeometry();
 }
 
 }  // namespace
@@ -59,6 +62,11 @@ QWidget* WindowRegistry::window(const QString& id) const {
     return found == windows_.end() ? nullptr : found->second.data();
 }
 
+std::size_t WindowRegistry::count() const {
+    return static_cast<std::size_t>(
+        std::count_if(windows_.begin(), windows_.end(), [](const auto& entry) { return !entry.second.isNull(); }));
+}
+
 QWidget* WindowRegistry::openWindow(const QString& id) {
     QWidget* shown = window(id);
     if (shown == nullptr) shown = makeWindow(id);
@@ -71,22 +79,37 @@ QWidget* WindowRegistry::openWindow(const QString& id) {
 QWidget* WindowRegistry::makeWindow(const QString& id) {
     const WindowLook look = windowLook(id);
     auto* window = new QWidget(nullptr, Qt::Window);
+    // Made again on the next request, where the user left it: an app that sits in the tray for
+    // days keeps nothing of a window it showed once.
+    window->setAttribute(Qt::WA_DeleteOnClose);
     window->setObjectName(id);
     window->setWindowTitle(look.title);
     auto* layout = new QVBoxLayout(window);
     layout->setContentsMargins(0, 0, 0, 0);
     if (QWidget* content = content_(id)) layout->addWidget(content);
-    window->resize(look.size);
-    if (look.minimumSize) window->setMinimumSize(*look.minimumSize);
+    // No larger than the screen has room for, frame included, however large it was left.
+    const std::optional<QRect> available = freeArea(window);
+    const auto fitted = [&](QSize size) { return available ? views::fittedWindowSize(size, *available) : size; };
+    const QSize size = fitted(look.size);
+    window->resize(size);
+    if (look.minimumSize) window->setMinimumSize(fitted(*look.minimumSize));
     if (!look.resizable) {
-        window->setFixedSize(look.size);
+        window->setFixedSize(size);
         // A fixed window has nothing to show larger: the desktop offers no maximise button.
         window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     }
     const QString key = "Kestrix." + id;
-    if (!window->restoreGeometry(settings_->value(key).toByteArray())) centerOnScreen(window);
+    // Left on a larger screen, it is made to fit this one, and centred when it would stick out.
+    const bool restored = window->restoreGeometry(settings_->value(key).toByteArray());
+    window->resize(fitted(window->size()));
+    const bool onScreen = restored && available &&
+                          available->contains(QRect(window->pos(), window->size().grownBy(views::assumedWindowFrame)));
+    if (available && !onScreen) window->move(views::centredWindowPosition(window->size(), *available));
     window->installEventFilter(new GeometryKeeper(window, settings_, key));
+    // The heap keeps what a closed window freed unless it is asked to give it back.
+    QObject::connect(window, &QObject::destroyed, QCoreApplication::instance(), [] { malloc_trim(0); },
+                     Qt::QueuedConnection);
     windows_[id] = window;
     return window;
 }

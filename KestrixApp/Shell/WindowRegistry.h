@@ -21,8 +21,8 @@ struct WindowLook {
 
 WindowLook windowLook(const QString& id);
 
-// The app's windows, made on first request and kept: a closed window is shown again, where the
-// user left it, on the next request.
+// The app's windows, made on request and released when closed: the next request makes the
+// window again, where the user left it, and no larger than its screen has room for.
 class WindowRegistry {
 public:
     // content makes what a window of that id shows; settings keep each window's geometry under
@@ -32,9 +32,9 @@ public:
 
     // Shows the window, making it when needed, and brings it to the front.
     QWidget* openWindow(const QString& id);
-    // The window of that id, if it was made.
+    // The window of that id, while it is open.
     QWidget* window(const QString& id) const;
-    std::size_t count() const { return windows_.size(); }
+    std::size_t count() const;
 
 private:
     QWidget* makeWindow(const QString& id);

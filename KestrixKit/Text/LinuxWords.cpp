@@ -120,6 +120,10 @@ const std::vector<std::pair<std::string_view, std::string_view>>& all() {
          "using it.",
          "Click its eject symbol in the system tray to see every drive, whether it\u2019s ready, and what\u2019s using "
          "it."},
+        {"Click the eject symbol in the menu bar to see every drive, whether it\u2019s ready, and what\u2019s using "
+         "it. Open Kestrix there shows them in a larger window, with every eject so far.",
+         "Click the eject symbol in the system tray to see every drive, whether it\u2019s ready, and what\u2019s "
+         "using it. Open Kestrix there shows them in a larger window, with every eject so far."},
         {"Which app has a file open, a Terminal window sitting in a folder, Quick Look making thumbnails, and what to "
          "do about each.",
          "Which app has a file open, a terminal sitting in a folder, a previewer making thumbnails, and what to do "

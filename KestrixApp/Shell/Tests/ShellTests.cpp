@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QWidget>
@@ -56,8 +57,14 @@ TEST(WindowRegistry, KeepsOneWindowPerIdAndAnyOtherIdIsAMainWindow) {
     EXPECT_TRUE(settings->windowFlags().testFlag(Qt::CustomizeWindowHint));
     EXPECT_FALSE(settings->windowFlags().testFlag(Qt::WindowMaximizeButtonHint)) << "settings cannot be maximised";
     EXPECT_TRUE(settings->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    settings->move(40, 30);
+    const QPointer<QWidget> closed(settings);
     settings->close();
-    EXPECT_EQ(windows.openWindow("settings"), settings) << "a closed window is shown again";
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(closed.isNull()) << "a closed window is released";
+    EXPECT_EQ(windows.window("settings"), nullptr);
+    settings = windows.openWindow("settings");
+    EXPECT_EQ(settings->pos(), QPoint(40, 30)) << "and made again where the user left it";
     EXPECT_TRUE(settings->isVisible());
     QWidget* history = windows.openWindow("history");
     EXPECT_EQ(history->windowTitle(), "Kestrix");

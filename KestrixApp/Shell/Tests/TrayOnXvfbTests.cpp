@@ -47,6 +47,23 @@ public:
 
     // The process's windows that are on screen, wherever they sit in the window tree (a tray
     // icon is a child of the tray's window).
+    // The window with what its window manager draws around it (_NET_FRAME_EXTENTS).
+    QRect withFrame(const ShownWindow& window) const {
+        const char name[] = "_NET_FRAME_EXTENTS";
+        Owned<xcb_intern_atom_reply_t> atom(
+            xcb_intern_atom_reply(connection_, xcb_intern_atom(connection_, 0, sizeof name - 1, name), nullptr), &free);
+        if (!atom) return window.frame;
+        Owned<xcb_get_property_reply_t> extents(
+            xcb_get_property_reply(connection_,
+                                   xcb_get_property(connection_, 0, window.id, atom->atom, XCB_ATOM_CARDINAL, 0, 4),
+                                   nullptr),
+            &free);
+        if (!extents || xcb_get_property_value_length(extents.get()) != 16) return window.frame;
+        const auto* sides = static_cast<const uint32_t*>(xcb_get_property_value(extents.get()));  // left, right, top, bottom
+        return window.frame.adjusted(-static_cast<int>(sides[0]), -static_cast<int>(sides[2]), static_cast<int>(sides[1]),
+                                     static_cast<int>(sides[3]));
+    }
+
     std::vector<ShownWindow> shownWindowsOf(qint64 pid) const {
         std::vector<ShownWindow> found;
         collect(root_, pid, found);
@@ -245,6 +262,70 @@ TEST(TrayOnXvfb, ALateTrayGetsAVisibleIconAndThePanelStaysOnScreenAsItGrows) {
         5000);
     ASSERT_TRUE(steady && settled.has_value()) << "the panel keeps moving";
     expectOnScreenBesideIcon(*settled, icon->frame, workArea);
+}
+
+// Eight drives, each kept busy by three programs: far more than a 1024×600 screen shows at once.
+nlohmann::json crowdedWorld() {
+    nlohmann::json world = nlohmann::json::parse(
+        std::ifstream(kestrix::shell::test::worldPath("two-drives-world.json")));
+    world["volumes"] = nlohmann::json::array();
+    world["processes"] = nlohmann::json::array();
+    int pid = 4100;
+    for (int index = 0; index < 8; ++index) {
+        const std::string name = "Stick " + std::to_string(index + 1);
+        const int device = 2100 + 16 * index;
+        world["volumes"].push_back({{"path", "/media/" + name}, {"name", name}, {"totalCapacity", 32000000000},
+                                    {"availableCapacity", 1000000000}, {"isEjectable", true}, {"isRemovable", true},
+                                    {"mountSource", "/dev/sd" + std::string(1, static_cast<char>('d' + index)) + "1"},
+                                    {"fileSystem", "vfat"}, {"device", device}, {"deviceProtocol", "USB"},
+                                    {"wholeDisk", "sd" + std::string(1, static_cast<char>('d' + index))}});
+        for (const char* program : {"less", "vim", "rsync"}) {
+            world["processes"].push_back({{"pid", pid++}, {"name", program}, {"uid", 1000},
+                                          {"openFiles", {{{"path", "/media/" + name + "/" + program + ".txt"},
+                                                          {"device", device}}}}});
+        }
+    }
+    return world;
+}
+
+TEST(TrayOnXvfb, OnA1024x600ScreenEveryWindowFitsWithItsFrame) {
+    kestrix::desktop::test::X11Desktop desktop("1024x600");
+    if (!desktop.problem().empty()) GTEST_SKIP() << desktop.problem();
+    QTemporaryDir folder;
+    const QString worldFile = folder.filePath("world.json");
+    writeWorld(worldFile, crowdedWorld());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* variable : {"XDG_CURRENT_DESKTOP", "QT_QPA_PLATFORMTHEME", "QT_QPA_PLATFORM", "WAYLAND_DISPLAY"})
+        environment.remove(variable);
+    environment.insert("DISPLAY", QString::fromStdString(desktop.display()));
+    environment.insert("XDG_CONFIG_HOME", folder.filePath("config"));
+    environment.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + folder.filePath("no-bus"));
+    QProcess app;
+    const std::unique_ptr<QProcess, void (*)(QProcess*)> ending(&app, [](QProcess* process) {
+        process->kill();
+        process->waitForFinished(5000);
+    });
+    app.setProcessEnvironment(environment);
+    app.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // A first start without a tray: the welcome, the panel as a window, and the main window that
+    // the link asks for.
+    app.start(KESTRIX_PATH, {"-platform", "xcb", "--world", worldFile, "--history", folder.filePath("history.json"),
+                             "kestrix://check?drive=Stick%201"});
+    ASSERT_TRUE(app.waitForStarted(5000));
+    const Screen screen(desktop.display());
+    const qint64 pid = app.processId();
+    const auto framed = [&] {
+        std::vector<QRect> frames;
+        for (const ShownWindow& window : screen.shownWindowsOf(pid)) frames.push_back(screen.withFrame(window));
+        return frames;
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return framed().size() == 3; }, 30000)) << framed().size() << " windows shown";
+    // Placed by the window manager and framed.
+    QTest::qWait(2000);
+    for (const QRect& frame : framed()) {
+        EXPECT_TRUE(QRect(0, 0, 1024, 600).contains(frame))
+            << "a window at " << frame.x() << "," << frame.y() << " " << frame.width() << "×" << frame.height();
+    }
 }
 
 }  // namespace

@@ -21,8 +21,15 @@ struct HelpSection {
 
 QString fromStd(const std::string& text) { return QString::fromStdString(text); }
 
-std::vector<HelpSection> helpSections() {
+std::vector<HelpSection> helpSections(bool inTray) {
     return {
+        {localizedText("Where to find Kestrix"),
+         inTray ? localizedText("Click the eject symbol in the menu bar to see every drive, whether it’s ready, and "
+                                "what’s using it. Open Kestrix there shows them in a larger window, with every eject "
+                                "so far.")
+                : localizedText("Your desktop has no system tray, so Kestrix is a window of its own, with every drive, "
+                                "whether it’s ready, and what’s using it. Closed, it comes back when you start Kestrix "
+                                "again. Open Kestrix there shows them in a larger window, with every eject so far.")},
         {localizedText("How Kestrix finds what’s using a drive"),
          localizedText("It looks at every one of your own processes, the way the lsof command does: files open on the "
                        "drive, a current folder on it (a Terminal window after cd), a program started from it, and "
@@ -60,12 +67,12 @@ std::vector<HelpSection> helpSections() {
     };
 }
 
-QWidget* sectionsColumn() {
+QWidget* sectionsColumn(bool inTray) {
     auto* column = new QWidget;
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(24, 20, 24, 20);
     layout->setSpacing(12);
-    for (const HelpSection& section : helpSections()) {
+    for (const HelpSection& section : helpSections(inTray)) {
         auto* block = new QVBoxLayout;
         block->setSpacing(4);
         block->addWidget(sectionHeading(section.heading));
@@ -84,14 +91,14 @@ QPushButton* linkButton(const QString& title, const char* link) {
 
 }  // namespace
 
-HelpView::HelpView(QWidget* parent) : QWidget(parent) {
+HelpView::HelpView(bool inTray, QWidget* parent) : QWidget(parent) {
     setObjectName("help");
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 12);
     auto* scroller = new QScrollArea;
     scroller->setFrameShape(QFrame::NoFrame);
     scroller->setWidgetResizable(true);
-    scroller->setWidget(sectionsColumn());
+    scroller->setWidget(sectionsColumn(inTray));
     layout->addWidget(scroller, 1);
     auto* actions = new QHBoxLayout;
     actions->setContentsMargins(24, 0, 24, 0);

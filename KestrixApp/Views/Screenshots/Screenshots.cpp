@@ -158,10 +158,10 @@ Problem takeSecondaryWindows(Camera& camera, AppModel& model) {
         if (!problem) problem = camera.take(settings, QString("settings-") + tab);
     }
     model.setSettingsTab("general");
-    WelcomeView welcome(model, [](const QString&) {});
+    WelcomeView welcome(model, [](const QString&) {}, true);
     welcome.resize(600, 560);
     if (!problem) problem = camera.take(welcome, "welcome");
-    HelpView help;
+    HelpView help(true);
     help.resize(640, 620);
     if (!problem) problem = camera.take(help, "help");
     return problem;

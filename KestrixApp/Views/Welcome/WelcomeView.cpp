@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "KestrixApp/Model/AppModel.h"
@@ -20,9 +21,15 @@ struct Feature {
     const char* text;
 };
 
+// Where Kestrix is: its icon where the desktop has a tray, else the window that stands in for it.
+const Feature inTheTray{"menubar.rectangle", "It lives in the menu bar",
+                        "Click the eject symbol at the top of the screen to see every drive, whether it’s ready, and "
+                        "what’s using it."};
+const Feature inAWindow{"menubar.rectangle", "It opens as a window",
+                        "Your desktop has no system tray, so Kestrix shows every drive, whether it’s ready, and what’s "
+                        "using it in a window of its own. Closed, it comes back when you start Kestrix again."};
+
 const Feature features[] = {
-    {"menubar.rectangle", "It lives in the menu bar",
-     "Click the eject symbol at the top of the screen to see every drive, whether it’s ready, and what’s using it."},
     {"text.magnifyingglass", "It names the app, in plain words",
      "Which app has a file open, a Terminal window sitting in a folder, Quick Look making thumbnails, and what to do "
      "about each."},
@@ -75,18 +82,31 @@ QWidget* featureRow(const Feature& feature) {
 
 }  // namespace
 
-WelcomeView::WelcomeView(AppModel& model, std::function<void(const QString&)> openWindow, QWidget* parent)
+WelcomeView::WelcomeView(AppModel& model, std::function<void(const QString&)> openWindow, bool inTray, QWidget* parent)
     : QWidget(parent), model_(model) {
     setObjectName("welcome");
-    auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(28, 24, 28, 24);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 24);
+    outer->setSpacing(12);
+    // On a low screen the words scroll; the buttons stay in view.
+    auto* scroller = new QScrollArea;
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* words = new QWidget;
+    auto* column = new QVBoxLayout(words);
+    column->setContentsMargins(28, 24, 28, 0);
     column->setSpacing(18);
     column->addWidget(header());
+    column->addWidget(featureRow(inTray ? inTheTray : inAWindow));
     for (const Feature& feature : features) column->addWidget(featureRow(feature));
     column->addWidget(modelToggle(model, localizedText("Open Kestrix when you log in"), launchAtLoginFlag));
     column->addStretch(1);
+    scroller->setWidget(words);
+    outer->addWidget(scroller, 1);
 
     auto* buttons = new QHBoxLayout;
+    buttons->setContentsMargins(28, 0, 28, 0);
     buttons->addStretch(1);
     auto* help = new QPushButton(localizedText("Help"));
     connect(help, &QPushButton::clicked, this, [openWindow = std::move(openWindow)] { openWindow("help"); });
@@ -96,7 +116,7 @@ WelcomeView::WelcomeView(AppModel& model, std::function<void(const QString&)> op
     start->setDefault(true);
     connect(start, &QPushButton::clicked, this, &WelcomeView::getStarted);
     buttons->addWidget(start);
-    column->addLayout(buttons);
+    outer->addLayout(buttons);
 }
 
 void WelcomeView::getStarted() {

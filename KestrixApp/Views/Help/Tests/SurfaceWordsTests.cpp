@@ -46,12 +46,14 @@ TEST_F(SurfaceWords, OnTheRealSystemNoWindowNamesTheOtherSystem) {
     selectVocabulary(Vocabulary::linuxSystem);
     harness.start(nlohmann::json::object());
     SettingsView settings(*harness.model, {.hotkeyAvailable = false});
-    WelcomeView welcome(*harness.model, [](const QString&) {});
-    HelpView help;
+    WelcomeView welcome(*harness.model, [](const QString&) {}, true);
+    HelpView help(true);
+    WelcomeView welcomeWithoutTray(*harness.model, [](const QString&) {}, false);
+    HelpView helpWithoutTray(false);
     const QRegularExpression otherSystem(
         "macOS|\\bMac\\b|Finder|Spotlight|Quick Look|Time Machine|Terminal|Shortcuts|Raycast|Alfred|\\.dmg|"
         "Full Disk Access|menu bar|\u2318|\u2325|\u2303");
-    for (QWidget* view : std::initializer_list<QWidget*>{&settings, &welcome, &help}) {
+    for (QWidget* view : std::initializer_list<QWidget*>{&settings, &welcome, &help, &welcomeWithoutTray, &helpWithoutTray}) {
         for (const QString& text : shownTexts(*view)) {
             EXPECT_FALSE(text.contains(otherSystem)) << view->objectName().toStdString() << ": " << text.toStdString();
         }
@@ -75,8 +77,8 @@ TEST_F(SurfaceWords, TheDemoIsALinuxDesktopInEveryWindow) {
     MenuPanel panel(context);
     MainWindowView window(context);
     SettingsView settings(model, {.moreAppsList = [] { return makeMoreAppsView(); }});
-    WelcomeView welcome(model, [](const QString&) {});
-    HelpView help;
+    WelcomeView welcome(model, [](const QString&) {}, true);
+    HelpView help(true);
     const QRegularExpression otherSystem(
         "macOS|\\bMac\\b|Finder|Spotlight|Quick Look|Time Machine|Terminal|Preview|Photos|App Store|/Volumes|"
         "Shortcuts|Raycast|Alfred|\\.dmg|Full Disk Access|menu bar|\u2318|\u2325|\u2303");
@@ -92,7 +94,7 @@ TEST_F(SurfaceWords, TheDemoIsALinuxDesktopInEveryWindow) {
 
 TEST_F(SurfaceWords, InAWorldTheWindowsKeepTheirOwnWords) {
     harness.start(nlohmann::json::object());
-    HelpView help;
+    HelpView help(true);
     const QStringList helpTexts = shownTexts(help);
     for (const char* heading : {"How Kestrix finds what’s using a drive", "What it can’t see", "Eject and Quit and Eject",
                                 "Force Eject", "Time Machine", "Eject All, the hotkey and automation",

@@ -104,7 +104,7 @@ TEST(SymbolIcons, ViewsMadeBeforeAnyCardHaveTheirIcons) {
     for (int tab = 0; tab < settings.count(); ++tab)
         EXPECT_FALSE(settings.tabIcon(tab).isNull()) << settings.tabText(tab).toStdString();
 
-    WelcomeView welcome(*harness.model, [](const QString&) {});
+    WelcomeView welcome(*harness.model, [](const QString&) {}, true);
     int symbols = 0;
     for (const QLabel* label : welcome.findChildren<QLabel*>()) symbols += label->pixmap().isNull() ? 0 : 1;
     EXPECT_EQ(symbols, 5) << "the header and the four feature rows";

@@ -21,6 +21,7 @@
 #include "KestrixApp/Views/Screenshots/DarkPalette.h"
 #include "KestrixApp/Views/Screenshots/Tests/SceneChecks.h"
 #include "KestrixApp/Views/Settings/SettingsView.h"
+#include "KestrixApp/Views/Style/WindowFit.h"
 #include "KestrixApp/Views/TestSupport/ViewHarness.h"
 #include "KestrixApp/Views/Toast/ToastPanel.h"
 #include "KestrixApp/Views/Welcome/WelcomeView.h"
@@ -162,6 +163,14 @@ public:
         {
             MenuPanel panel(*views_.context);
             inspect(panel, "panel");
+            // As a window of its own on the smallest screen: the list scrolls, the rest stays.
+            const int room = fittedWindowSize(QSize(MenuPanel::panelWidth, QWIDGETSIZE_MAX), smallestWorkArea).height();
+            panel.setHeightLimit(room);
+            inspect(panel, "panel on a small screen");
+            if (panel.height() > room) {
+                problems_.push_back("panel on a small screen (" + look_.name() + "): " + std::to_string(panel.height()) +
+                                    " px high, with room for " + std::to_string(room));
+            }
         }
         {
             MainWindowView window(*views_.context);
@@ -185,15 +194,18 @@ public:
             }
             model.setSettingsTab("general");
         }
-        {
-            WelcomeView welcome(model, [](const QString&) {});
+        for (const bool inTray : {true, false}) {
+            const std::string where = inTray ? ", in the tray" : ", without a tray";
+            WelcomeView welcome(model, [](const QString&) {}, inTray);
             welcome.setFixedSize(600, 560);
-            inspect(welcome, "welcome");
-        }
-        {
-            HelpView help;
+            inspect(welcome, "welcome" + where);
+            welcome.setFixedSize(fittedWindowSize(welcome.size(), smallestWorkArea));
+            inspect(welcome, "welcome on a small screen" + where);
+            HelpView help(inTray);
             help.resize(640, 620);
-            inspect(help, "help");
+            inspect(help, "help" + where);
+            help.resize(fittedWindowSize(help.size(), smallestWorkArea));
+            inspect(help, "help on a small screen" + where);
         }
         {
             ToastPanel toast;

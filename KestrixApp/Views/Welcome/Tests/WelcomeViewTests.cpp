@@ -24,7 +24,7 @@ TEST(WelcomeView, GetStartedIsWrittenAtOnceAndClosesTheWindow) {
     ASSERT_FALSE(harness.model->onboarded());
     std::vector<QString> opened;
     QWidget window;
-    auto* welcome = new views::WelcomeView(*harness.model, [&](const QString& id) { opened.push_back(id); });
+    auto* welcome = new views::WelcomeView(*harness.model, [&](const QString& id) { opened.push_back(id); }, true);
     (new QVBoxLayout(&window))->addWidget(welcome);
     window.show();
 
