@@ -29,12 +29,21 @@ function(kestrix_sources out)
 endfunction()
 
 # The standard library, the JSON library and the test framework are much of what each source
-# compiles: each target precompiles the ones its sources include most.
+# compiles: each target of a dozen sources or more precompiles the ones its sources include most.
+# A smaller target would spend longer on the precompiled header than it saves, the more so when
+# its sources are compiled together in unity batches.
 set(KESTRIX_COMMON_HEADERS <algorithm> <functional> <map> <memory> <optional> <string> <string_view>
   <vector> <nlohmann/json.hpp>)
+function(kestrix_precompile_headers target)
+  get_target_property(sources ${target} SOURCES)
+  list(LENGTH sources count)
+  if(count GREATER_EQUAL 12)
+    target_precompile_headers(${target} PRIVATE ${ARGN})
+  endif()
+endfunction()
 function(kestrix_precompile_common_headers target)
   target_link_libraries(${target} PRIVATE nlohmann_json::nlohmann_json)
-  target_precompile_headers(${target} PRIVATE ${KESTRIX_COMMON_HEADERS} ${ARGN})
+  kestrix_precompile_headers(${target} ${KESTRIX_COMMON_HEADERS} ${ARGN})
 endfunction()
 
 # A gtest executable from every .cpp in a folder, registered with CTest.
