@@ -540,12 +540,13 @@ void AppModel::ejectDriveNamed(const std::string& name, std::function<void(std::
 
 void AppModel::waitForBackup(const Drive& drive) {
     if (!live_) return;
+    // The backup the card shows, before the wait hides it: its processes are waited for.
+    const DriveDisplay shown = display(drive.id);
+    const auto* backup = shown.as<DriveDisplay::Backup>();
     setBusy(drive.id, Busy::waitingForBackup);
     if (const auto running = backupWaits_.find(drive.id); running != backupWaits_.end()) running->second->cancelled = true;
     auto wait = std::make_shared<BackupWait>();
     backupWaits_[drive.id] = wait;
-    const DriveDisplay shown = display(drive.id);
-    const auto* backup = shown.as<DriveDisplay::Backup>();
     pollBackup(drive, wait, 0, backup ? backup->status.processes : std::vector<std::int32_t>{});
 }
 

@@ -54,7 +54,9 @@ TEST(ModelFlush, TheCardShowsWhatIsLeftToWriteAndAToastedEjectToastsItWithoutCan
         if (shown.back() == now) return;
         shown.push_back(now);
         // The card offers no way out while the kernel writes: the eject is busy, with no cancel.
-        if (now) EXPECT_TRUE(model.display(drive.id) == DriveDisplay{Busy::ejecting});
+        if (now) {
+            EXPECT_TRUE(model.display(drive.id) == DriveDisplay{Busy::ejecting});
+        }
         ++flusher->seen;
     });
     model.ejectDriveNamed("SLOW");

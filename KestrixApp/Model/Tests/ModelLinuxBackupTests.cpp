@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "KestrixApp/Model/AppSystemFactory.h"
@@ -49,10 +50,12 @@ TEST(ModelLinuxBackup, WaitsForBorgToEndThenEjectsTheLoopDrive) {
 
     model.waitForBackup(drive);
     // The wait wakes when borg's process ends, not on a clock: within the ten seconds the timer
-    // would have taken for one poll, the drive is ejected, and the timer was never asked.
+    // would have taken for one poll, the drive is ejected, and the timer was never asked to wait
+    // for the backup.
     borg.end();
     const bool ejected = ModelHarness::waitFor([&] { return !loop.isMounted() && !model.recent().empty(); });
     ASSERT_TRUE(ejected);
-    EXPECT_TRUE(harness.timer->waits.empty()) << harness.timer->waits.size() << " polls on the clock";
+    // (A wait of a second may follow: the eject's watch for the loop device to let go.)
+    EXPECT_EQ(std::count(harness.timer->waits.begin(), harness.timer->waits.end(), 10.0), 0) << "a backup poll on the clock";
     EXPECT_TRUE(model.recent().back().verdict.isDone());
 }
