@@ -16,6 +16,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr std::chrono::milliseconds lookAgain{250};
+constexpr std::chrono::milliseconds longestPoll = std::chrono::hours(1);
 // Longer than any wait asked for, and short enough for the clock's arithmetic.
 constexpr double longestWaitSeconds = 30 * 24 * 3600;
 
@@ -44,7 +45,8 @@ void awaitProcessExits(const std::vector<ProcessIdentity>& processes, double lim
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
         if (left.count() <= 0) return;
         const bool looksAgain = std::any_of(watched.begin(), watched.end(), [](const Watched& one) { return !one.descriptor; });
-        const auto timeout = looksAgain ? std::min(left, lookAgain) : left;
+        // poll takes its timeout as an int: a long wait is made of several.
+        const auto timeout = std::min(looksAgain ? lookAgain : longestPoll, left);
         std::vector<pollfd> events;
         for (const Watched& one : watched) {
             events.push_back({.fd = one.descriptor ? one.descriptor->get() : -1, .events = POLLIN, .revents = 0});
