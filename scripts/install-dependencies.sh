@@ -16,9 +16,10 @@ desktop="qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-qpa-plugins libxcb1-dev 
 # agent (the disk service asks it for ordinary users), a local HTTPS server; and the desktop
 # portals every GNOME or KDE desktop has, so that the tests prove they start none by accident.
 # A headless Wayland desktop (sway, with wtype for keys) runs real editors as native Wayland
-# clients: mousepad (GTK) and featherpad (Qt 5, which needs qtwayland5 for Wayland).
+# clients: mousepad (GTK) and featherpad (Qt 5, which needs qtwayland5 for Wayland). fuse3
+# and python3-fusepy serve the slow stick, an image whose writes are held back to a cheap stick's pace.
 test_tools="util-linux mount e2fsprogs psmisc lsof python3 procps xvfb xauth openbox xdotool
   x11-utils tint2 dbus dbus-x11 udev udisks2 polkitd openssl xdg-desktop-portal xdg-desktop-portal-gtk
-  sway wtype mousepad featherpad qtwayland5"
+  sway wtype mousepad featherpad qtwayland5 fuse3 python3-fusepy"
 # shellcheck disable=SC2086
 apt-get install -y -qq --no-install-recommends $build_tools $libraries $desktop $test_tools >/dev/null

@@ -12,6 +12,7 @@
 #include "KestrixApp/Model/RecentReports.h"
 #include "KestrixApp/Model/FileWatcher.h"
 #include "KestrixKit/Backups/BackupTexts.h"
+#include "KestrixKit/Ejection/FlushText.h"
 #include "KestrixKit/Flow/ReportText.h"
 #include "KestrixKit/History/HistoryEvent.h"
 #include "KestrixKit/Text/Localized.h"
@@ -51,6 +52,8 @@ struct AppModel::EjectAllRun {
 
 struct AppModel::RunningEject {
     Drive drive;
+    // Whether its result is toasted, and so what it still writes while it lasts.
+    bool toast = false;
     // The requests waiting for its report: the one that started it and those that joined.
     std::vector<std::function<void(const DriveReport&)>> waiters;
 };
@@ -249,8 +252,8 @@ void AppModel::eject(const Drive& drive, bool force, bool toast) {
     if (ejecting.busy && *ejecting.busy != Busy::checking) return;
     ejecting.note.reset();
     putState(drive.id, std::move(ejecting));
-    ejectOnce(drive, Busy::ejecting, [system = system_, drive, force] { return system->flow.eject(drive, force); },
-              toast, {});
+    ejectOnce(drive, Busy::ejecting, [drive, force](const EjectFlow& flow) { return flow.eject(drive, force); }, toast,
+              {});
 }
 
 void AppModel::quitAndEject(const Drive& drive, const std::vector<Holder>& holders,
@@ -258,28 +261,51 @@ void AppModel::quitAndEject(const Drive& drive, const std::vector<Holder>& holde
     if (!live_ || justEjected(drive.id) || ejects_.contains(drive.id)) return;
     ejectOnce(
         drive, Busy::quitting,
-        [system = system_, drive, holders, endProcesses] {
-            return system->flow.quitAndEject(drive, holders, endProcesses);
-        },
+        [drive, holders, endProcesses](const EjectFlow& flow) { return flow.quitAndEject(drive, holders, endProcesses); },
         false, {});
 }
 
-void AppModel::ejectOnce(const Drive& drive, Busy phase, std::function<DriveReport()> work, bool toast,
+void AppModel::ejectOnce(const Drive& drive, Busy phase, std::function<DriveReport(const EjectFlow&)> work, bool toast,
                          std::function<void(const DriveReport&)> then) {
     if (const auto running = ejects_.find(drive.id); running != ejects_.end()) {
         if (then) running->second->waiters.push_back(std::move(then));
         return;
     }
-    auto running = std::make_shared<RunningEject>(RunningEject{.drive = drive, .waiters = {}});
+    auto running = std::make_shared<RunningEject>(RunningEject{.drive = drive, .toast = toast, .waiters = {}});
     if (then) running->waiters.push_back(std::move(then));
     ejects_[drive.id] = running;
     setBusy(drive.id, phase);
-    offMainThread<DriveReport>(std::move(work), [this, running, toast](DriveReport report) {
+    offMainThread<DriveReport>([work = std::move(work), flow = flowShowingFlush()] { return work(flow); },
+                               [this, running, toast](DriveReport report) {
         ejects_.erase(running->drive.id);
         // Applied and recorded once, however many requests wait for it.
         apply(report, toast);
         for (const auto& waiter : running->waiters) waiter(report);
     });
+}
+
+EjectFlow AppModel::flowShowingFlush() {
+    EjectFlow flow = system_->flow;
+    flow.flushShown = [this](const Drive& drive, const FlushProgress& progress) {
+        later([this, drive, progress] { showFlush(drive, progress); });
+    };
+    return flow;
+}
+
+void AppModel::showFlush(const Drive& drive, const FlushProgress& progress) {
+    const auto running = ejects_.find(drive.id);
+    // The eject's report came first: the flush is over.
+    if (running == ejects_.end()) return;
+    DriveState flushing = state(drive.id);
+    const bool starts = !flushing.flush;
+    if (progress.bytesLeft > 0) flushing.flush = progress;
+    else flushing.flush.reset();
+    putState(drive.id, std::move(flushing));
+    if (progress.bytesLeft == 0) return;
+    const std::string message = flushMessage(drive.name(), progress);
+    // Spoken once; the card and the toast follow the amount.
+    if (starts) announce(message);
+    if (running->second->toast || (ejectAllRun_ && ejectAllRun_->toast)) toast(message);
 }
 
 std::optional<DriveReport> AppModel::justEjected(const std::string& driveId) const {
@@ -459,7 +485,7 @@ void AppModel::ejectNext(std::shared_ptr<EjectAllRun> run) {
             run->reports.push_back(std::move(*report));
             continue;
         }
-        ejectOnce(drive, Busy::ejecting, [system = system_, drive] { return system->flow.eject(drive, false); }, false,
+        ejectOnce(drive, Busy::ejecting, [drive](const EjectFlow& flow) { return flow.eject(drive, false); }, false,
                   [this, run](const DriveReport& report) {
                       run->reports.push_back(report);
                       ejectNext(run);
@@ -506,34 +532,40 @@ void AppModel::ejectDriveNamed(const std::string& name, std::function<void(std::
         if (done) later([done, report] { done(report); });
         return;
     }
-    ejectOnce(*drive, Busy::ejecting, [system = system_, drive = *drive] { return system->flow.eject(drive, false); },
-              true, [done](const DriveReport& report) {
+    ejectOnce(*drive, Busy::ejecting, [drive = *drive](const EjectFlow& flow) { return flow.eject(drive, false); }, true,
+              [done](const DriveReport& report) {
                   if (done) done(report);
               });
 }
 
 void AppModel::waitForBackup(const Drive& drive) {
     if (!live_) return;
+    // The backup the card shows, before the wait hides it: its processes are waited for.
+    const DriveDisplay shown = display(drive.id);
+    const auto* backup = shown.as<DriveDisplay::Backup>();
     setBusy(drive.id, Busy::waitingForBackup);
     if (const auto running = backupWaits_.find(drive.id); running != backupWaits_.end()) running->second->cancelled = true;
     auto wait = std::make_shared<BackupWait>();
     backupWaits_[drive.id] = wait;
-    pollBackup(drive, wait, 0);
+    pollBackup(drive, wait, 0, backup ? backup->status.processes : std::vector<std::int32_t>{});
 }
 
-void AppModel::pollBackup(const Drive& drive, std::shared_ptr<BackupWait> wait, int polls) {
+void AppModel::pollBackup(const Drive& drive, std::shared_ptr<BackupWait> wait, int polls,
+                          std::vector<std::int32_t> processes) {
     struct Poll {
         bool backingUp = false;
+        std::vector<std::int32_t> processes;
         // The drive may have been unplugged during the wait: it must not be ejected, nor
         // recorded as ejected, then.
         bool stillListed = false;
     };
     const VolumeFilter filter{.diskImages = showDiskImages_, .networkShares = showNetworkShares_};
-    timer_->after(backupPollSeconds, this, [this, drive, wait, polls, filter] {
+    const auto look = [this, drive, wait, polls, filter] {
         if (wait->cancelled) return;
         offMainThread<Poll>(
             [system = system_, drive, filter] {
-                Poll poll{.backingUp = system->flow.backupOn(drive).has_value()};
+                const std::optional<TimeMachineStatus> backup = system->flow.backupOn(drive);
+                Poll poll{.backingUp = backup.has_value(), .processes = backup ? backup->processes : std::vector<std::int32_t>{}};
                 const std::vector<Drive> listed = system->listDrives(filter);
                 poll.stillListed = std::any_of(listed.begin(), listed.end(),
                                                [&](const Drive& candidate) { return candidate.id == drive.id; });
@@ -541,7 +573,7 @@ void AppModel::pollBackup(const Drive& drive, std::shared_ptr<BackupWait> wait, 
             },
             [this, drive, wait, polls](Poll poll) {
                 if (poll.backingUp && poll.stillListed && polls + 1 < backupPollLimit) {
-                    pollBackup(drive, wait, polls + 1);
+                    pollBackup(drive, wait, polls + 1, std::move(poll.processes));
                     return;
                 }
                 if (wait->cancelled) return;
@@ -549,7 +581,20 @@ void AppModel::pollBackup(const Drive& drive, std::shared_ptr<BackupWait> wait, 
                 if (poll.stillListed) eject(drive, false, true);
                 else refresh();
             });
-    });
+    };
+    if (!system_->flow.awaitExit || processes.empty()) {
+        timer_->after(backupPollSeconds, this, look);
+        return;
+    }
+    // The ten seconds stay the bound: a backup may start new processes as old ones end.
+    offMainThread<bool>(
+        [system = system_, processes] {
+            std::vector<ProcessIdentity> running;
+            for (const std::int32_t pid : processes) running.push_back({.pid = pid, .startTime = std::nullopt});
+            system->flow.awaitExit(running, backupPollSeconds);
+            return true;
+        },
+        [look](bool) { look(); });
 }
 
 void AppModel::stopWaiting(const Drive& drive) {

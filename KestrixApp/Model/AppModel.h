@@ -140,7 +140,8 @@ public:
     // ejected already, or ejected a moment ago, answers with that eject's report. `done` gets no
     // report when no drive matches. `done` always runs later on the main thread.
     void ejectDriveNamed(const std::string& name, std::function<void(std::optional<DriveReport>)> done = {});
-    // Polls the backup every ten seconds, at most two hours, then ejects.
+    // Looks at the backup every ten seconds, or when its processes end, at most two hours, then
+    // ejects.
     void waitForBackup(const Drive& drive);
     void stopWaiting(const Drive& drive);
     // Stops the running backup and leaves a note under the drive saying how that went.
@@ -197,11 +198,19 @@ private:
     void ejectNext(std::shared_ptr<EjectAllRun> run);
     // Runs the drive's one eject, or joins the one that runs; `then` gets its report after it
     // was applied.
-    void ejectOnce(const Drive& drive, Busy phase, std::function<DriveReport()> work, bool toast,
+    void ejectOnce(const Drive& drive, Busy phase, std::function<DriveReport(const EjectFlow&)> work, bool toast,
                    std::function<void(const DriveReport&)> then);
+    // The system's eject flow, telling this model what the kernel still writes to a drive.
+    EjectFlow flowShowingFlush();
+    // Shows on the drive's card what is left to write, and in the toast where the eject's
+    // result goes there too.
+    void showFlush(const Drive& drive, const FlushProgress& progress);
     // The report of the drive's eject that succeeded since the drives were last listed.
     std::optional<DriveReport> justEjected(const std::string& driveId) const;
-    void pollBackup(const Drive& drive, std::shared_ptr<BackupWait> wait, int polls);
+    // Looks again after ten seconds, or as soon as the backup's processes have all ended where
+    // the system tells when processes exit.
+    void pollBackup(const Drive& drive, std::shared_ptr<BackupWait> wait, int polls,
+                    std::vector<std::int32_t> processes);
     void watchRelease(const DriveReport& detached, bool toast);
     void reloadWorld();
     void setEjectingAll(bool on);

@@ -10,6 +10,7 @@ void DriveState::takeScan(ScanResult result) {
 
 void DriveState::takeReport(DriveReport result) {
     busy.reset();
+    flush.reset();
     // The report carries the holders of an in-use verdict itself.
     if (result.verdict.isDone() || result.verdict.is<DriveVerdict::InUse>()) scan.reset();
     report = std::move(result);

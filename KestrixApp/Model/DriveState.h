@@ -4,6 +4,7 @@
 #include <string>
 
 #include "KestrixApp/Model/Busy.h"
+#include "KestrixKit/Ejection/FlushProgress.h"
 #include "KestrixKit/Flow/DriveReport.h"
 #include "KestrixKit/Holders/ScanResult.h"
 
@@ -18,6 +19,8 @@ struct DriveState {
     std::optional<Busy> busy;
     // A one-off line shown under the drive.
     std::optional<std::string> note;
+    // What the kernel still writes to the drive while its eject waits for it.
+    std::optional<FlushProgress> flush;
 
     // The end of a check. A report of holders that the new scan no longer finds is stale.
     void takeScan(ScanResult result);

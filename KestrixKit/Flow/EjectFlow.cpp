@@ -89,6 +89,11 @@ DriveReport EjectFlow::awaitRelease(const Drive& drive, bool forced) const {
 DriveVerdict EjectFlow::attempt(const Drive& drive, bool force) const {
     // Checked last thing before the unmount: the list an eject works from may be minutes old.
     if (isSameDrive && !isSameDrive(drive)) return DriveVerdict{DriveVerdict::Failed{DAStatus::notFound, std::nullopt}};
+    if (flusher) {
+        flusher->flush(drive, [&](const FlushProgress& progress) {
+            if (flushShown) flushShown(drive, progress);
+        });
+    }
     const EjectOutcome outcome = ejector->eject(drive, force);
     if (outcome.is<EjectOutcome::Detached>()) {
         ScanResult keeping = scanner.scanFileSystems(drive);
@@ -162,6 +167,12 @@ std::vector<Holder> EjectFlow::askToQuit(const std::vector<Holder>& holders,
 void EjectFlow::waitForExit(const std::vector<Holder>& asked) const {
     // Written so that a zero, negative or NaN wait skips waiting altogether.
     if (!(quitWait > 0) || asked.empty()) return;
+    if (awaitExit) {
+        std::vector<ProcessIdentity> processes;
+        for (const Holder& holder : asked) processes.push_back(holder.identity());
+        awaitExit(processes, quitWait);
+        return;
+    }
     double elapsed = 0;
     while (true) {
         const bool anyAlive = std::any_of(asked.begin(), asked.end(),

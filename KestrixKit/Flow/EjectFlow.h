@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "KestrixKit/Ejection/DiskEjecting.h"
+#include "KestrixKit/Ejection/FileSystemFlushing.h"
+#include "KestrixKit/Ejection/FlushProgress.h"
 #include "KestrixKit/Flow/DriveReport.h"
 #include "KestrixKit/Flow/DriveVerdict.h"
 #include "KestrixKit/Flow/HolderQuitting.h"
@@ -45,6 +47,15 @@ struct EjectFlow {
     double quitWait = 10.0;
     // Seconds before the one retry after the system kept the drive for itself.
     double serviceRetryDelay = 1.5;
+    // Writes out what the page cache holds for the drive before each eject request; empty where
+    // nothing is cached (a simulated system).
+    std::shared_ptr<FileSystemFlushing> flusher;
+    // Hears what is left to write while a flush lasts; set by whoever shows it.
+    std::function<void(const Drive& drive, const FlushProgress& progress)> flushShown;
+    // Returns once none of the processes runs any more, or after the limit in seconds, whichever
+    // comes first. Empty where the system tells no exits (a simulated world): the flow then asks
+    // the quitter between sleeps.
+    std::function<void(const std::vector<ProcessIdentity>& processes, double limitSeconds)> awaitExit;
 
     // What holds the drive: the quick scan, and the deep one when the quick one finds nothing.
     ScanResult check(const Drive& drive) const;

@@ -13,8 +13,10 @@
 #include "KestrixKit/Linux/Processes/ProcfsSource.h"
 #include "KestrixKit/Linux/Windows/DisplayConnections.h"
 #include "KestrixKit/Linux/Windows/WindowOwners.h"
+#include "KestrixKit/Linux/Ejecting/PageCacheFlusher.h"
 #include "KestrixKit/Linux/Ejecting/UnmountEjector.h"
 #include "KestrixKit/Linux/Kernel/LinuxKernelHolders.h"
+#include "KestrixKit/Linux/Processes/ProcessExits.h"
 #include "KestrixKit/Simulated/SimulatedEjector.h"
 #include "KestrixKit/Simulated/SimulatedKernelHolders.h"
 #include "KestrixKit/Simulated/SimulatedProcessSource.h"
@@ -106,6 +108,9 @@ SystemContext realContext(const SystemChoice& choice) {
     std::shared_ptr<HolderQuitting> quitter = choice.desktopQuitter;
     if (!quitter) quitter = std::make_shared<SignalQuitter>();
     attachEjection(context, std::move(ejector), std::move(quitter), realSleep, choice.trace);
+    context.flusher = std::make_shared<PageCacheFlusher>();
+    context.awaitExit = awaitProcessExits;
+    if (choice.trace) context.awaitExit = tracingExitWait(std::move(context.awaitExit), choice.trace);
     // The Linux backup tools, read in place of a backup command; each read is traced.
     const char* home = std::getenv("HOME");
     auto backups = std::make_shared<const LinuxBackupReader>(

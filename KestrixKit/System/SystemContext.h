@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "KestrixKit/Ejection/DiskEjecting.h"
+#include "KestrixKit/Ejection/FileSystemFlushing.h"
 #include "KestrixKit/Flow/HolderQuitting.h"
 #include "KestrixKit/Holders/AppIdentity.h"
 #include "KestrixKit/Holders/HolderScanner.h"
@@ -43,6 +44,10 @@ struct SystemContext {
     std::shared_ptr<DiskEjecting> ejector;
     std::shared_ptr<HolderQuitting> quitter;
     std::function<void(double seconds)> sleep;
+    // This machine's: writing out a drive's cached data before its eject, and waiting for
+    // processes to exit the moment they do. Empty on a simulated system, whose time is simulated.
+    std::shared_ptr<FileSystemFlushing> flusher;
+    std::function<void(const std::vector<ProcessIdentity>& processes, double limitSeconds)> awaitExit;
     // The current backup status, absent when the backup tool cannot be run (a simulated system).
     std::function<std::optional<TimeMachineStatus>()> timeMachineStatus;
     // Every backup running now (this machine, where several tools may run at once).

@@ -14,6 +14,8 @@ EjectFlow ejectFlow(const SystemContext& system) {
                    .isSameDrive = {},
                    .backups = system.backups,
                    .now = [] { return std::chrono::system_clock::now(); }};
+    flow.flusher = system.flusher;
+    flow.awaitExit = system.awaitExit;
     if (system.volumeIdentity) {
         flow.isSameDrive = [identityNow = system.volumeIdentity](const Drive& drive) {
             return isSameDrive(drive, identityNow);

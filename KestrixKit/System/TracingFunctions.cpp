@@ -18,6 +18,16 @@ std::function<void(double)> tracingSleep(std::function<void(double)> sleep, Trac
     };
 }
 
+ExitWait tracingExitWait(ExitWait wait, TraceSink trace) {
+    return [wait = std::move(wait), trace = std::move(trace)](const std::vector<ProcessIdentity>& processes,
+                                                              double limitSeconds) {
+        std::string line = "wait for exit";
+        for (const ProcessIdentity& process : processes) line.append(1, ' ').append(std::to_string(process.pid));
+        trace(line.append(" (at most ").append(shortestDecimal(limitSeconds)).append(")"));
+        wait(processes, limitSeconds);
+    };
+}
+
 TimeMachineRunner tracingRunner(TimeMachineRunner run, TraceSink trace, std::string command) {
     return [run = std::move(run), trace = std::move(trace), command = std::move(command)](
                const std::vector<std::string>& arguments) {

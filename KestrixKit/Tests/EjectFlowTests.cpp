@@ -387,3 +387,71 @@ TEST_F(EjectFlowTest, ABackupsOwnProcessesOnTheDriveAreTheBackupNotHolders) {
     EXPECT_TRUE(flow().eject(stick(), false).verdict.is<DriveVerdict::InUse>());
     EXPECT_EQ(reads, readsBefore);
 }
+
+namespace {
+
+// Notes when it was asked, then shows an amount left and the end, as a slow drive's flush does.
+class ShowingFlusher : public FileSystemFlushing {
+public:
+    explicit ShowingFlusher(std::vector<std::string>& log) : log_(log) {}
+    void flush(const Drive& drive, const std::function<void(const FlushProgress&)>& shown) override {
+        log_.push_back("flush " + drive.id);
+        shown({.bytesLeft = 5'000'000, .secondsLeft = 2.0});
+        shown({.bytesLeft = 0, .secondsLeft = 0.0});
+    }
+
+private:
+    std::vector<std::string>& log_;
+};
+
+}  // namespace
+
+TEST_F(EjectFlowTest, EveryEjectRequestFollowsAFlushShownForItsDrive) {
+    std::vector<std::string> log;
+    EjectFlow flow = this->flow();
+    flow.flusher = std::make_shared<ShowingFlusher>(log);
+    flow.flushShown = [&](const Drive& drive, const FlushProgress& progress) {
+        log.push_back(drive.id + " " + std::to_string(progress.bytesLeft) + " after " +
+                      std::to_string(ejector->calls.size()) + " requests");
+    };
+    EXPECT_TRUE(flow.eject(stick(), false).verdict.is<DriveVerdict::Ejected>());
+    EXPECT_EQ(log, (std::vector<std::string>{"flush sdb", "sdb 5000000 after 0 requests", "sdb 0 after 0 requests"}));
+
+    // A drive held by a program is not flushed: nothing is ejected. Nor is a drive replaced
+    // under its name; and nobody listening is no fault.
+    log.clear();
+    processes->add(100, "vim", {{"/media/Stick/notes.txt", 0, true}});
+    EXPECT_TRUE(flow.eject(stick(), false).verdict.is<DriveVerdict::InUse>());
+    processes->processes.clear();
+    flow.isSameDrive = [](const Drive&) { return false; };
+    EXPECT_TRUE(flow.eject(stick(), true).verdict.is<DriveVerdict::Failed>());
+    EXPECT_TRUE(log.empty());
+    flow.isSameDrive = nullptr;
+    flow.flushShown = nullptr;
+    EXPECT_TRUE(flow.eject(stick(), true).verdict.is<DriveVerdict::Ejected>());
+    EXPECT_EQ(log, (std::vector<std::string>{"flush sdb"}));
+}
+
+TEST_F(EjectFlowTest, ExitEventsReplaceThePollsWithinTheSameLimit) {
+    std::vector<std::pair<std::vector<ProcessIdentity>, double>> waits;
+    EjectFlow flow = this->flow();
+    flow.awaitExit = [&](const std::vector<ProcessIdentity>& processes, double limit) {
+        waits.emplace_back(processes, limit);
+    };
+    Holder pages = app(10, "Pages");
+    pages.startTime = 777;
+    const DriveReport report = flow.quitAndEject(stick(), {pages, tool(20, "rsync")}, {20});
+    EXPECT_TRUE(report.verdict.is<DriveVerdict::Ejected>()) << report.verdict.caseName();
+    ASSERT_EQ(waits.size(), 1u);
+    EXPECT_EQ(waits[0].first, (std::vector<ProcessIdentity>{{.pid = 10, .startTime = 777}, {.pid = 20}}));
+    EXPECT_EQ(waits[0].second, 10.0);
+    EXPECT_TRUE(sleeps.empty());
+
+    // One that outlives the limit is still reported as staying; nothing asked, nothing awaited.
+    quitter->livesAfterAsked = {{10, -1}};
+    EXPECT_TRUE(flow.quitAndEject(stick(), {pages}, {}).verdict.is<DriveVerdict::WaitingOnApps>());
+    quitter->refuses = {10};
+    flow.quitAndEject(stick(), {pages}, {});
+    EXPECT_EQ(waits.size(), 2u);
+    EXPECT_TRUE(sleeps.empty());
+}

@@ -20,7 +20,7 @@ std::string randomDigits(int count) {
 
 }  // namespace
 
-LoopImage::LoopImage(const std::string& labelPrefix) {
+LoopImage::LoopImage(const std::string& labelPrefix, const LoopImageOptions& options) {
     if (geteuid() != 0) {
         skipReason_ = "loop devices need root";
         return;
@@ -32,10 +32,19 @@ LoopImage::LoopImage(const std::string& labelPrefix) {
     }
     folder_ = folder;
     label_ = labelPrefix.substr(0, 10) + randomDigits(6);
-    const std::string image = (folder_ / "drive.img").string();
-    if (!runQuietly("truncate -s 16M '" + image + "' && mkfs.ext4 -q -L '" + label_ + "' '" + image + "'")) {
+    std::string image = (folder_ / "drive.img").string();
+    if (!runQuietly("truncate -s " + std::to_string(options.sizeMiB) + "M '" + image + "' && mkfs.ext4 -q -L '" + label_ +
+                    "' '" + image + "'")) {
         skipReason_ = "mkfs.ext4 could not make an image";
         return;
+    }
+    if (options.writeBytesPerSecond) {
+        slowFile_ = std::make_unique<SlowFile>(image, *options.writeBytesPerSecond);
+        if (slowFile_->skipReason()) {
+            skipReason_ = slowFile_->skipReason();
+            return;
+        }
+        image = slowFile_->path().string();
     }
     device_ = commandOutput("losetup --find --show '" + image + "' 2>/dev/null");
     if (device_.rfind("/dev/loop", 0) != 0) {
@@ -52,6 +61,7 @@ LoopImage::~LoopImage() {
         for (int mounts = 0; mounts < 8 && mountPoint(); ++mounts) runQuietly("umount -l '" + device_ + "'");
         if (isAttached()) runQuietly("losetup -d '" + device_ + "'");
     }
+    slowFile_.reset();
     std::error_code error;
     if (!rootMountFolder_.empty() && !mountPoint()) fs::remove_all(rootMountFolder_, error);
     if (!folder_.empty()) fs::remove_all(folder_, error);

@@ -1,18 +1,28 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "KestrixKit/Tests/Support/SlowFile.h"
+
 namespace kestrix::test {
 
-// A 16 MB ext4 image with a label of its own on a loop device, not mounted: the disk service
+struct LoopImageOptions {
+    int sizeMiB = 16;
+    // A slow stick: every write reaches the image at this pace.
+    std::optional<std::uint64_t> writeBytesPerSecond;
+};
+
+// An ext4 image (16 MB unless asked otherwise) with a label of its own on a loop device, not mounted: the disk service
 // mounts it for whoever asks, as a desktop mounts a plugged-in stick. Whatever is mounted from it
 // is unmounted, and the device detached, when it goes. Needs root.
 class LoopImage {
 public:
     // The label is the prefix (at most 10 characters) and random digits.
-    explicit LoopImage(const std::string& labelPrefix);
+    explicit LoopImage(const std::string& labelPrefix, const LoopImageOptions& options = {});
     LoopImage(const LoopImage&) = delete;
     LoopImage& operator=(const LoopImage&) = delete;
     ~LoopImage();
@@ -34,6 +44,8 @@ private:
     std::optional<std::string> skipReason_;
     std::string label_;
     std::filesystem::path folder_;
+    // Serves the image where it is slow; goes after the device that uses it.
+    std::unique_ptr<SlowFile> slowFile_;
     std::string device_;
     std::filesystem::path rootMountFolder_;
 };

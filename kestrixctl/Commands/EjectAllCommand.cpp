@@ -1,5 +1,6 @@
 #include "kestrixctl/Commands/Commands.h"
 #include "kestrixctl/DriveSelection.h"
+#include "kestrixctl/FlushLine.h"
 #include "kestrixctl/ReleaseWatch.h"
 #include "kestrixctl/ReportOutput.h"
 #include "KestrixKit/System/SystemEjectFlow.h"
@@ -12,8 +13,9 @@ int runEjectAll(const Invocation& invocation) {
     const auto& arguments = std::get<CommandArguments>(parsed);
 
     const std::vector<kestrix::Drive> drives = listDrives(invocation.system, arguments);
-    const kestrix::EjectFlow flow = kestrix::ejectFlow(invocation.system);
     const bool json = arguments.has("--json");
+    kestrix::EjectFlow flow = kestrix::ejectFlow(invocation.system);
+    showFlushOnTerminal(flow, invocation.err, json);
     std::vector<kestrix::DriveReport> reports = flow.ejectAll(drives);
     // The others are ejected first; then each drive left detached is watched until it is released.
     for (kestrix::DriveReport& report : reports) report = watchUntilReleased(invocation, flow, std::move(report), json);

@@ -8,6 +8,7 @@
 #include "TextSupport/VisibleText.h"
 #include "kestrixctl/Commands/Commands.h"
 #include "kestrixctl/DriveSelection.h"
+#include "kestrixctl/FlushLine.h"
 #include "kestrixctl/ReleaseWatch.h"
 #include "kestrixctl/ReportOutput.h"
 #include "KestrixKit/System/SystemEjectFlow.h"
@@ -47,8 +48,9 @@ int runEject(const Invocation& invocation) {
         invocation.err << kestrix::localizedFormat("%1 was not ejected.", {textsupport::visibleText(drive->name())}) << '\n';
         return exitNotDone;
     }
-    const kestrix::EjectFlow flow = kestrix::ejectFlow(invocation.system);
     const bool json = arguments.has("--json");
+    kestrix::EjectFlow flow = kestrix::ejectFlow(invocation.system);
+    showFlushOnTerminal(flow, invocation.err, json);
     return finishEject(invocation, watchUntilReleased(invocation, flow, flow.eject(*drive, force), json), json);
 }
 

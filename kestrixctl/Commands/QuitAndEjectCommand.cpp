@@ -5,6 +5,7 @@
 
 #include "kestrixctl/Commands/Commands.h"
 #include "kestrixctl/DriveSelection.h"
+#include "kestrixctl/FlushLine.h"
 #include "kestrixctl/ReleaseWatch.h"
 #include "kestrixctl/ReportOutput.h"
 #include "KestrixKit/System/SystemEjectFlow.h"
@@ -36,9 +37,10 @@ int runQuitAndEject(const Invocation& invocation) {
     const std::optional<kestrix::Drive> drive = findDrive(invocation, arguments, arguments.positionals.front());
     if (!drive) return exitNotDone;
 
-    const kestrix::EjectFlow flow = kestrix::ejectFlow(invocation.system);
-    const kestrix::ScanResult scan = flow.check(*drive);
     const bool json = arguments.has("--json");
+    kestrix::EjectFlow flow = kestrix::ejectFlow(invocation.system);
+    showFlushOnTerminal(flow, invocation.err, json);
+    const kestrix::ScanResult scan = flow.check(*drive);
     return finishEject(invocation,
                        watchUntilReleased(invocation, flow, flow.quitAndEject(*drive, scan.holders, endProcesses), json),
                        json);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "KestrixKit/Tests/Support/ChildProcess.h"
+#include "KestrixKit/Tests/Support/ShellCommands.h"
 #include "UDisks2/TestSupport/Eventually.h"
 #include "UDisks2/TestSupport/LoopImage.h"
 #include "UDisks2/TestSupport/OrdinaryUser.h"
@@ -56,6 +57,14 @@ protected:
         words.insert(words.begin(), KESTRIXCTL_PATH);
         words.insert(words.begin(), busVariable());
         return runAsUser(words);
+    }
+
+    // The same in a terminal of its own, as typed there: everything it shows comes out on stdout.
+    static RunResult kestrixctlInTerminal(std::vector<std::string> words) {
+        words.insert(words.begin(), KESTRIXCTL_PATH);
+        const std::string line = user_->shellLine({busVariable(), "LANGUAGE=en", "LANG=C.UTF-8"}, words);
+        return kestrixctl::testing::runCommand({"/usr/bin/script", "--quiet", "--return", "--flush", "--command", line,
+                                                "/dev/null"});
     }
 
     static std::optional<std::string> mountThroughTheService(const LoopImage& image) {
@@ -145,4 +154,43 @@ TEST_F(OrdinaryUserEject, AnotherUsersHolderIsHiddenAndTheDriveIsInUseWithoutANa
         << both(eject);
     EXPECT_EQ(both(eject).find("sleep"), std::string::npos) << both(eject);
     EXPECT_TRUE(image.mountPoint());
+}
+
+// A cheap stick (2 MiB/s) with 60 MiB just written to it: the kernel writes for about half a
+// minute, longer than D-Bus waits by default. On a terminal kestrixctl shows what is left on one
+// line it writes over, and says "ejected" only once the stick is really done; with --json the
+// terminal shows nothing but the report.
+TEST_F(OrdinaryUserEject, ASlowFlushIsShownWhileItLastsAndTheEjectWaitsItOut) {
+    constexpr std::uint64_t pace = 2 * 1024 * 1024;
+    const LoopImage slow("KxSlow", {.sizeMiB = 96, .writeBytesPerSecond = pace});
+    const LoopImage brief("KxBrief", {.sizeMiB = 24, .writeBytesPerSecond = pace});
+    for (const LoopImage* image : {&slow, &brief}) {
+        if (image->skipReason()) GTEST_SKIP() << *image->skipReason();
+    }
+    const std::optional<std::string> slowMount = mountThroughTheService(slow);
+    const std::optional<std::string> briefMount = mountThroughTheService(brief);
+    ASSERT_TRUE(slowMount && briefMount);
+    ASSERT_TRUE(kestrix::test::runQuietly("dd if=/dev/zero of='" + *slowMount + "/film' bs=1M count=60 status=none"));
+    ASSERT_TRUE(kestrix::test::runQuietly("dd if=/dev/zero of='" + *briefMount + "/clip' bs=1M count=8 status=none"));
+
+    const RunResult json = kestrixctlInTerminal({"eject", "--json", "--show-disk-images", brief.label()});
+    EXPECT_EQ(json.status, 0) << both(json);
+    EXPECT_EQ(json.out.find("Writing"), std::string::npos) << json.out;
+    EXPECT_NE(json.out.find("\"verdict\""), std::string::npos) << json.out;
+
+    const RunResult shown = kestrixctlInTerminal({"eject", "--show-disk-images", slow.label()});
+    EXPECT_EQ(shown.status, 0) << both(shown);
+    const std::string writing = "\rWriting ";
+    const std::size_t first = shown.out.find(writing);
+    ASSERT_NE(first, std::string::npos) << shown.out;
+    EXPECT_NE(shown.out.find(" MB to " + slow.label() + "\u2026 Don\u2019t unplug it yet (about "), std::string::npos)
+        << shown.out;
+    EXPECT_NE(shown.out.find(writing, first + 1), std::string::npos) << "the line is written over as it goes";
+    // The line is cleared before the result, which comes last.
+    const std::size_t result = shown.out.find(slow.label() + " ejected. It\u2019s safe to unplug.");
+    ASSERT_NE(result, std::string::npos) << shown.out;
+    EXPECT_LT(shown.out.rfind(writing), result);
+    EXPECT_NE(shown.out.find("\r\x1b[K", shown.out.rfind(writing)), std::string::npos) << shown.out;
+    EXPECT_FALSE(slow.mountPoint());
+    EXPECT_TRUE(kestrix::test::eventually([&] { return !slow.isAttached(); }));
 }

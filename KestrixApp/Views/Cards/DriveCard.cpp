@@ -22,6 +22,7 @@
 #include "KestrixApp/Views/Cards/TextStyle.h"
 #include "KestrixApp/Views/Icons/SymbolIcons.h"
 #include "KestrixApp/Views/ViewStyle.h"
+#include "KestrixKit/Ejection/FlushText.h"
 #include "KestrixKit/Text/Localized.h"
 
 namespace kestrix::views {
@@ -87,10 +88,11 @@ void DriveCard::followModel() {
     const bool driveChanged = listed && *listed != drive_;
     if (listed) drive_ = *listed;
     const DriveDisplay display = context_.model.display(driveId_);
-    const auto note = context_.model.state(driveId_).note;
-    if (!driveChanged && shownDisplay_ == display && shownNote_ == note) return;
+    const DriveState state = context_.model.state(driveId_);
+    if (!driveChanged && shownDisplay_ == display && shownNote_ == state.note && shownFlush_ == state.flush) return;
     shownDisplay_ = display;
-    shownNote_ = note;
+    shownNote_ = state.note;
+    shownFlush_ = state.flush;
     rebuild();
 }
 
@@ -112,6 +114,13 @@ void DriveCard::rebuild() {
     layout->setSpacing(10);
     layout->addWidget(header(body_));
     addDetail(body_, display);
+    if (shownFlush_) {
+        // While the kernel writes, the drive must stay plugged in: the one thing to say.
+        auto* flushing = plainLabel(flushMessage(drive_.name(), *shownFlush_), TextStyle::callout, body_, false);
+        flushing->setObjectName("flushing");
+        flushing->setWordWrap(true);
+        layout->addWidget(flushing);
+    }
     if (shownNote_) {
         auto* note = row(6);
         auto* icon = new QLabel(body_);

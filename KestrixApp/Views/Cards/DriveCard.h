@@ -37,6 +37,7 @@ private:
     // What is on screen now, so that a change elsewhere in the model rebuilds nothing.
     std::optional<DriveDisplay> shownDisplay_;
     std::optional<std::string> shownNote_;
+    std::optional<FlushProgress> shownFlush_;
     QWidget* body_ = nullptr;
 };
 

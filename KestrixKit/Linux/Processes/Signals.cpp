@@ -20,17 +20,6 @@ std::optional<procfs::StatFields> stat(pid_t pid) {
     return text ? procfs::parseStat(*text) : std::nullopt;
 }
 
-// A descriptor for the process with the pid now (Linux 5.3); -1 where the kernel has none.
-int openProcess(pid_t pid) {
-#ifdef SYS_pidfd_open
-    return static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
-#else
-    (void)pid;
-    errno = ENOSYS;
-    return -1;
-#endif
-}
-
 bool sendThrough(int processDescriptor, int signal) {
 #ifdef SYS_pidfd_send_signal
     return syscall(SYS_pidfd_send_signal, processDescriptor, signal, nullptr, 0) == 0;
@@ -50,7 +39,7 @@ bool isSame(const procfs::StatFields& fields, const ProcessIdentity& process) {
 // and a signal sent through it can reach no other process, whatever happens to the pid meanwhile.
 bool send(const ProcessIdentity& process, int signal) {
     if (process.pid < 2 || process.pid == getpid() || !process.startTime) return false;
-    const filesupport::OwnedDescriptor descriptor(openProcess(process.pid));
+    const filesupport::OwnedDescriptor descriptor(openDescriptor(process.pid));
     if (!descriptor.valid() && errno != ENOSYS) return false;  // gone, or not ours to see
     const std::optional<procfs::StatFields> fields = stat(process.pid);
     if (!fields || !isSame(*fields, process)) return false;
@@ -59,6 +48,16 @@ bool send(const ProcessIdentity& process, int signal) {
 }
 
 }  // namespace
+
+int openDescriptor(pid_t pid) {
+#ifdef SYS_pidfd_open
+    return static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+#else
+    (void)pid;
+    errno = ENOSYS;
+    return -1;
+#endif
+}
 
 std::optional<std::uint64_t> startTime(pid_t pid) {
     if (pid < 1) return std::nullopt;

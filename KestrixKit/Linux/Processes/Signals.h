@@ -17,6 +17,10 @@ namespace kestrix::Signals {
 // absent when there is no such process, or it has exited and waits for its parent.
 std::optional<std::uint64_t> startTime(pid_t pid);
 
+// A descriptor for the process with the pid now (a pidfd, Linux 5.3), readable once it exits;
+// -1 with errno set where there is none (ENOSYS: the kernel has no pidfds).
+int openDescriptor(pid_t pid);
+
 // Sends SIGTERM to that process only; never to pid 0 or 1 or to this program, nor to a process
 // whose start time is unknown. True when the signal was delivered.
 bool terminate(const ProcessIdentity& process);
