@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -17,6 +18,7 @@
 #include "KestrixKit/Holders/HelperCatalog.h"
 #include "KestrixKit/Holders/HolderPolicy.h"
 #include "KestrixKit/Linux/Mounts/MountPointStatus.h"
+#include "KestrixKit/Linux/Processes/InotifyWatches.h"
 #include "KestrixKit/System/SystemContext.h"
 #include "KestrixKit/System/SystemEjectFlow.h"
 #include "KestrixKit/Tests/Support/ChildProcess.h"
@@ -33,6 +35,19 @@ namespace {
 std::string fileText(const std::string& path) {
     std::ifstream file(path);
     return {std::istreambuf_iterator<char>(file), {}};
+}
+
+// Whether the process has an inotify watch on the inode: an editor adds its watch some time after
+// its window shows.
+bool watchesInode(pid_t pid, ino_t inode) {
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry("/proc/" + std::to_string(pid) + "/fdinfo", error), end;
+         !error && entry != end; entry.increment(error)) {
+        for (const InotifyWatch& watch : parseInotifyWatches(fileText(entry->path().string()))) {
+            if (watch.inode == inode) return true;
+        }
+    }
+    return false;
 }
 
 const Holder* holderWithPID(const std::vector<Holder>& holders, pid_t pid) {
@@ -81,6 +96,8 @@ protected:
                             .appReach = [quitter = quitter_](std::int32_t pid) { return std::optional(quitter->reach(pid)); }};
         context_ = std::make_shared<SystemContext>(std::get<SystemContext>(makeSystemContext(choice)));
         EjectFlow flow = ejectFlow(*context_);
+        // The wait for the asked apps to exit is where the test acts, as the user would.
+        flow.awaitExit = [sleep](const std::vector<ProcessIdentity>&, double limit) { sleep(limit); };
         flow.sleep = std::move(sleep);
         // As the user runs Kestrix on their desktop.
         flow.currentUID = user_.uid;
@@ -115,6 +132,10 @@ TEST_F(WaylandApps, EachAppIsAskedItsOwnWayOrWaitedForNeverSignalledAndNeverActi
     ASSERT_TRUE(sway_->type("milk, "));
     auto featherpad = start({"QT_QPA_PLATFORM=wayland"}, {"/usr/bin/featherpad"}, folder_);
     ASSERT_TRUE(bus_.waitForOwner(QStringLiteral("org.xfce.mousepad"))) << "mousepad took no bus name";
+    struct stat document {};
+    ASSERT_EQ(stat(document_.c_str(), &document), 0);
+    ASSERT_TRUE(waitUntil(20.0, [&] { return watchesInode(mousepad->pid(), document.st_ino); }))
+        << "mousepad never watched its document";
 
     int sleeps = 0;
     bool dialogShown = false;
