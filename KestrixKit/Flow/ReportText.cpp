@@ -145,7 +145,9 @@ std::string ejectAllSummary(const std::vector<DriveReport>& reports) {
     std::string summary =
         localizedFormat("Ejected: %1 of %2.", {std::to_string(done), std::to_string(reports.size())});
     for (const DriveReport& report : reports) {
-        if (!report.verdict.isDone()) summary += " " + message(report);
+        if (report.verdict.isDone()) continue;
+        summary += ' ';
+        summary += message(report);
     }
     return summary;
 }

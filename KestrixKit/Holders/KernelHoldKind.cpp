@@ -5,7 +5,7 @@
 namespace kestrix {
 namespace {
 
-constexpr coding::RawValueTable<KernelHoldKind, 5> table{{{
+constexpr coding::RawValueTable<KernelHoldKind, 5> kernelHoldKindTable{{{
     {KernelHoldKind::diskImage, "diskImage"},
     {KernelHoldKind::swapArea, "swap"},
     {KernelHoldKind::innerMount, "innerMount"},
@@ -15,7 +15,7 @@ constexpr coding::RawValueTable<KernelHoldKind, 5> table{{{
 
 }  // namespace
 
-std::string_view rawValue(KernelHoldKind kind) { return table.name(kind); }
-std::optional<KernelHoldKind> kernelHoldKindFromRawValue(std::string_view raw) { return table.value(raw); }
+std::string_view rawValue(KernelHoldKind kind) { return kernelHoldKindTable.name(kind); }
+std::optional<KernelHoldKind> kernelHoldKindFromRawValue(std::string_view raw) { return kernelHoldKindTable.value(raw); }
 
 }  // namespace kestrix

@@ -23,6 +23,20 @@
 
 namespace {
 
+// The app's environment on a desktop that names itself nowhere, with no session bus, its
+// settings in the test's folder.
+QProcessEnvironment bareDesktop(const std::string& display, const QTemporaryDir& folder) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* variable : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION", "KDE_SESSION_VERSION",
+                                 "GNOME_DESKTOP_SESSION_ID", "QT_QPA_PLATFORMTHEME", "QT_QPA_PLATFORM", "WAYLAND_DISPLAY",
+                                 "XDG_SESSION_TYPE"})
+        environment.remove(variable);
+    environment.insert("DISPLAY", QString::fromStdString(display));
+    environment.insert("XDG_CONFIG_HOME", folder.filePath("config"));
+    environment.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + folder.filePath("no-bus"));
+    return environment;
+}
+
 template <typename Reply>
 using Owned = std::unique_ptr<Reply, decltype(&free)>;
 
@@ -185,14 +199,7 @@ TEST(TrayOnXvfb, ALateTrayGetsAVisibleIconAndThePanelStaysOnScreenAsItGrows) {
     settings.close();
 
     // A desktop that names itself nowhere, with no session bus: the tray is XEmbed's.
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* variable : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION", "KDE_SESSION_VERSION",
-                                 "GNOME_DESKTOP_SESSION_ID", "QT_QPA_PLATFORMTHEME", "QT_QPA_PLATFORM", "WAYLAND_DISPLAY",
-                                 "XDG_SESSION_TYPE"})
-        environment.remove(variable);
-    environment.insert("DISPLAY", QString::fromStdString(desktop.display()));
-    environment.insert("XDG_CONFIG_HOME", folder.filePath("config"));
-    environment.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + folder.filePath("no-bus"));
+    const QProcessEnvironment environment = bareDesktop(desktop.display(), folder);
     QProcess app;
     // Ended by its pid whichever way the test ends.
     const std::unique_ptr<QProcess, void (*)(QProcess*)> ending(&app, [](QProcess* process) {
@@ -294,12 +301,7 @@ TEST(TrayOnXvfb, OnA1024x600ScreenEveryWindowFitsWithItsFrame) {
     QTemporaryDir folder;
     const QString worldFile = folder.filePath("world.json");
     writeWorld(worldFile, crowdedWorld());
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* variable : {"XDG_CURRENT_DESKTOP", "QT_QPA_PLATFORMTHEME", "QT_QPA_PLATFORM", "WAYLAND_DISPLAY"})
-        environment.remove(variable);
-    environment.insert("DISPLAY", QString::fromStdString(desktop.display()));
-    environment.insert("XDG_CONFIG_HOME", folder.filePath("config"));
-    environment.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + folder.filePath("no-bus"));
+    const QProcessEnvironment environment = bareDesktop(desktop.display(), folder);
     QProcess app;
     const std::unique_ptr<QProcess, void (*)(QProcess*)> ending(&app, [](QProcess* process) {
         process->kill();

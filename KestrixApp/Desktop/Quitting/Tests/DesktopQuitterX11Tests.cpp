@@ -40,7 +40,7 @@ using kestrix::test::ChildProcess;
 namespace {
 
 // The holder a scan makes of the process now at pid.
-Holder appHolder(pid_t pid) {
+Holder windowAppHolder(pid_t pid) {
     return Holder{.pid = pid,
                   .name = "Test Window",
                   .uid = static_cast<std::uint32_t>(getuid()),
@@ -80,7 +80,7 @@ TEST_F(DesktopQuitterOnX11, AnAppAskedToQuitFromAWorkerThreadClosesItsWindowAndE
     ASSERT_TRUE(desktop->waitForWindowOf(client->pid())) << "the client's window never appeared";
 
     const auto quitter = this->quitter();
-    const Holder holder = appHolder(client->pid());
+    const Holder holder = windowAppHolder(client->pid());
     EXPECT_TRUE(std::async(std::launch::async, [&] { return quitter->quitApp(holder); }).get());
     EXPECT_TRUE(client->hasExited());
     EXPECT_FALSE(quitter->isAlive(holder.identity()));
@@ -90,7 +90,7 @@ TEST_F(DesktopQuitterOnX11, AWindowOfAProcessThatTookAGoneHoldersPidIsNeverClose
     if (const auto problem = kestrix::test::pidReuseProblem()) GTEST_SKIP() << *problem;
     auto gone = startWindowClient(false);
     ASSERT_TRUE(desktop->waitForWindowOf(gone->pid()));
-    const Holder seen = appHolder(gone->pid());
+    const Holder seen = windowAppHolder(gone->pid());
     gone->end();
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
 
@@ -103,7 +103,7 @@ TEST_F(DesktopQuitterOnX11, AWindowOfAProcessThatTookAGoneHoldersPidIsNeverClose
     EXPECT_FALSE(quitter->quitApp(seen));
     quitter->showApp(seen);
     EXPECT_FALSE(now->hasExited()) << "the window of the process now at the pid was closed";
-    EXPECT_TRUE(quitter->isAlive(appHolder(now->pid()).identity()));
+    EXPECT_TRUE(quitter->isAlive(windowAppHolder(now->pid()).identity()));
 }
 
 TEST_F(DesktopQuitterOnX11, AnAppThatStaysOpenLeavesTheFlowWaitingAndIsBroughtToTheFront) {
@@ -125,7 +125,7 @@ TEST_F(DesktopQuitterOnX11, AnAppThatStaysOpenLeavesTheFlowWaitingAndIsBroughtTo
                          .sleep = [&](double seconds) { sleeps.push_back(seconds); },
                          .now = [] { return std::chrono::system_clock::now(); },
                          .quitWait = 1.0};
-    const DriveReport report = flow.quitAndEject(Drive{.id = "stick"}, {appHolder(refusing->pid())}, {});
+    const DriveReport report = flow.quitAndEject(Drive{.id = "stick"}, {windowAppHolder(refusing->pid())}, {});
 
     const auto* waiting = report.verdict.as<DriveVerdict::WaitingOnApps>();
     ASSERT_NE(waiting, nullptr) << report.verdict.caseName();
@@ -246,7 +246,7 @@ TEST_F(DesktopQuitterOnX11, NeverAsksItselfToQuit) {
     OwnWindow own(desktop->display());
     ASSERT_TRUE(desktop->waitForWindowOf(getpid()));
 
-    EXPECT_FALSE(quitter()->quitApp(appHolder(getpid())));
+    EXPECT_FALSE(quitter()->quitApp(windowAppHolder(getpid())));
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_FALSE(own.receivedCloseRequest());
 }
