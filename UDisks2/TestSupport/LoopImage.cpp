@@ -46,6 +46,7 @@ LoopImage::LoopImage(const std::string& labelPrefix, const LoopImageOptions& opt
         }
         image = slowFile_->path().string();
     }
+    backing_ = image;
     device_ = commandOutput("losetup --find --show '" + image + "' 2>/dev/null");
     if (device_.rfind("/dev/loop", 0) != 0) {
         device_.clear();
@@ -58,7 +59,8 @@ LoopImage::LoopImage(const std::string& labelPrefix, const LoopImageOptions& opt
 
 LoopImage::~LoopImage() {
     if (!device_.empty()) {
-        for (int mounts = 0; mounts < 8 && mountPoint(); ++mounts) runQuietly("umount -l '" + device_ + "'");
+        // Only while the device is still this image's: another test may have its name by now.
+        for (int mounts = 0; mounts < 8 && isAttached() && mountPoint(); ++mounts) runQuietly("umount -l '" + device_ + "'");
         if (isAttached()) runQuietly("losetup -d '" + device_ + "'");
     }
     slowFile_.reset();
@@ -84,8 +86,7 @@ std::optional<std::string> LoopImage::mountPoint() const {
 
 bool LoopImage::isAttached() const {
     return !device_.empty() &&
-           commandOutput("losetup --noheadings --output BACK-FILE '" + device_ + "' 2>/dev/null").find(folder_.string()) !=
-               std::string::npos;
+           commandOutput("losetup --noheadings --output BACK-FILE '" + device_ + "' 2>/dev/null") == backing_;
 }
 
 }  // namespace kestrix::test

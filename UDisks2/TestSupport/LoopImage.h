@@ -47,6 +47,8 @@ private:
     // Serves the image where it is slow; goes after the device that uses it.
     std::unique_ptr<SlowFile> slowFile_;
     std::string device_;
+    // The file behind the loop device: the device's name may pass to another drive once ours is gone.
+    std::string backing_;
     std::filesystem::path rootMountFolder_;
 };
 

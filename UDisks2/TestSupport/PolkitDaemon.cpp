@@ -7,6 +7,7 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 
+#include "KestrixKit/Tests/Support/ShellCommands.h"
 #include "UDisks2/TestSupport/Eventually.h"
 
 namespace fs = std::filesystem;
@@ -53,7 +54,7 @@ PolkitDaemon::PolkitDaemon(const std::string& busAddress, const std::string& rul
                                                    fs::perms::group_read | fs::perms::others_read);
     daemon_ = std::make_unique<ChildProcess>(std::vector<std::string>{
         "/usr/bin/unshare", "-m", "--propagation", "private", "/bin/sh", "-c",
-        "mount --bind '" + folder_.string() + "' /etc/polkit-1/rules.d && exec env DBUS_SYSTEM_BUS_ADDRESS='" +
+        unmountOtherDrivesInThisNamespace() + "mount --bind '" + folder_.string() + "' /etc/polkit-1/rules.d && exec env DBUS_SYSTEM_BUS_ADDRESS='" +
             busAddress + "' " + daemonProgram + " --no-debug >/dev/null 2>&1"});
     if (!eventually([&] { return authorityAnswers(busAddress); })) skipReason_ = "polkitd did not appear on the private bus";
 }

@@ -18,6 +18,7 @@
 
 #include "KestrixKit/Tests/Support/ChildProcess.h"
 #include "KestrixKit/Tests/Support/LoopDrive.h"
+#include "KestrixKit/Tests/Support/ShellCommands.h"
 #include "KestrixKit/Tests/Support/ScopedMount.h"
 #include "kestrixctl/Tests/RunKestrixctl.h"
 
@@ -227,7 +228,8 @@ TEST_F(RealEject, ForcingAsksFirstThenSaysSafeOnlyOnceTheHolderLetsGo) {
 TEST_F(RealEject, AMountNamespaceMadeAfterTheMountKeepsTheDriveUntilItEnds) {
     // A sandbox's private copy of the mount keeps the file system alive with no file open on it.
     std::optional<ChildProcess> sandbox(std::in_place, std::vector<std::string>{
-        "/usr/bin/unshare", "-m", "--propagation", "private", "/bin/sleep", "600"});
+        "/usr/bin/unshare", "-m", "--propagation", "private", "/bin/sh", "-c",
+        kestrix::test::unmountOtherDrivesInThisNamespace(mountPath) + "exec /bin/sleep 600"});
     const auto namespaceOf = [](const std::string& process) {
         std::error_code error;
         return fs::read_symlink("/proc/" + process + "/ns/mnt", error).string();

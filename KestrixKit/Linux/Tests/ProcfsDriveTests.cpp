@@ -205,8 +205,10 @@ TEST_F(LoopDrive, ScanQueryFindsHoldersInAnotherMountNamespace) {
     if (std::system("unshare -m true 2>/dev/null") != 0) GTEST_SKIP() << "cannot make a mount namespace";
     const std::string file = mount_.string() + "/shared.txt";
     std::ofstream(file) << "x";
-    const test::ChildProcess holder(
-        {"/bin/sh", "-c", "exec unshare -m sh -c 'exec 3<\"$0\"; while :; do sleep 1; done' " + file});
+    const test::ChildProcess holder({"/usr/bin/unshare", "-m", "/bin/sh", "-c",
+                                     test::unmountOtherDrivesInThisNamespace(mount_.string()) +
+                                         "exec 3<\"$0\"; while :; do sleep 1; done",
+                                     file});
 
     const std::vector<VnodeRef> found = openFilesOnDrive(holder.pid(), drive());
     ASSERT_EQ(found.size(), 1u);
@@ -236,10 +238,11 @@ TEST_F(LoopDrive, TheFolderBeneathTheMountPointIsNotTheDrive) {
 TEST_F(LoopDrive, TheSamePathOnAnotherFileSystemOfAnotherNamespaceIsNotTheDrive) {
     if (std::system("unshare -m true 2>/dev/null") != 0) GTEST_SKIP() << "cannot make a mount namespace";
     const std::string mount = mount_.string();
-    const test::ChildProcess elsewhere(
-        {"/bin/sh", "-c",
-         "exec unshare -m sh -c 'mount -t tmpfs kestrix-other \"$0\" && cd \"$0\" && exec 3>\"$0/note.txt\" && "
-         "while :; do sleep 1; done' " + mount});
+    const test::ChildProcess elsewhere({"/usr/bin/unshare", "-m", "/bin/sh", "-c",
+                                        test::unmountOtherDrivesInThisNamespace(mount) +
+                                            "mount -t tmpfs kestrix-other \"$0\" && cd \"$0\" && exec 3>\"$0/note.txt\" && "
+                                            "while :; do sleep 1; done",
+                                        mount});
     const std::string link = "/proc/" + std::to_string(elsewhere.pid()) + "/fd/3";
     std::error_code error;
     // Until the shell opens it, descriptor 3 may still be one the test runner passed on.

@@ -18,4 +18,10 @@ std::string commandOutput(const std::string& command) {
 
 bool runQuietly(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()) == 0; }
 
+std::string unmountOtherDrivesInThisNamespace(const std::string& keep) {
+    // Deepest first, so that a drive mounted inside another goes before it.
+    return "for m in $(awk '$5 ~ \"^/media/\" {print $5}' /proc/self/mountinfo | sort -r); do "
+           "[ \"$m\" = '" + keep + "' ] || umount -l \"$m\" 2>/dev/null; done; ";
+}
+
 }  // namespace kestrix::test
