@@ -69,6 +69,11 @@ protected:
             if (access(program, X_OK) != 0) GTEST_SKIP() << program << " is not installed (apt-get install mousepad featherpad wtype)";
         }
         if (!bus_.problem().empty()) GTEST_SKIP() << bus_.problem();
+        // sway and its clients share their buffers through /dev/shm, which every user must be able to write.
+        struct stat shm {};
+        if (stat("/dev/shm", &shm) != 0 || (shm.st_mode & S_IWOTH) == 0) {
+            GTEST_SKIP() << "/dev/shm is missing or not writable by every user, so sway cannot share its buffers";
+        }
         sway_ = std::make_unique<SwayDesktop>(DesktopUser{.uid = user_.uid, .gid = user_.gid, .home = user_.home},
                                               bus_.address());
         if (!sway_->problem().empty()) GTEST_SKIP() << sway_->problem();
