@@ -23,19 +23,27 @@
 
 namespace {
 
-// The app's environment on a desktop that names itself nowhere, with no session bus, its
-// settings in the test's folder.
-QProcessEnvironment bareDesktop(const std::string& display, const QTemporaryDir& folder) {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* variable : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION", "KDE_SESSION_VERSION",
-                                 "GNOME_DESKTOP_SESSION_ID", "QT_QPA_PLATFORMTHEME", "QT_QPA_PLATFORM", "WAYLAND_DISPLAY",
-                                 "XDG_SESSION_TYPE"})
-        environment.remove(variable);
-    environment.insert("DISPLAY", QString::fromStdString(display));
-    environment.insert("XDG_CONFIG_HOME", folder.filePath("config"));
-    environment.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + folder.filePath("no-bus"));
-    return environment;
-}
+// The app on a desktop that names itself nowhere, with no session bus, its settings in the test's
+// folder; ended by its pid whichever way the test ends.
+struct AppOnBareDesktop {
+    AppOnBareDesktop(const std::string& display, const QTemporaryDir& folder) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* variable : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION", "KDE_SESSION_VERSION",
+                                     "GNOME_DESKTOP_SESSION_ID", "QT_QPA_PLATFORMTHEME", "QT_QPA_PLATFORM", "WAYLAND_DISPLAY",
+                                     "XDG_SESSION_TYPE"})
+            environment.remove(variable);
+        environment.insert("DISPLAY", QString::fromStdString(display));
+        environment.insert("XDG_CONFIG_HOME", folder.filePath("config"));
+        environment.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + folder.filePath("no-bus"));
+        process.setProcessEnvironment(environment);
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    }
+    ~AppOnBareDesktop() {
+        process.kill();
+        process.waitForFinished(5000);
+    }
+    QProcess process;
+};
 
 template <typename Reply>
 using Owned = std::unique_ptr<Reply, decltype(&free)>;
@@ -199,15 +207,8 @@ TEST(TrayOnXvfb, ALateTrayGetsAVisibleIconAndThePanelStaysOnScreenAsItGrows) {
     settings.close();
 
     // A desktop that names itself nowhere, with no session bus: the tray is XEmbed's.
-    const QProcessEnvironment environment = bareDesktop(desktop.display(), folder);
-    QProcess app;
-    // Ended by its pid whichever way the test ends.
-    const std::unique_ptr<QProcess, void (*)(QProcess*)> ending(&app, [](QProcess* process) {
-        process->kill();
-        process->waitForFinished(5000);
-    });
-    app.setProcessEnvironment(environment);
-    app.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    AppOnBareDesktop running(desktop.display(), folder);
+    QProcess& app = running.process;
     // Qt's own options go to Qt.
     app.start(KESTRIX_PATH, {"-platform", "xcb", "-style", "Fusion", "--world", worldFile, "--history",
                              folder.filePath("history.json")});
@@ -301,14 +302,8 @@ TEST(TrayOnXvfb, OnA1024x600ScreenEveryWindowFitsWithItsFrame) {
     QTemporaryDir folder;
     const QString worldFile = folder.filePath("world.json");
     writeWorld(worldFile, crowdedWorld());
-    const QProcessEnvironment environment = bareDesktop(desktop.display(), folder);
-    QProcess app;
-    const std::unique_ptr<QProcess, void (*)(QProcess*)> ending(&app, [](QProcess* process) {
-        process->kill();
-        process->waitForFinished(5000);
-    });
-    app.setProcessEnvironment(environment);
-    app.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    AppOnBareDesktop running(desktop.display(), folder);
+    QProcess& app = running.process;
     // A first start without a tray: the welcome, the panel as a window, and the main window that
     // the link asks for.
     app.start(KESTRIX_PATH, {"-platform", "xcb", "--world", worldFile, "--history", folder.filePath("history.json"),
