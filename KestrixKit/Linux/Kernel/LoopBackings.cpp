@@ -1,7 +1,7 @@
 #include "KestrixKit/Linux/Kernel/LoopBackings.h"
+#include "KestrixKit/Linux/Files/FirstLine.h"
 
 #include <algorithm>
-#include <fstream>
 #include <system_error>
 
 namespace kestrix {
@@ -14,9 +14,8 @@ std::vector<LoopBacking> readLoopBackings(const std::filesystem::path& sysfsRoot
         const std::string name = entry->path().filename().string();
         if (!name.starts_with("loop")) continue;
         // Only an attached loop device has the file.
-        std::ifstream file(entry->path() / "loop" / "backing_file");
-        std::string path;
-        if (!std::getline(file, path) || path.empty()) continue;
+        std::string path = readFirstLine(entry->path() / "loop" / "backing_file");
+        if (path.empty()) continue;
         constexpr std::string_view deleted = " (deleted)";
         if (path.ends_with(deleted)) path.resize(path.size() - deleted.size());
         loops.push_back({.kernelName = name, .backingFile = std::move(path)});

@@ -1,20 +1,13 @@
 #include "KestrixKit/Linux/Kernel/StackedDevices.h"
+#include "KestrixKit/Linux/Files/FirstLine.h"
 
 #include <algorithm>
-#include <fstream>
 #include <system_error>
 
 namespace kestrix {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string firstLine(const fs::path& file) {
-    std::ifstream stream(file);
-    std::string line;
-    std::getline(stream, line);
-    return line;
-}
 
 std::vector<std::string> entriesOf(const fs::path& folder) {
     std::vector<std::string> names;
@@ -45,8 +38,8 @@ std::vector<StackedDevice> stackedDevices(const fs::path& sysfsRoot, const std::
             if (ownDevices.contains(holder)) continue;
             const fs::path entry = sysfsRoot / "class" / "block" / holder;
             // An encrypted partition's opened mapping is the drive's own, locked with its eject.
-            if (firstLine(entry / "dm" / "uuid").starts_with("CRYPT-")) continue;
-            const std::string mapped = firstLine(entry / "dm" / "name");
+            if (readFirstLine(entry / "dm" / "uuid").starts_with("CRYPT-")) continue;
+            const std::string mapped = readFirstLine(entry / "dm" / "name");
             StackedDevice device{.kernelName = holder, .name = mapped.empty() ? holder : mapped};
             if (std::find(found.begin(), found.end(), device) == found.end()) found.push_back(std::move(device));
         }
