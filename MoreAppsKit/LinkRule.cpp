@@ -25,9 +25,10 @@ bool hasSpaceOrControl(std::string_view url) {
 }
 
 bool isDirectStoreHost(std::string_view host) {
-    const std::string subdomainSuffix = "." + std::string(MoreAppsHosts::directStore);
-    return host == MoreAppsHosts::directStore ||
-           (host.ends_with(subdomainSuffix) && host.size() > subdomainSuffix.size());
+    if (host == MoreAppsHosts::directStore) return true;
+    // A subdomain: the host ends with "." and the store's own name.
+    return host.size() > MoreAppsHosts::directStore.size() + 1 && host.ends_with(MoreAppsHosts::directStore) &&
+           host[host.size() - MoreAppsHosts::directStore.size() - 1] == '.';
 }
 
 }  // namespace

@@ -72,8 +72,8 @@ MoreAppsTransportResult QtMoreAppsTransport::operator()(const MoreAppsRequest& r
     const std::unique_ptr<QNetworkReply> reply(manager.get(networkRequest(url, request, trustedAuthorities_)));
     QByteArray body;
     std::optional<std::string> stopped;
-    const auto stop = [&](std::string why) {
-        stopped = std::move(why);
+    const auto stop = [&](const char* why) {
+        stopped.emplace(why);
         reply->abort();
     };
     QObject::connect(reply.get(), &QNetworkReply::readyRead, &loop, [&] {

@@ -35,7 +35,7 @@ std::optional<GApplicationAddress> gApplicationAddress(std::string_view desktopI
     constexpr std::string_view entrySuffix = ".desktop";
     if (desktopID.ends_with(entrySuffix)) desktopID.remove_suffix(entrySuffix.size());
     if (!isApplicationID(desktopID)) return std::nullopt;
-    std::string path = "/" + std::string(desktopID);
+    std::string path = std::string("/").append(desktopID);
     std::replace(path.begin(), path.end(), '.', '/');
     std::replace(path.begin(), path.end(), '-', '_');
     return GApplicationAddress{.busName = std::string(desktopID), .objectPath = std::move(path)};

@@ -16,13 +16,13 @@ xcb_atom_t internAtom(xcb_connection_t* connection, const std::string& name) {
                               xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(name.size()), name.c_str()),
                               nullptr),
         &std::free);
-    return reply ? reply->atom : XCB_ATOM_NONE;
+    return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
 }
 
 xcb_window_t selectionOwner(xcb_connection_t* connection, xcb_atom_t selection) {
     std::unique_ptr<xcb_get_selection_owner_reply_t, decltype(&std::free)> reply(
         xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, selection), nullptr), &std::free);
-    return reply ? reply->owner : XCB_WINDOW_NONE;
+    return reply ? reply->owner : xcb_window_t{XCB_WINDOW_NONE};
 }
 
 }  // namespace

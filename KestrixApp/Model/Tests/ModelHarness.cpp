@@ -49,6 +49,11 @@ nlohmann::json userProcess(int pid, const std::string& name, const nlohmann::jso
             {"openFiles", {{{"path", onStick["path"].get<std::string>() + "/notes.txt"}, {"device", onStick["device"]}}}}};
 }
 
+nlohmann::json threeSticksOneHeld() {
+    return {{"volumes", {stick("Docs", 0), stick("Held", 1), stick("Music", 2)}},
+            {"processes", {userProcess(410, "vim", stick("Held", 1))}}};
+}
+
 nlohmann::json worldFile(const std::string& name) {
     std::ifstream file(std::string(KESTRIX_WORLDS) + "/" + name);
     return nlohmann::json::parse(file);

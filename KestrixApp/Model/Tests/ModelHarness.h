@@ -37,6 +37,8 @@ public:
 nlohmann::json stick(const std::string& name, int index);
 // A process of the signed-in user with a file open on the stick.
 nlohmann::json userProcess(int pid, const std::string& name, const nlohmann::json& onStick);
+// Three sticks; vim keeps the second one busy.
+nlohmann::json threeSticksOneHeld();
 std::string stickId(int index);
 nlohmann::json worldFile(const std::string& name);
 

@@ -7,7 +7,7 @@ std::string shownHistoryPath(Vocabulary vocabulary, const EnvironmentLookup& env
     const std::optional<std::string> location = historyFileLocation(environment);
     if (!location) return "~/.local/share/com.orvane.kestrix/history.json";
     const std::optional<std::string> home = environment("HOME");
-    if (home && !home->empty() && location->starts_with(*home + "/")) return "~" + location->substr(home->size());
+    if (home && !home->empty() && location->starts_with(*home + "/")) return std::string("~").append(*location, home->size());
     return *location;
 }
 

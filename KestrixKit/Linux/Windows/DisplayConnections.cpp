@@ -41,7 +41,7 @@ std::optional<std::uint32_t> socketInode(std::string_view link) {
 std::string nameFrom(const char* bytes, std::size_t length) {
     if (length == 0) return {};
     // An abstract address begins with a NUL byte, which ss and netstat show as "@".
-    if (bytes[0] == '\0') return "@" + std::string(bytes + 1, strnlen(bytes + 1, length - 1));
+    if (bytes[0] == '\0') return std::string("@").append(bytes + 1, strnlen(bytes + 1, length - 1));
     return std::string(bytes, strnlen(bytes, length));
 }
 

@@ -18,16 +18,11 @@ using namespace kestrix::views;
 using kestrix::testing::ModelHarness;
 using kestrix::testing::stick;
 using kestrix::testing::stickId;
+using kestrix::testing::threeSticksOneHeld;
 using kestrix::testing::userProcess;
 using kestrix::views::testing::ViewHarness;
 
 namespace {
-
-// Three sticks; vim keeps the second one busy.
-nlohmann::json threeSticksOneHeld() {
-    return {{"volumes", {stick("Docs", 0), stick("Held", 1), stick("Music", 2)}},
-            {"processes", {userProcess(410, "vim", stick("Held", 1))}}};
-}
 
 bool shows(const MainWindowView& window, const char* name) {
     QWidget* part = window.findChild<QWidget*>(name);

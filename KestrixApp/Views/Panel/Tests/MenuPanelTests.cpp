@@ -15,6 +15,7 @@ using namespace kestrix::views;
 using kestrix::testing::ModelHarness;
 using kestrix::testing::stick;
 using kestrix::testing::stickId;
+using kestrix::testing::threeSticksOneHeld;
 using kestrix::testing::userProcess;
 using kestrix::views::testing::ViewHarness;
 
@@ -24,12 +25,6 @@ nlohmann::json sticks(int count) {
     nlohmann::json volumes = nlohmann::json::array();
     for (int index = 0; index < count; ++index) volumes.push_back(stick("Stick", index));
     return {{"volumes", volumes}};
-}
-
-// Three sticks; vim keeps the second one busy.
-nlohmann::json threeSticksOneHeld() {
-    return {{"volumes", {stick("Docs", 0), stick("Held", 1), stick("Music", 2)}},
-            {"processes", {userProcess(410, "vim", stick("Held", 1))}}};
 }
 
 QString statusOf(const MenuPanel& panel) { return panel.findChild<QLabel*>("statusLine")->text(); }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "KestrixApp/TestSupport/PrivateSessionBus.h"
+#include "KestrixApp/Views/Toast/Tests/RecordingToastSurface.h"
 #include "KestrixApp/Views/Toast/ToastNotification.h"
 
 namespace {
@@ -58,24 +59,13 @@ TEST(ToastNotification, EachToastReplacesThePreviousNotificationAndExpiresAfterF
     QDBusConnection::disconnectFromBus("kestrix-toast");
 }
 
-class RecordingSurface : public kestrix::views::ToastSurface {
-public:
-    QString shown;
-    bool visible = false;
-    void show(const QString& text) override {
-        shown = text;
-        visible = true;
-    }
-    void hide() override { visible = false; }
-};
-
 TEST(ToastNotification, WithNoNotificationServerTheFallbackShowsTheToast) {
     kestrix::desktop::test::PrivateSessionBus bus;
     if (!bus.problem().empty()) GTEST_SKIP() << bus.problem();
     auto app = QDBusConnection::connectToBus(QString::fromStdString(bus.address()), "kestrix-toast-alone");
     {
-        auto fallback = std::make_unique<RecordingSurface>();
-        RecordingSurface& window = *fallback;
+        auto fallback = std::make_unique<kestrix::views::testing::RecordingToastSurface>();
+        kestrix::views::testing::RecordingToastSurface& window = *fallback;
         kestrix::views::ToastNotification toast(app, std::move(fallback));
         toast.show("KXW2 is in use by gedit.");
         ASSERT_TRUE(QTest::qWaitFor([&] { return window.visible; }, 5000)) << "nothing shown";

@@ -5,6 +5,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "KestrixApp/Views/Toast/Tests/RecordingToastSurface.h"
 #include "KestrixApp/Views/Toast/Toast.h"
 #include "KestrixApp/Views/Toast/ToastPanel.h"
 #include "KestrixApp/Views/Toast/ToastPlacement.h"
@@ -26,16 +27,7 @@ public:
     void after(double seconds, QObject*, std::function<void()> then) override { waits.push_back({seconds, std::move(then)}); }
 };
 
-class RecordingSurface : public ToastSurface {
-public:
-    QString shown;
-    bool visible = false;
-    void show(const QString& text) override {
-        shown = text;
-        visible = true;
-    }
-    void hide() override { visible = false; }
-};
+using RecordingSurface = kestrix::views::testing::RecordingToastSurface;
 
 TEST(Toast, ASecondToastReplacesTheFirstAndStaysItsFullFourSeconds) {
     auto timer = std::make_shared<HeldTimer>();
