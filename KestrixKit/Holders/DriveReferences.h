@@ -18,7 +18,7 @@ struct DriveReferences {
     std::vector<VnodeRef> mappedFiles;
     // Regular files it watches for changes (inotify) with no descriptor open on them.
     std::vector<VnodeRef> watchedFiles;
-    // The mount namespace it runs in (the inode number of /proc/PID/ns/mnt), when asked for and
+    // The mount namespace it runs in (the number its /proc/PID/ns/mnt link shows), when asked for and
     // known; closed when the system refused to tell.
     std::optional<std::uint64_t> mountNamespace;
     bool mountNamespaceClosed = false;

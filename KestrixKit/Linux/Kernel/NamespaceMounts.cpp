@@ -6,12 +6,12 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "FileSupport/OwnedDescriptor.h"
 #include "KestrixKit/Linux/Mounts/MountEntries.h"
 #include "KestrixKit/Linux/Processes/ProcfsFiles.h"
+#include "KestrixKit/Linux/Processes/ProcfsParsing.h"
 
 namespace kestrix {
 namespace {
@@ -43,13 +43,15 @@ MountNamespaces readMountNamespaces(const std::string& procRoot) {
     while (const dirent* entry = readdir(listing.get())) {
         if (!isNamespaceProcessFolder(entry->d_name)) continue;
         link.assign(entry->d_name).append("/ns/mnt");
-        struct stat space {};
-        if (fstatat(procFolder.get(), link.c_str(), &space, 0) != 0) {
+        const std::optional<std::string> target = procfs::readLink(procFolder.get(), link.c_str());
+        if (!target) {
             if (isRefusal(errno)) ++namespaces.closed;
             continue;
         }
+        const std::optional<std::uint64_t> space = procfs::parseNamespaceLink(*target, "mnt");
+        if (!space) continue;
         const std::int32_t pid = std::stoi(entry->d_name);
-        const auto [known, isNew] = namespaces.lowestPIDs.try_emplace(space.st_ino, pid);
+        const auto [known, isNew] = namespaces.lowestPIDs.try_emplace(*space, pid);
         if (!isNew) known->second = std::min(known->second, pid);
     }
     return namespaces;
@@ -58,12 +60,14 @@ MountNamespaces readMountNamespaces(const std::string& procRoot) {
 NamespaceMountsFound otherNamespaceMounts(const std::string& procRoot, const MountNamespaces& namespaces,
                                           const std::set<std::uint32_t>& devices) {
     NamespaceMountsFound found{.mounts = {}, .hidden = namespaces.closed};
-    struct stat own {};
-    if (devices.empty() || stat((procRoot + "/self/ns/mnt").c_str(), &own) != 0) return found;
+    const std::optional<std::string> ownLink =
+        devices.empty() ? std::nullopt : procfs::readLink(AT_FDCWD, (procRoot + "/self/ns/mnt").c_str());
+    const std::optional<std::uint64_t> own = ownLink ? procfs::parseNamespaceLink(*ownLink, "mnt") : std::nullopt;
+    if (!own) return found;
     const filesupport::OwnedDescriptor procFolder(open(procRoot.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (!procFolder.valid()) return found;
     for (const auto& [space, pid] : namespaces.lowestPIDs) {
-        if (space == own.st_ino) continue;
+        if (space == *own) continue;
         const std::string info = std::to_string(pid) + "/mountinfo";
         // Opened first to tell a namespace closed to us from a process that has ended.
         const filesupport::OwnedDescriptor probe(openat(procFolder.get(), info.c_str(), O_RDONLY | O_CLOEXEC));

@@ -29,7 +29,7 @@ struct NamespaceMountsFound {
 // private copy, as a sandbox makes, stays.
 bool followsUnmountsOf(const MountEntry& other, const std::vector<MountEntry>& ours);
 
-// The mount namespace of every process under procRoot, from each /proc/PID/ns/mnt: for a look
+// The mount namespace of every process under procRoot, from each /proc/PID/ns/mnt link: for a look
 // that no process scan came before. A process whose namespace the system keeps to itself is
 // counted closed.
 MountNamespaces readMountNamespaces(const std::string& procRoot);

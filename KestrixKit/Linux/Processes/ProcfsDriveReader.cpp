@@ -4,7 +4,6 @@
 #include <charconv>
 
 #include <fcntl.h>
-#include <sys/stat.h>
 
 #include "FileSupport/OwnedDescriptor.h"
 #include "KestrixKit/Linux/Processes/ProcfsFiles.h"
@@ -32,9 +31,9 @@ std::optional<DriveReferences> ProcfsDriveReader::read(std::int32_t pid, bool de
     }
     if (deep) references.mappedFiles = mappedFiles(process.get());
     if (mountNamespace) {
-        struct stat space {};
-        if (fstatat(process.get(), "ns/mnt", &space, 0) == 0) {
-            references.mountNamespace = space.st_ino;
+        // The link's text rather than a stat through it: half the cost, in a pass over thousands.
+        if (const std::optional<std::string> link = procfs::readLink(process.get(), "ns/mnt")) {
+            references.mountNamespace = procfs::parseNamespaceLink(*link, "mnt");
         } else {
             // A process that ended meanwhile tells nothing; one the system keeps to itself is hidden.
             references.mountNamespaceClosed = errno == EACCES || errno == EPERM;

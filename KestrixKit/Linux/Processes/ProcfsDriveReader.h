@@ -23,7 +23,7 @@ public:
     ProcfsDriveReader(int procFolder, DriveScope drive, const std::vector<MountEntry>& mounts);
 
     // Absent when the process's descriptor folder cannot be read (another user's, or gone). With
-    // mountNamespace, also the namespace it runs in: one stat of its ns/mnt.
+    // mountNamespace, also the namespace it runs in: one read of its ns/mnt link.
     std::optional<DriveReferences> read(std::int32_t pid, bool deep, bool mountNamespace) const;
 
 private:

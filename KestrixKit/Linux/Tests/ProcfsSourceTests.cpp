@@ -200,3 +200,11 @@ TEST(ProcfsSource, AnswersForTheKernelAndForMissingProcesses) {
     EXPECT_FALSE(source.basics(-4));
     EXPECT_TRUE(ProcfsSource("/nonexistent").allPIDs().empty());
 }
+
+TEST(ProcfsParsing, ReadsANamespaceNumberOnlyFromALinkOfItsKind) {
+    EXPECT_EQ(procfs::parseNamespaceLink("mnt:[4026531841]", "mnt"), std::optional<std::uint64_t>(4026531841u));
+    for (const char* link : {"net:[4026531840]", "mnt:[]", "mnt:[12", "mnt:[12x]", "mnt:[-1]", "mnt[12]", "mnt:", "",
+                             "mnt:[99999999999999999999]"}) {
+        EXPECT_FALSE(procfs::parseNamespaceLink(link, "mnt")) << link;
+    }
+}
