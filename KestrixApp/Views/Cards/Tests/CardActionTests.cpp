@@ -103,7 +103,13 @@ TEST(CardActions, WhatTheKernelHoldsTheDriveWithIsLetGoFromItsButtonsAndTheDrive
     const nlohmann::json image = {{"path", "/media/Photos"}, {"name", "Photos"}, {"mountSource", "/dev/loop8"},
                                   {"fileSystem", "ext4"}, {"device", 1800}, {"deviceProtocol", "Disk Image"},
                                   {"wholeDisk", "loop8"}, {"imageFile", "/media/Stick0/photos.img"}};
-    CardHarness harness({{"volumes", {held, image}}});
+    // Disk images listed, as the setting does, so that the harness waits for both drives.
+    CardHarness harness(nlohmann::json{{"volumes", {held, image}}}, [](AppBackend& backend) {
+        backend.system.listDrives = [list = backend.system.listDrives](VolumeFilter filter) {
+            filter.diskImages = true;
+            return list(filter);
+        };
+    });
     const auto card = harness.card("sdb", false);
     const auto remedies = [&] {
         QStringList titles;
