@@ -1,12 +1,14 @@
-# Sourced by the benchmark scripts: sets KESTRIXCTL and SCAN_LOAD, building what is missing
-# (Release) in BUILD (KESTRIXCTL=path uses that kestrixctl instead), and makes loop drives.
+# Sourced by the benchmark scripts: sets KESTRIXCTL, SCAN_COST and SCAN_LOAD, building what is
+# missing (Release) in BUILD (KESTRIXCTL=path uses that kestrixctl instead, and the scan-cost of
+# its build when there is one), and makes loop drives.
 repo=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD:-$repo/build-benchmark}
 if [ -z "${KESTRIXCTL:-}" ]; then
     cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-    cmake --build "$build" --target kestrixctl >/dev/null
+    cmake --build "$build" --target kestrixctl scan-cost >/dev/null
     KESTRIXCTL=$build/kestrixctl/kestrixctl
 fi
+SCAN_COST=${SCAN_COST:-$(dirname "$KESTRIXCTL")/../Benchmarks/ScanCost/scan-cost}
 cmake -S "$repo/Benchmarks" -B "$build/Benchmarks" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build/Benchmarks" >/dev/null
 SCAN_LOAD=$build/Benchmarks/scan-load

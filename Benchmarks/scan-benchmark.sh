@@ -3,7 +3,8 @@
 # lsof -t on the same load: PROCESSES processes that each keep FILES files open, and one more
 # that keeps a file open for writing on a loop-mounted ext4 drive. The four run in turn, RUNS
 # times, so that a busy machine slows them alike; each gets its median wall and processor time,
-# its time per open file, and its peak resident memory.
+# its time per open file, and its peak resident memory. Then scan-cost times the quick scan
+# without and with the kernel-holder checks, in turn within one process, for their added cost.
 # Needs root, mkfs.ext4, losetup, fuser, lsof and /usr/bin/time.
 #
 # usage: sudo Benchmarks/scan-benchmark.sh [PROCESSES [FILES [RUNS]]]    (default 400 100 9)
@@ -70,6 +71,14 @@ echo "kestrixctl check --deep: $(row "$work/deep")  holders: $deep_pids"
 echo "fuser -m:                $(row "$work/fuser")  holders: $fuser_pids"
 echo "lsof -t:                 $(row "$work/lsof")  holders: $lsof_pids"
 echo "kestrixctl --help:       peak $alone MiB (before any scan)"
+if [ -x "$SCAN_COST" ]; then
+    # Lines "without W ms cpu C ms", "with …", "added …".
+    "$SCAN_COST" "$mount" "$runs" >"$work/cost"
+    cost() { awk -v k="$1" '$1 == k { printf "%s ms (cpu %s ms)", $2, $5 }' "$work/cost"; }
+    echo "kernel checks, quick scan in one process: without $(cost without), with $(cost with), added $(cost added)"
+else
+    echo "kernel checks: no scan-cost next to $KESTRIXCTL"
+fi
 if [ "$quick_pids" = "$fuser_pids" ] && [ "$deep_pids" = "$fuser_pids" ] && [ "$lsof_pids" = "$fuser_pids" ]; then
     echo "results: identical"
 else

@@ -7,6 +7,7 @@
 #include "UDisks2/UDisks2Topology.h"
 #include "KestrixKit/Ejection/DAStatus.h"
 #include "KestrixKit/Ejection/EjectPlan.h"
+#include "KestrixKit/Holders/KernelRemedy.h"
 #include "KestrixKit/Linux/Ejecting/FileSystemRelease.h"
 
 namespace kestrix {
@@ -83,6 +84,28 @@ EjectOutcome UDisks2Ejector::eject(const Drive& drive, bool force) {
     if (!isReleased(drive)) return {EjectOutcome::Detached{}};
     if (!plan.ejectTarget) return {EjectOutcome::Ejected{}};
     return ejectDisk(bus_, objects, *plan.ejectTarget, drive.name());
+}
+
+ReleaseOutcome UDisks2Ejector::release(const KernelHolder& holder) {
+    const std::optional<KernelRemedy> remedy = kernelRemedy(holder);
+    if (remedy != KernelRemedy::detachImage && remedy != KernelRemedy::stopSwap) {
+        return {.released = false, .message = std::nullopt};
+    }
+    const std::variant<UDisks2Objects, UDisks2Error> read = bus_.managedObjects();
+    if (const auto* error = std::get_if<UDisks2Error>(&read)) return {.released = false, .message = error->message};
+    constexpr std::string_view devFolder = "/dev/";
+    const std::string name = holder.device.starts_with(devFolder) ? holder.device.substr(devFolder.size()) : holder.device;
+    const UDisks2Block* block = UDisks2Topology::blockNamed(std::get<UDisks2Objects>(read), name);
+    // The service names no such device: nothing of it to let go.
+    if (!block || (remedy == KernelRemedy::detachImage ? !block->isLoop : !block->isSwap)) {
+        return {.released = false, .message = std::nullopt};
+    }
+    const std::optional<UDisks2Error> error =
+        remedy == KernelRemedy::detachImage
+            ? bus_.call(block->path, UDisks2Interfaces::loop, QStringLiteral("Delete"))
+            : bus_.call(block->path, UDisks2Interfaces::swapspace, QStringLiteral("Stop"));
+    if (error) return {.released = false, .message = error->message};
+    return {.released = true, .message = std::nullopt};
 }
 
 }  // namespace kestrix

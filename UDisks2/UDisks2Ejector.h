@@ -18,6 +18,8 @@ public:
         : bus_(std::move(bus), std::move(authorization)) {}
 
     EjectOutcome eject(const Drive& drive, bool force) override;
+    // Loop.Delete of a disk image's loop device, or Swapspace.Stop of a swap partition.
+    ReleaseOutcome release(const KernelHolder& holder) override;
 
 private:
     UDisks2Bus bus_;

@@ -11,5 +11,6 @@ inline const QString fileSystem = QStringLiteral("org.freedesktop.UDisks2.Filesy
 inline const QString encrypted = QStringLiteral("org.freedesktop.UDisks2.Encrypted");
 inline const QString loop = QStringLiteral("org.freedesktop.UDisks2.Loop");
 inline const QString drive = QStringLiteral("org.freedesktop.UDisks2.Drive");
+inline const QString swapspace = QStringLiteral("org.freedesktop.UDisks2.Swapspace");
 
 }  // namespace kestrix::UDisks2Interfaces

@@ -25,6 +25,8 @@ struct UDisks2Block {
     std::optional<std::vector<std::string>> mountPoints;
     bool isEncrypted = false;
     bool isLoop = false;
+    // The service can stop swap on it.
+    bool isSwap = false;
 
     bool operator==(const UDisks2Block&) const = default;
 };

@@ -66,6 +66,7 @@ UDisks2Block blockOf(const std::string& path, const Interfaces& interfaces) {
     }
     result.isEncrypted = interfaces.contains(UDisks2Interfaces::encrypted);
     result.isLoop = interfaces.contains(UDisks2Interfaces::loop);
+    result.isSwap = interfaces.contains(UDisks2Interfaces::swapspace);
     return result;
 }
 

@@ -15,6 +15,8 @@
 #include "KestrixKit/Ejection/FlushText.h"
 #include "KestrixKit/Flow/ReportText.h"
 #include "KestrixKit/History/HistoryEvent.h"
+#include "KestrixKit/Holders/KernelHolderText.h"
+#include "KestrixKit/Holders/KernelRemedy.h"
 #include "KestrixKit/Text/Localized.h"
 #include "KestrixKit/Volumes/EjectOrder.h"
 
@@ -626,6 +628,63 @@ void AppModel::showApp(const Holder& holder) {
     if (!live_ || !system_->flow.quitter) return;
     // Finding and raising a window may wait on the desktop.
     pool_.start([system = system_, holder] { system->flow.quitter->showApp(holder); });
+}
+
+void AppModel::releaseKernelHolder(const Drive& drive, const KernelHolder& holder) {
+    if (!live_ || state(drive.id).busy || ejects_.contains(drive.id)) return;
+    const std::optional<KernelRemedy> remedy = kernelRemedy(holder);
+    if (!remedy) return;
+    DriveState releasing = state(drive.id);
+    releasing.busy = Busy::releasing;
+    releasing.note.reset();
+    putState(drive.id, std::move(releasing));
+    if (*remedy == KernelRemedy::ejectImage) {
+        ejectImageOf(drive, holder);
+        return;
+    }
+    offMainThread<ReleaseOutcome>([system = system_, holder] { return system->flow.ejector->release(holder); },
+                                  [this, drive, holder, remedy](const ReleaseOutcome& outcome) {
+                                      endRelease(drive.id, outcome.released ? std::nullopt
+                                                                            : std::optional(KernelHolderText::remedyRefused(
+                                                                                  holder, *remedy, outcome.message)));
+                                  });
+}
+
+void AppModel::ejectImageOf(const Drive& drive, const KernelHolder& image) {
+    // The image is listed as a drive of its own only where disk images are shown.
+    offMainThread<std::optional<Drive>>(
+        [system = system_, mountPath = *image.mountPath]() -> std::optional<Drive> {
+            for (Drive& listed : system->listDrives({.diskImages = true, .networkShares = false})) {
+                const std::vector<std::string> paths = listed.mountPaths();
+                if (std::find(paths.begin(), paths.end(), mountPath) != paths.end()) return std::move(listed);
+            }
+            return std::nullopt;
+        },
+        [this, drive, image](const std::optional<Drive>& inner) {
+            // Unmounted meanwhile: the check tells what is left.
+            if (!inner) {
+                endRelease(drive.id, std::nullopt);
+                return;
+            }
+            ejectOnce(*inner, Busy::ejecting,
+                      [imageDrive = *inner](const EjectFlow& flow) { return flow.eject(imageDrive, false); }, false, [this, id = drive.id](const DriveReport& report) {
+                          endRelease(id, report.verdict.isDone() ? std::nullopt
+                                                                 : std::optional(ReportText::message(report)));
+                      });
+        });
+}
+
+void AppModel::endRelease(const std::string& driveId, std::optional<std::string> note) {
+    if (!states_.contains(driveId)) return;
+    setBusy(driveId, std::nullopt);
+    const auto listed = std::find_if(drives_.begin(), drives_.end(), [&](const Drive& each) { return each.id == driveId; });
+    const auto watched = releaseWatches_.find(driveId);
+    // A drive left detached is watched until it is released; the watch looks again by itself.
+    if (listed != drives_.end() && watched == releaseWatches_.end()) check(*listed);
+    if (!note) return;
+    DriveState noted = state(driveId);
+    noted.note = std::move(note);
+    putState(driveId, std::move(noted));
 }
 
 void AppModel::clearHistory() {

@@ -24,6 +24,7 @@
 #include "KestrixKit/History/History.h"
 #include "KestrixKit/History/HistoryEvent.h"
 #include "KestrixKit/Holders/Holder.h"
+#include "KestrixKit/Holders/KernelHolder.h"
 #include "KestrixKit/Volumes/Drive.h"
 
 namespace kestrix {
@@ -148,6 +149,11 @@ public:
     void stopBackup(const Drive& drive);
     // Brings the holder's app to the front.
     void showApp(const Holder& holder);
+    // Lets go of something the kernel holds the drive with (see kernelRemedy): ejects a mounted
+    // disk image through the usual eject, detaches one that is not mounted, stops swap on a
+    // partition; then checks the drive again. A refusal leaves a note under the drive. Nothing
+    // while another operation runs on the drive.
+    void releaseKernelHolder(const Drive& drive, const KernelHolder& holder);
     void clearHistory();
 
 signals:
@@ -212,6 +218,10 @@ private:
     void pollBackup(const Drive& drive, std::shared_ptr<BackupWait> wait, int polls,
                     std::vector<std::int32_t> processes);
     void watchRelease(const DriveReport& detached, bool toast);
+    // Ejects the disk image drive mounted where the holder says, then checks the drive.
+    void ejectImageOf(const Drive& drive, const KernelHolder& image);
+    // Ends a release: the note when it was refused, and the drive checked again.
+    void endRelease(const std::string& driveId, std::optional<std::string> note);
     void reloadWorld();
     void setEjectingAll(bool on);
     void updateAttentionCount();

@@ -11,6 +11,7 @@ std::string label(Busy busy) {
         case Busy::quitting: return localized("Asking apps to quit…");
         case Busy::waitingForBackup: return localized("Waiting for Time Machine…");
         case Busy::stoppingBackup: return localized("Stopping the backup…");
+        case Busy::releasing: return localized("Freeing the drive…");
     }
     return {};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,6 +18,10 @@ struct DriveReferences {
     std::vector<VnodeRef> mappedFiles;
     // Regular files it watches for changes (inotify) with no descriptor open on them.
     std::vector<VnodeRef> watchedFiles;
+    // The mount namespace it runs in (the number its /proc/PID/ns/mnt link shows), when asked for and
+    // known; closed when the system refused to tell.
+    std::optional<std::uint64_t> mountNamespace;
+    bool mountNamespaceClosed = false;
 
     bool operator==(const DriveReferences&) const = default;
 };

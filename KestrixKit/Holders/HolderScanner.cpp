@@ -67,8 +67,10 @@ std::optional<std::string> HolderScanner::outerApp(std::string_view executablePa
 
 ScanResult HolderScanner::scan(const Drive& drive, bool deep) const {
     const double start = clock ? clock() : 0;
-    ScanResult result = scan(drive.devices(), drive.mountPaths(), deep);
-    if (kernel) result.kernelHolders = kernel->holders(drive);
+    std::optional<MountNamespaces> namespaces;
+    ScanResult result = scanMounted(DriveScope{.devices = drive.devices(), .mountPaths = drive.mountPaths()}, deep,
+                                    kernel ? &namespaces : nullptr);
+    addKernelHolders(drive, namespaces, result);
     result.seconds = clock ? clock() - start : 0;
     return result;
 }
@@ -76,32 +78,51 @@ ScanResult HolderScanner::scan(const Drive& drive, bool deep) const {
 ScanResult HolderScanner::scan(const std::set<std::uint32_t>& devices, const std::vector<std::string>& mountPaths,
                                bool deep) const {
     const double start = clock ? clock() : 0;
-    const DriveScope drive{.devices = devices, .mountPaths = mountPaths};
+    ScanResult result = scanMounted(DriveScope{.devices = devices, .mountPaths = mountPaths}, deep, nullptr);
+    result.seconds = clock ? clock() - start : 0;
+    return result;
+}
+
+ScanResult HolderScanner::scanMounted(const DriveScope& drive, bool deep,
+                                      std::optional<MountNamespaces>* namespaces) const {
     // Only what is still mounted: the device number of a volume read while it went away can be
     // that of the file system beneath it, on which every process has files.
     const DriveScope scope = source->mountedPart(drive);
-    ScanResult result = scanScope(scope, deep);
+    ScanResult result = scanScope(scope, deep, namespaces);
     // A drive unmounted or replaced while the scan ran: what was found may lie elsewhere.
     if (!scope.isEmpty() && source->mountedPart(drive) != scope) result.holders.clear();
-    result.seconds = clock ? clock() - start : 0;
     return result;
 }
 
 ScanResult HolderScanner::scanFileSystems(const Drive& drive) const {
     const double start = clock ? clock() : 0;
-    ScanResult result = scanScope(DriveScope{.devices = drive.devices(), .mountPaths = {}}, true);
-    if (kernel) result.kernelHolders = kernel->holders(drive);
+    std::optional<MountNamespaces> namespaces;
+    ScanResult result = scanScope(DriveScope{.devices = drive.devices(), .mountPaths = {}}, true,
+                                  kernel ? &namespaces : nullptr);
+    addKernelHolders(drive, namespaces, result);
     result.seconds = clock ? clock() - start : 0;
     return result;
 }
 
-ScanResult HolderScanner::scanScope(const DriveScope& scope, bool deep) const {
+void HolderScanner::addKernelHolders(const Drive& drive, const std::optional<MountNamespaces>& namespaces,
+                                     ScanResult& result) const {
+    if (!kernel) return;
+    KernelScan found = kernel->holders(drive, namespaces);
+    result.kernelHolders = std::move(found.holders);
+    result.hidden += found.hidden;
+}
+
+ScanResult HolderScanner::scanScope(const DriveScope& scope, bool deep,
+                                    std::optional<MountNamespaces>* namespaces) const {
     ScanResult result;
     result.deep = deep;
     if (!scope.isEmpty()) {
         std::vector<std::int32_t> pids = source->allPIDs();
         std::erase(pids, ownPID);
-        const std::vector<std::optional<DriveReferences>> references = source->referencesOfEach(pids, scope, deep);
+        // The kernel's holders read the namespaces met here rather than walking the processes again.
+        const std::vector<std::optional<DriveReferences>> references =
+            source->referencesOfEach(pids, scope, deep, namespaces != nullptr);
+        if (namespaces) *namespaces = mountNamespacesOf(pids, references);
         for (std::size_t index = 0; index < pids.size() && index < references.size(); ++index) {
             if (!references[index]) {
                 ++result.hidden;

@@ -12,6 +12,7 @@
 #include "KestrixKit/Holders/AppIdentity.h"
 #include "KestrixKit/Holders/Holder.h"
 #include "KestrixKit/Holders/KernelHolderSource.h"
+#include "KestrixKit/Holders/MountNamespaces.h"
 #include "KestrixKit/Holders/ProcessSource.h"
 #include "KestrixKit/Holders/ScanResult.h"
 #include "KestrixKit/Volumes/Drive.h"
@@ -52,7 +53,14 @@ struct HolderScanner {
     static std::optional<std::string> outerApp(std::string_view executablePath);
 
 private:
-    ScanResult scanScope(const DriveScope& scope, bool deep) const;
+    // The processes, and the mount namespaces they run in when the kernel's holders are looked
+    // for (absent when none was met).
+    ScanResult scanScope(const DriveScope& scope, bool deep, std::optional<MountNamespaces>* namespaces) const;
+    // The part of the drive still mounted (see scan).
+    ScanResult scanMounted(const DriveScope& drive, bool deep, std::optional<MountNamespaces>* namespaces) const;
+    // The kernel's holders, their hidden namespaces counted with the hidden processes.
+    void addKernelHolders(const Drive& drive, const std::optional<MountNamespaces>& namespaces,
+                          ScanResult& result) const;
     Holder makeHolder(std::int32_t pid, const std::optional<ProcessBasics>& basics, std::vector<Hold> holds,
                       bool namedByMacOS) const;
 };

@@ -85,4 +85,27 @@ std::string listedName(const KernelHolder& holder) {
     return {};
 }
 
+std::string remedyTitle(const KernelHolder& holder, KernelRemedy remedy) {
+    switch (remedy) {
+    case KernelRemedy::ejectImage: return localizedFormat("Eject %1 First", {fileName(holder)});
+    case KernelRemedy::detachImage: return localizedFormat("Detach %1", {fileName(holder)});
+    case KernelRemedy::stopSwap: return localizedFormat("Stop Swap on %1", {fileName(holder)});
+    }
+    return {};
+}
+
+std::string remedyRefused(const KernelHolder& holder, KernelRemedy remedy, const std::optional<std::string>& message) {
+    const bool told = message && !message->empty();
+    switch (remedy) {
+    case KernelRemedy::ejectImage:
+    case KernelRemedy::detachImage:
+        if (told) return localizedFormat("Couldn’t detach %1 (%2).", {fileName(holder), *message});
+        return localizedFormat("Couldn’t detach %1.", {fileName(holder)});
+    case KernelRemedy::stopSwap:
+        if (told) return localizedFormat("Couldn’t stop swap on %1 (%2).", {fileName(holder), *message});
+        return localizedFormat("Couldn’t stop swap on %1.", {fileName(holder)});
+    }
+    return {};
+}
+
 }  // namespace kestrix::KernelHolderText

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "KestrixKit/Holders/KernelHolder.h"
+#include "KestrixKit/Holders/KernelRemedy.h"
 
 // The words for what the kernel keeps a drive busy with, as a holder row and a report show them.
 namespace kestrix::KernelHolderText {
@@ -15,5 +17,9 @@ std::string description(const KernelHolder& holder);
 std::string advice(const KernelHolder& holder);
 // How a sentence that lists what holds a drive names it: "the disk image kha.img".
 std::string listedName(const KernelHolder& holder);
+// The button of a remedy the app offers itself (see kernelRemedy): "Detach kha.img".
+std::string remedyTitle(const KernelHolder& holder, KernelRemedy remedy);
+// Why a remedy did nothing, with the system's words when it gave any.
+std::string remedyRefused(const KernelHolder& holder, KernelRemedy remedy, const std::optional<std::string>& message);
 
 }  // namespace kestrix::KernelHolderText

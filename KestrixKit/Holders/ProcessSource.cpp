@@ -15,7 +15,8 @@ std::vector<VnodeRef> onDrive(std::vector<VnodeRef> references, const DriveScope
 DriveScope ProcessSource::mountedPart(const DriveScope& drive) const { return drive; }
 
 std::vector<std::optional<DriveReferences>> ProcessSource::referencesOfEach(const std::vector<std::int32_t>& pids,
-                                                                           const DriveScope& drive, bool deep) const {
+                                                                           const DriveScope& drive, bool deep,
+                                                                           bool /*mountNamespaces*/) const {
     std::vector<std::optional<DriveReferences>> all;
     all.reserve(pids.size());
     for (const std::int32_t pid : pids) {

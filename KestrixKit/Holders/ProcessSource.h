@@ -32,9 +32,11 @@ public:
     // What each process refers to on the drive, in the order of the pids: absent where the open
     // files cannot be read. The mapped files are read only when deep. Judged by the drive's rules
     // (DriveScope::contains; the executable by its path); a source that knows more may judge
-    // better, read in parallel, and skip what cannot lie on the drive.
+    // better, read in parallel, and skip what cannot lie on the drive. With mountNamespaces, a
+    // source that knows each process's mount namespace tells it too.
     virtual std::vector<std::optional<DriveReferences>> referencesOfEach(const std::vector<std::int32_t>& pids,
-                                                                        const DriveScope& drive, bool deep) const;
+                                                                        const DriveScope& drive, bool deep,
+                                                                        bool mountNamespaces) const;
 };
 
 }  // namespace kestrix

@@ -4,12 +4,12 @@
 
 namespace kestrix {
 
-std::vector<KernelHolder> SimulatedKernelHolders::holders(const Drive& drive) const {
-    std::vector<KernelHolder> found;
+KernelScan SimulatedKernelHolders::holders(const Drive& drive, const std::optional<MountNamespaces>& /*namespaces*/) const {
+    KernelScan found;
     const std::vector<std::string> mountPaths = drive.mountPaths();
     for (const WorldVolume& volume : system_->world().volumes) {
         if (std::find(mountPaths.begin(), mountPaths.end(), volume.facts.path) == mountPaths.end()) continue;
-        found.insert(found.end(), volume.kernelHolders.begin(), volume.kernelHolders.end());
+        found.holders.insert(found.holders.end(), volume.kernelHolders.begin(), volume.kernelHolders.end());
     }
     return found;
 }

@@ -12,7 +12,7 @@ class SimulatedKernelHolders : public KernelHolderSource {
 public:
     explicit SimulatedKernelHolders(std::shared_ptr<const SimulatedSystem> system) : system_(std::move(system)) {}
 
-    std::vector<KernelHolder> holders(const Drive& drive) const override;
+    KernelScan holders(const Drive& drive, const std::optional<MountNamespaces>& namespaces) const override;
 
 private:
     std::shared_ptr<const SimulatedSystem> system_;

@@ -33,6 +33,7 @@ std::vector<WorldVolume> decodeWorldVolumes(const nlohmann::json& worldObject) {
         facts.mediaKind = optionalString(entry, "mediaKind", where);
         facts.wholeDisk = optionalString(entry, "wholeDisk", where);
         facts.physicalDisk = optionalString(entry, "physicalDisk", where);
+        facts.imageFile = optionalString(entry, "imageFile", where);
         volume.unreadable = optionalBool(entry, "unreadable", where).value_or(false);
         const nlohmann::json& kernelHolders = optionalArray(entry, "kernelHolders", where);
         try {

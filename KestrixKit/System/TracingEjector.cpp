@@ -1,5 +1,7 @@
 #include "KestrixKit/System/TracingEjector.h"
 
+#include "KestrixKit/Holders/KernelHoldKind.h"
+
 namespace kestrix {
 namespace {
 
@@ -16,6 +18,13 @@ const char* caseName(const EjectOutcome& outcome) {
 EjectOutcome TracingEjector::eject(const Drive& drive, bool force) {
     EjectOutcome outcome = inner_->eject(drive, force);
     trace_("eject " + drive.id + " force=" + (force ? "true" : "false") + " -> " + caseName(outcome));
+    return outcome;
+}
+
+ReleaseOutcome TracingEjector::release(const KernelHolder& holder) {
+    ReleaseOutcome outcome = inner_->release(holder);
+    trace_("release " + std::string(rawValue(holder.kind)) + " " + holder.device + " -> " +
+           (outcome.released ? "released" : "refused"));
     return outcome;
 }
 

@@ -143,3 +143,25 @@ TEST(Drive, EjectOrderTakesADriveMountedInsideAnotherFirstAndKeepsTheRest) {
               (std::vector<std::string>{"beside", "deepest", "inner", "outer"}));
     EXPECT_EQ(ids(ejectOrder({outer, beside})), (std::vector<std::string>{"outer", "beside"}));
 }
+
+TEST(Drive, EjectOrderTakesADiskImageBeforeTheDriveItsFileLiesOn) {
+    const auto drive = [](std::string id, std::string path, std::optional<std::string> imageFile = std::nullopt) {
+        Drive made{.id = std::move(id), .volumes = {volume("Volume", std::move(path), 0)}};
+        made.volumes[0].imageFile = std::move(imageFile);
+        return made;
+    };
+    const Drive stick = drive("stick", "/media/me/Stick");
+    // Mounted elsewhere, but its file is on the stick; an image of a file on the other stick,
+    // whose name begins the same, stays where it is.
+    const Drive image = drive("image", "/media/me/Photos", "/media/me/Stick/backups/photos.img");
+    const Drive imageInImage = drive("nested", "/media/me/Nested", "/media/me/Photos/nested.img");
+    const Drive stick2 = drive("stick2", "/media/me/Stick2");
+    const Drive beside = drive("beside", "/media/me/Other", "/media/me/Stick2.img");
+    const auto ids = [](const std::vector<Drive>& drives) {
+        std::vector<std::string> found;
+        for (const Drive& each : drives) found.push_back(each.id);
+        return found;
+    };
+    EXPECT_EQ(ids(ejectOrder({stick, stick2, image, beside, imageInImage})),
+              (std::vector<std::string>{"stick2", "beside", "nested", "image", "stick"}));
+}

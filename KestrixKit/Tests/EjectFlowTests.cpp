@@ -53,6 +53,7 @@ public:
         outcomes.pop_front();
         return next;
     }
+    ReleaseOutcome release(const KernelHolder&) override { return {.released = true, .message = {}}; }
 };
 
 // Each process stays alive for a number of isAlive questions after it was asked to go.
@@ -327,7 +328,7 @@ TEST_F(EjectFlowTest, ADetachedDriveNamesWhatKeepsItAliveUntilItIsReleased) {
 class FixedKernelHolders : public KernelHolderSource {
 public:
     std::vector<KernelHolder> found;
-    std::vector<KernelHolder> holders(const Drive&) const override { return found; }
+    KernelScan holders(const Drive&, const std::optional<MountNamespaces>&) const override { return {found, 0}; }
 };
 
 TEST_F(EjectFlowTest, TheKernelsHoldersAreNamedInsteadOfASystemServiceAndNotRetried) {

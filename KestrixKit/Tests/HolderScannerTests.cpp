@@ -50,6 +50,37 @@ struct FakeSource : ProcessSource {
     }
 };
 
+// A source that knows each process's mount namespace (0: closed to the scan), and tells it
+// only when asked.
+struct NamespacedSource : FakeSource {
+    std::map<std::int32_t, std::uint64_t> namespaces;
+    mutable std::vector<bool> asked;
+
+    std::vector<std::optional<DriveReferences>> referencesOfEach(const std::vector<std::int32_t>& pids,
+                                                                const DriveScope& drive, bool deep,
+                                                                bool mountNamespaces) const override {
+        asked.push_back(mountNamespaces);
+        auto all = FakeSource::referencesOfEach(pids, drive, deep, mountNamespaces);
+        for (std::size_t index = 0; mountNamespaces && index < pids.size(); ++index) {
+            if (!all[index] || !namespaces.contains(pids[index])) continue;
+            const std::uint64_t space = namespaces.at(pids[index]);
+            all[index]->mountNamespace = space ? std::optional<std::uint64_t>(space) : std::nullopt;
+            all[index]->mountNamespaceClosed = space == 0;
+        }
+        return all;
+    }
+};
+
+// Records the namespaces it is handed; finds nothing but a number of hidden ones.
+struct RecordingKernel : KernelHolderSource {
+    int hidden = 0;
+    mutable std::vector<std::optional<MountNamespaces>> handed;
+    KernelScan holders(const Drive&, const std::optional<MountNamespaces>& namespaces) const override {
+        handed.push_back(namespaces);
+        return {.holders = {}, .hidden = hidden};
+    }
+};
+
 ProcessBasics basics(std::int32_t pid, std::string name, std::optional<std::string> path = std::nullopt) {
     return ProcessBasics{.pid = pid, .name = std::move(name), .executablePath = std::move(path), .uid = 501};
 }
@@ -240,4 +271,41 @@ TEST(HolderScanner, ReportsNothingOfADriveThatIsNotOrNoLongerMounted) {
     const ScanResult half = scannerOver(source).scan(devices, mounts, false);
     ASSERT_EQ(half.holders.size(), 1u);
     EXPECT_EQ(half.holders[0].pid, 70);
+}
+
+TEST(HolderScanner, HandsTheKernelTheNamespacesItsProcessesRunInAndCountsClosedOnesHidden) {
+    auto source = std::make_shared<NamespacedSource>();
+    for (const std::int32_t pid : {30, 31, 32, 33, 900}) source->processes[pid] = {.basics = basics(pid, "p")};
+    source->processes[34] = {.basics = basics(34, "root"), .openFiles = std::nullopt};  // closed to the scan
+    // 31 and 33 share a sandbox's namespace; 32's namespace is closed; this program's own is left out.
+    source->namespaces = {{30, 1}, {33, 2}, {31, 2}, {32, 0}, {34, 3}, {900, 4}};
+    const Drive drive{.id = "data", .volumes = {DriveVolume{.name = "Data", .mountPath = "/Volumes/Data", .device = 7}}};
+
+    // Without a kernel source, nothing asks for namespaces.
+    EXPECT_EQ(scannerOver(source).scan(drive, false).hidden, 1);
+    EXPECT_EQ(source->asked, std::vector<bool>{false});
+
+    auto kernel = std::make_shared<RecordingKernel>();
+    kernel->hidden = 2;
+    HolderScanner scanner = scannerOver(source);
+    scanner.kernel = kernel;
+    const ScanResult quick = scanner.scan(drive, false);
+    ASSERT_EQ(kernel->handed.size(), 1u);
+    ASSERT_TRUE(kernel->handed[0]);
+    EXPECT_EQ(kernel->handed[0]->lowestPIDs, (std::map<std::uint64_t, std::int32_t>{{1, 30}, {2, 31}}));
+    EXPECT_EQ(kernel->handed[0]->closed, 1);
+    // The process closed to the scan, and what the kernel source could not read.
+    EXPECT_EQ(quick.hidden, 3);
+    EXPECT_EQ(quick.checked, 4);
+
+    // The file systems after an unmount: the same namespaces.
+    scanner.scanFileSystems(drive);
+    ASSERT_EQ(kernel->handed.size(), 2u);
+    EXPECT_EQ(kernel->handed[1], kernel->handed[0]);
+
+    // Nothing mounted here, so no process was read: the kernel source looks for itself.
+    source->mountedParts = {DriveScope{}};
+    scanner.scan(drive, false);
+    ASSERT_EQ(kernel->handed.size(), 3u);
+    EXPECT_FALSE(kernel->handed[2]);
 }

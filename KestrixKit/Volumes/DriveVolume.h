@@ -25,6 +25,9 @@ struct DriveVolume {
     // that an eject never touches a drive attached after the listing; absent when the system
     // cannot tell (a network share, a simulated drive).
     std::optional<std::string> identity;
+    // The file that the disk image's device serves, when the volume lies on an attached disk
+    // image ("/media/me/Stick/disk.img").
+    std::optional<std::string> imageFile;
 
     const std::string& id() const { return mountPath; }
     bool operator==(const DriveVolume&) const = default;

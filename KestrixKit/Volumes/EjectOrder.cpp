@@ -12,12 +12,18 @@ std::string_view withoutTrailingSlash(std::string_view path) {
     return path;
 }
 
-// Whether one of the inner drive's volumes is mounted below one of the outer drive's.
+// Whether the path lies strictly below the mount path.
+bool liesInsideMount(std::string_view path, const std::string& mountPath) {
+    return withoutTrailingSlash(path) != withoutTrailingSlash(mountPath) && DriveScope::isUnder(path, {mountPath});
+}
+
+// Whether the outer drive holds the inner one: one of the inner drive's volumes is mounted below
+// one of the outer drive's, or lies on a disk image whose file is on it.
 bool isMountedInside(const Drive& inner, const Drive& outer) {
     return std::any_of(inner.volumes.begin(), inner.volumes.end(), [&](const DriveVolume& innerVolume) {
         return std::any_of(outer.volumes.begin(), outer.volumes.end(), [&](const DriveVolume& outerVolume) {
-            return withoutTrailingSlash(innerVolume.mountPath) != withoutTrailingSlash(outerVolume.mountPath) &&
-                   DriveScope::isUnder(innerVolume.mountPath, {outerVolume.mountPath});
+            return liesInsideMount(innerVolume.mountPath, outerVolume.mountPath) ||
+                   (innerVolume.imageFile && liesInsideMount(*innerVolume.imageFile, outerVolume.mountPath));
         });
     });
 }

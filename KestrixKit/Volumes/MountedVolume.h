@@ -30,6 +30,8 @@ struct MountedVolume {
     std::optional<std::string> physicalDisk;
     // The device's identity across a reused name (see DriveVolume::identity).
     std::optional<std::string> identity;
+    // The file a disk image's device serves (see DriveVolume::imageFile).
+    std::optional<std::string> imageFile;
 
     bool operator==(const MountedVolume&) const = default;
 };

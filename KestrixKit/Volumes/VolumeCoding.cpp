@@ -29,6 +29,7 @@ void to_json(nlohmann::json& json, const DriveVolume& volume) {
     json["freeBytes"] = volume.freeBytes;
     json["isReadOnly"] = volume.isReadOnly;
     putOptional(json, "identity", volume.identity);
+    putOptional(json, "imageFile", volume.imageFile);
 }
 
 void from_json(const nlohmann::json& json, DriveVolume& volume) {
@@ -44,6 +45,7 @@ void from_json(const nlohmann::json& json, DriveVolume& volume) {
     volume.freeBytes = json.at("freeBytes").get<std::uint64_t>();
     volume.isReadOnly = json.at("isReadOnly").get<bool>();
     volume.identity = getOptional<std::string>(json, "identity");
+    volume.imageFile = getOptional<std::string>(json, "imageFile");
 }
 
 void to_json(nlohmann::json& json, const Drive& drive) {

@@ -51,6 +51,7 @@ std::optional<DriveVolume> read(const MountedVolume& mounted, bool anyMountPoint
     volume.freeBytes = mounted.availableCapacity.value_or(0);
     volume.isReadOnly = mounted.isReadOnly.value_or(false);
     volume.identity = mounted.identity;
+    volume.imageFile = mounted.imageFile;
     return volume;
 }
 

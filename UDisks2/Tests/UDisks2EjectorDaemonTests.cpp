@@ -21,6 +21,7 @@
 #include "KestrixKit/Linux/Processes/ProcfsSource.h"
 #include "KestrixKit/Tests/Support/ChildProcess.h"
 #include "KestrixKit/Tests/Support/LoopDrive.h"
+#include "KestrixKit/Tests/Support/ShellCommands.h"
 
 using namespace kestrix;
 using kestrix::test::isMounted;
@@ -76,6 +77,15 @@ protected:
 };
 
 std::unique_ptr<test::UDisks2Daemon> RealServiceEject::daemon_;
+
+// Lets go on a worker thread, as the app does, while this thread keeps handling its events.
+ReleaseOutcome releaseOffMainThread(DiskEjecting& ejector, const KernelHolder& holder) {
+    std::future<ReleaseOutcome> outcome = std::async(std::launch::async, [&] { return ejector.release(holder); });
+    while (outcome.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready) {
+        QCoreApplication::processEvents();
+    }
+    return outcome.get();
+}
 
 }  // namespace
 
@@ -136,4 +146,46 @@ TEST_F(RealServiceEject, ForcedEjectLeavesTheDeviceUntilTheShellInsideLetsGo) {
         return ejected;
     }));
     EXPECT_FALSE(loop_.isAttached());
+}
+
+// A disk image on the drive attached and not mounted is detached through the service, and swap on
+// a whole device is stopped through it: what the drive's card offers.
+TEST_F(RealServiceEject, AnAttachedImageIsDetachedAndSwapOnADeviceStoppedThroughTheService) {
+    const std::string file = loop_.mountPath() + "/disk.img";
+    ASSERT_TRUE(test::runQuietly("truncate -s 4M '" + file + "'"));
+    const std::string device = test::commandOutput("losetup -f --show '" + file + "' 2>/dev/null");
+    if (device.empty()) GTEST_SKIP() << "cannot attach a second loop device";
+    const std::string backing = "/sys/block/" + device.substr(std::string("/dev/").size()) + "/loop/backing_file";
+    const auto serviceHas = [&](bool swap) {
+        return eventually([&] {
+            const auto read = UDisks2Bus(connect("watcher")).managedObjects();
+            const auto* objects = std::get_if<UDisks2Objects>(&read);
+            if (!objects) return false;
+            return std::any_of(objects->blocks.begin(), objects->blocks.end(), [&](const UDisks2Block& block) {
+                return block.device == device && block.isLoop && (!swap || block.isSwap);
+            });
+        });
+    };
+
+    // Swap on the whole image device, as on a partition; skipped where the kernel refuses swap.
+    if (test::runQuietly("mkswap " + device + " && swapon " + device)) {
+        if (!serviceHas(true)) {
+            test::runQuietly("swapoff " + device);
+            ADD_FAILURE() << "udisksd never saw the swap on " << device;
+        } else {
+            const KernelHolder swap{.kind = KernelHoldKind::swapArea, .name = device, .device = device};
+            EXPECT_EQ(releaseOffMainThread(*ejector(), swap), (ReleaseOutcome{.released = true, .message = {}}));
+            EXPECT_EQ(test::commandOutput("grep -c '^" + device + " ' /proc/swaps"), "0");
+            test::runQuietly("swapoff " + device);
+        }
+    } else {
+        std::cout << "swap skipped: the kernel refuses swapon of " << device << "\n";
+    }
+
+    ASSERT_TRUE(serviceHas(false)) << "udisksd never saw " << device;
+    const KernelHolder image{.kind = KernelHoldKind::diskImage, .name = file, .device = device};
+    const ReleaseOutcome detached = releaseOffMainThread(*ejector(), image);
+    if (!detached.released) test::runQuietly("losetup -d " + device);
+    EXPECT_TRUE(detached.released) << detached.message.value_or("");
+    EXPECT_TRUE(eventually([&] { return !std::ifstream(backing).good(); })) << device << " is still attached";
 }

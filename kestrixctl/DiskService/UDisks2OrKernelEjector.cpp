@@ -21,7 +21,8 @@ void ensureApplication() {
     }
 }
 
-// Chooses at the first eject, so that commands that only look never touch the system bus.
+// Chooses at the first eject or release, so that commands that only look never touch the system
+// bus.
 class UDisks2OrKernelEjector final : public kestrix::DiskEjecting {
 public:
     explicit UDisks2OrKernelEjector(PasswordPrompt& prompt) : prompt_(prompt) {}
@@ -29,6 +30,11 @@ public:
     kestrix::EjectOutcome eject(const kestrix::Drive& drive, bool force) override {
         std::call_once(chosen_, [this] { ejector_ = choose(); });
         return ejector_->eject(drive, force);
+    }
+
+    kestrix::ReleaseOutcome release(const kestrix::KernelHolder& holder) override {
+        std::call_once(chosen_, [this] { ejector_ = choose(); });
+        return ejector_->release(holder);
     }
 
 private:

@@ -8,6 +8,7 @@
 #include "KestrixKit/Holders/HelperCatalog.h"
 #include "KestrixKit/Holders/HolderPolicy.h"
 #include "KestrixKit/Holders/KernelHolderText.h"
+#include "KestrixKit/Holders/KernelRemedy.h"
 #include "KestrixKit/Text/ByteCountFormat.h"
 #include "KestrixKit/Text/Localized.h"
 #include "KestrixKit/Volumes/VolumeKindLabel.h"
@@ -152,6 +153,14 @@ std::vector<Holder> listedHolders(const DriveDisplay& display) {
 std::vector<Holder> actionHolders(const DriveDisplay& display) {
     if (const auto* waiting = display.as<DriveDisplay::WaitingOnApps>()) return waiting->holders;
     return listedHolders(display);
+}
+
+std::vector<KernelHolder> remedyKernelHolders(const DriveDisplay& display) {
+    std::vector<KernelHolder> held;
+    if (const auto* inUse = display.as<DriveDisplay::InUse>()) held = inUse->kernelHolders;
+    if (const auto* detached = display.as<DriveDisplay::Detached>()) held = detached->kernelHolders;
+    std::erase_if(held, [](const KernelHolder& holder) { return !kernelRemedy(holder); });
+    return held;
 }
 
 long percentDone(double progress) { return std::lround(progress * 100.0); }

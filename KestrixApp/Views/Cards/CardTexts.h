@@ -7,6 +7,7 @@
 
 #include "KestrixApp/Model/DriveDisplay.h"
 #include "KestrixKit/Holders/Holder.h"
+#include "KestrixKit/Holders/KernelHolder.h"
 #include "KestrixKit/Volumes/Drive.h"
 
 // What a drive card and its holder rows say, as plain rules over the model's values.
@@ -45,6 +46,9 @@ std::vector<DetailLine> detailLines(const DriveDisplay& display);
 std::vector<Holder> listedHolders(const DriveDisplay& display);
 // The holders the card's remedies act on: those listed, and the apps still open.
 std::vector<Holder> actionHolders(const DriveDisplay& display);
+// What the kernel holds the drive with that the card offers a button for (see kernelRemedy), in
+// the order the card explains them.
+std::vector<KernelHolder> remedyKernelHolders(const DriveDisplay& display);
 // A backup's completed fraction as the whole percentage shown, halves away from zero.
 long percentDone(double progress);
 // Whether "Quit and Eject" has something to do: a holder that may be asked to quit or ended.

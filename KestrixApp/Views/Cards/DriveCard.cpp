@@ -23,6 +23,8 @@
 #include "KestrixApp/Views/Icons/SymbolIcons.h"
 #include "KestrixApp/Views/ViewStyle.h"
 #include "KestrixKit/Ejection/FlushText.h"
+#include "KestrixKit/Holders/KernelHolderText.h"
+#include "KestrixKit/Holders/KernelRemedy.h"
 #include "KestrixKit/Text/Localized.h"
 
 namespace kestrix::views {
@@ -241,6 +243,13 @@ void DriveCard::addActions(QWidget* body, const DriveDisplay& display) {
                 if (ended) model.quitAndEject(drive, holders, *ended);
             });
             actions->addWidget(quit);
+        }
+        // What the kernel holds the drive with, where the app can let go of it itself.
+        for (const KernelHolder& holder : remedyKernelHolders(display)) {
+            auto* release = new ActionButton(KernelHolderText::remedyTitle(holder, *kernelRemedy(holder)), {}, body);
+            release->setObjectName("kernelRemedy");
+            connect(release, &QPushButton::clicked, this, [&model, drive, holder] { model.releaseKernelHolder(drive, holder); });
+            actions->addWidget(release);
         }
         auto* retry = new ActionButton(localized("Try Again"), "arrow.clockwise", body);
         retry->setAccessibleName(shownText(localizedFormat("Try ejecting %1 again", {name})));

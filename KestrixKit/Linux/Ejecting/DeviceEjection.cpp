@@ -6,6 +6,7 @@
 #include <linux/fs.h>
 #include <linux/loop.h>
 #include <sys/ioctl.h>
+#include <sys/swap.h>
 #include <unistd.h>
 
 #include "FileSupport/OwnedDescriptor.h"
@@ -38,6 +39,8 @@ int detachLoopWhenReleased(const std::filesystem::path& deviceNode) {
     status.lo_flags |= LO_FLAGS_AUTOCLEAR;
     return errorOf(ioctl(device.get(), LOOP_SET_STATUS64, &status));
 }
+
+int stopSwap(const std::filesystem::path& deviceNode) { return errorOf(swapoff(deviceNode.c_str())); }
 
 int ejectMedia(const std::filesystem::path& deviceNode) {
     // Non-blocking, so that a drive without a disc still opens.

@@ -13,6 +13,9 @@ int detachLoop(const std::filesystem::path& deviceNode);
 // mount gone), so that an eject cut short between unmount and detach leaves no device behind.
 int detachLoopWhenReleased(const std::filesystem::path& deviceNode);
 
+// Stops swapping to the device (swapoff), moving what is swapped out back into memory first.
+int stopSwap(const std::filesystem::path& deviceNode);
+
 // Opens the tray of an optical drive.
 int ejectMedia(const std::filesystem::path& deviceNode);
 

@@ -9,6 +9,7 @@
 #include "KestrixKit/Ejection/EjectPlan.h"
 #include "KestrixKit/Ejection/UnixRefusal.h"
 #include "KestrixKit/Holders/DriveScope.h"
+#include "KestrixKit/Holders/KernelRemedy.h"
 #include "KestrixKit/Linux/BlockDevices/BlockDevices.h"
 #include "KestrixKit/Linux/Ejecting/DeviceEjection.h"
 #include "KestrixKit/Linux/Mounts/DiskMounts.h"
@@ -118,6 +119,22 @@ EjectOutcome UnmountEjector::eject(const Drive& drive, bool force) {
     const int error = ejectDevice(method, *plan.ejectTarget, paths_);
     if (error == 0) return {EjectOutcome::Ejected{}};
     return UnixRefusal::eject(error, drive.name());
+}
+
+ReleaseOutcome UnmountEjector::release(const KernelHolder& holder) {
+    const std::optional<KernelRemedy> remedy = kernelRemedy(holder);
+    const std::filesystem::path node(holder.device);
+    // Only a device node below /dev, and for a detach only a loop device: the kernel would take
+    // any other device's call for its own.
+    const bool isDeviceNode = node.is_absolute() && node.parent_path() == paths_.devRoot;
+    int error = EOPNOTSUPP;
+    if (isDeviceNode && remedy == KernelRemedy::detachImage && node.filename().string().starts_with("loop")) {
+        error = DeviceEjection::detachLoop(node);
+    } else if (isDeviceNode && remedy == KernelRemedy::stopSwap) {
+        error = DeviceEjection::stopSwap(node);
+    }
+    if (error == 0) return {.released = true, .message = std::nullopt};
+    return {.released = false, .message = errorText(error)};
 }
 
 }  // namespace kestrix

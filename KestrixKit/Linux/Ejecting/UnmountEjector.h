@@ -28,6 +28,8 @@ public:
     explicit UnmountEjector(Paths paths) : paths_(std::move(paths)) {}
 
     EjectOutcome eject(const Drive& drive, bool force) override;
+    // Detaches a loop device (LOOP_CLR_FD) or stops swap on a partition (swapoff), as root.
+    ReleaseOutcome release(const KernelHolder& holder) override;
 
 private:
     Paths paths_;

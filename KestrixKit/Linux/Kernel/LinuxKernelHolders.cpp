@@ -72,7 +72,7 @@ LinuxKernelHolders::LinuxKernelHolders(std::shared_ptr<const ProcessSource> proc
                                        std::function<std::optional<AppIdentity>(std::int32_t)> appLookup, Paths paths)
     : processes_(std::move(processes)), appLookup_(std::move(appLookup)), paths_(std::move(paths)) {}
 
-std::vector<KernelHolder> LinuxKernelHolders::holders(const Drive& drive) const {
+KernelScan LinuxKernelHolders::holders(const Drive& drive, const std::optional<MountNamespaces>& namespaces) const {
     std::vector<KernelHolder> found;
     const std::vector<MountEntry> mounts =
         readMountEntries(paths_.procRoot + "/self/mountinfo").value_or(std::vector<MountEntry>{});
@@ -83,9 +83,9 @@ std::vector<KernelHolder> LinuxKernelHolders::holders(const Drive& drive) const 
         found.push_back({.kind = KernelHoldKind::innerMount, .name = innerDriveName(*inner), .device = inner->source,
                          .mountPath = inner->mountPoint});
     }
-    addNamespaces(drive, mounts, found);
+    const int hidden = addNamespaces(drive, mounts, namespaces, found);
     addStackedDevices(drive, found);
-    return found;
+    return {.holders = std::move(found), .hidden = hidden};
 }
 
 void LinuxKernelHolders::addDiskImages(const Drive& drive, const std::vector<MountEntry>& mounts,
@@ -118,20 +118,25 @@ void LinuxKernelHolders::addSwapAreas(const Drive& drive, std::vector<KernelHold
     }
 }
 
-void LinuxKernelHolders::addNamespaces(const Drive& drive, const std::vector<MountEntry>& mounts,
-                                       std::vector<KernelHolder>& found) const {
+int LinuxKernelHolders::addNamespaces(const Drive& drive, const std::vector<MountEntry>& mounts,
+                                      const std::optional<MountNamespaces>& namespaces,
+                                      std::vector<KernelHolder>& found) const {
     const std::set<std::uint32_t> devices = drive.devices();
+    if (devices.empty()) return 0;
     std::vector<MountEntry> ours;
     std::copy_if(mounts.begin(), mounts.end(), std::back_inserter(ours),
                  [&](const MountEntry& mount) { return devices.contains(mount.device); });
     std::set<std::int32_t> named;
-    for (const NamespaceMount& other : otherNamespaceMounts(paths_.procRoot, devices)) {
+    const NamespaceMountsFound others =
+        otherNamespaceMounts(paths_.procRoot, namespaces ? *namespaces : readMountNamespaces(paths_.procRoot), devices);
+    for (const NamespaceMount& other : others.mounts) {
         // A copy that our unmount takes along keeps nothing; one namespace is one holder.
         if (followsUnmountsOf(other.mount, ours) || !named.insert(other.pid).second) continue;
         KernelHolder holder = namespaceOwner(other.pid);
         holder.mountPath = other.mount.mountPoint;
         found.push_back(std::move(holder));
     }
+    return others.hidden;
 }
 
 KernelHolder LinuxKernelHolders::namespaceOwner(std::int32_t pid) const {

@@ -16,8 +16,8 @@ namespace kestrix {
 
 // What the kernel keeps a drive busy with on this machine: loop devices attached to files on it
 // (sysfs), swap areas on it (/proc/swaps), another drive mounted inside it and mounts of it in
-// other mount namespaces (mountinfo), and devices stacked on its disk (sysfs holders). Reads only
-// what an ordinary user may read.
+// other mount namespaces (mountinfo, one read per namespace), and devices stacked on its disk
+// (sysfs holders). Reads only what an ordinary user may read.
 class LinuxKernelHolders : public KernelHolderSource {
 public:
     struct Paths {
@@ -32,12 +32,14 @@ public:
     LinuxKernelHolders(std::shared_ptr<const ProcessSource> processes,
                        std::function<std::optional<AppIdentity>(std::int32_t)> appLookup, Paths paths);
 
-    std::vector<KernelHolder> holders(const Drive& drive) const override;
+    KernelScan holders(const Drive& drive, const std::optional<MountNamespaces>& namespaces) const override;
 
 private:
     void addDiskImages(const Drive& drive, const std::vector<MountEntry>& mounts, std::vector<KernelHolder>& found) const;
     void addSwapAreas(const Drive& drive, std::vector<KernelHolder>& found) const;
-    void addNamespaces(const Drive& drive, const std::vector<MountEntry>& mounts, std::vector<KernelHolder>& found) const;
+    // Returns how many namespaces were closed to the look.
+    int addNamespaces(const Drive& drive, const std::vector<MountEntry>& mounts,
+                      const std::optional<MountNamespaces>& namespaces, std::vector<KernelHolder>& found) const;
     void addStackedDevices(const Drive& drive, std::vector<KernelHolder>& found) const;
     KernelHolder namespaceOwner(std::int32_t pid) const;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,5 +19,7 @@ struct LoopBacking {
 
 // Every loop device of <sysfsRoot>/block with a backing file, by name.
 std::vector<LoopBacking> readLoopBackings(const std::filesystem::path& sysfsRoot);
+// The file that one block device ("loop3") serves; absent when it is no attached loop device.
+std::optional<std::string> loopBackingFile(const std::filesystem::path& sysfsRoot, const std::string& kernelName);
 
 }  // namespace kestrix

@@ -1,8 +1,8 @@
 #include "KestrixKit/Linux/Kernel/NamespaceMounts.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
-#include <unordered_set>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -11,16 +11,19 @@
 #include "FileSupport/OwnedDescriptor.h"
 #include "KestrixKit/Linux/Mounts/MountEntries.h"
 #include "KestrixKit/Linux/Processes/ProcfsFiles.h"
+#include "KestrixKit/Linux/Processes/ProcfsParsing.h"
 
 namespace kestrix {
 namespace {
 
-bool isProcessFolder(const char* name) {
+bool isNamespaceProcessFolder(const char* name) {
     std::int32_t pid = 0;
     const char* end = name + std::char_traits<char>::length(name);
     const auto [stop, error] = std::from_chars(name, end, pid);
     return error == std::errc{} && stop == end && pid > 0;
 }
+
+bool isRefusal(int error) { return error == EACCES || error == EPERM; }
 
 }  // namespace
 
@@ -31,26 +34,51 @@ bool followsUnmountsOf(const MountEntry& other, const std::vector<MountEntry>& o
     });
 }
 
-std::vector<NamespaceMount> otherNamespaceMounts(const std::string& procRoot, const std::set<std::uint32_t>& devices) {
-    std::vector<NamespaceMount> found;
+MountNamespaces readMountNamespaces(const std::string& procRoot) {
+    MountNamespaces namespaces;
     const filesupport::OwnedDescriptor procFolder(open(procRoot.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     const procfs::Directory listing = procfs::openDirectory(AT_FDCWD, procRoot.c_str());
-    const std::optional<std::string> own = procfs::readLink(AT_FDCWD, (procRoot + "/self/ns/mnt").c_str());
-    if (!procFolder.valid() || !listing || !own || devices.empty()) return found;
-    // /proc lists processes by rising pid, so the first one met in a namespace is its lowest.
-    std::unordered_set<std::string> seen{*own};
+    if (!procFolder.valid() || !listing) return namespaces;
     std::string link;
     while (const dirent* entry = readdir(listing.get())) {
-        if (!isProcessFolder(entry->d_name)) continue;
+        if (!isNamespaceProcessFolder(entry->d_name)) continue;
         link.assign(entry->d_name).append("/ns/mnt");
-        std::optional<std::string> space = procfs::readLink(procFolder.get(), link.c_str());
-        if (!space || !seen.insert(std::move(*space)).second) continue;
-        const std::optional<std::vector<MountEntry>> mounts =
-            readMountEntries(procRoot + "/" + entry->d_name + "/mountinfo");
-        if (!mounts) continue;
+        const std::optional<std::string> target = procfs::readLink(procFolder.get(), link.c_str());
+        if (!target) {
+            if (isRefusal(errno)) ++namespaces.closed;
+            continue;
+        }
+        const std::optional<std::uint64_t> space = procfs::parseNamespaceLink(*target, "mnt");
+        if (!space) continue;
         const std::int32_t pid = std::stoi(entry->d_name);
+        const auto [known, isNew] = namespaces.lowestPIDs.try_emplace(*space, pid);
+        if (!isNew) known->second = std::min(known->second, pid);
+    }
+    return namespaces;
+}
+
+NamespaceMountsFound otherNamespaceMounts(const std::string& procRoot, const MountNamespaces& namespaces,
+                                          const std::set<std::uint32_t>& devices) {
+    NamespaceMountsFound found{.mounts = {}, .hidden = namespaces.closed};
+    const std::optional<std::string> ownLink =
+        devices.empty() ? std::nullopt : procfs::readLink(AT_FDCWD, (procRoot + "/self/ns/mnt").c_str());
+    const std::optional<std::uint64_t> own = ownLink ? procfs::parseNamespaceLink(*ownLink, "mnt") : std::nullopt;
+    if (!own) return found;
+    const filesupport::OwnedDescriptor procFolder(open(procRoot.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!procFolder.valid()) return found;
+    for (const auto& [space, pid] : namespaces.lowestPIDs) {
+        if (space == *own) continue;
+        const std::string info = std::to_string(pid) + "/mountinfo";
+        // Opened first to tell a namespace closed to us from a process that has ended.
+        const filesupport::OwnedDescriptor probe(openat(procFolder.get(), info.c_str(), O_RDONLY | O_CLOEXEC));
+        if (!probe.valid()) {
+            if (isRefusal(errno)) ++found.hidden;
+            continue;
+        }
+        const std::optional<std::vector<MountEntry>> mounts = readMountEntries(procRoot + "/" + info);
+        if (!mounts) continue;
         for (const MountEntry& mount : *mounts) {
-            if (devices.contains(mount.device)) found.push_back({.pid = pid, .mount = mount});
+            if (devices.contains(mount.device)) found.mounts.push_back({.pid = pid, .mount = mount});
         }
     }
     return found;

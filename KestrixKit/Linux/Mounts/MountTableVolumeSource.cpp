@@ -7,6 +7,7 @@
 #include "KestrixKit/Linux/BlockDevices/DiskStacking.h"
 #include "KestrixKit/Linux/BlockDevices/UdevBlockDevices.h"
 #include "KestrixKit/Linux/BlockDevices/VolumeLabel.h"
+#include "KestrixKit/Linux/Kernel/LoopBackings.h"
 #include "KestrixKit/Linux/Mounts/MountEntries.h"
 #include "KestrixKit/Linux/Mounts/MountVisibility.h"
 #include "KestrixKit/Linux/Mounts/NetworkFileSystems.h"
@@ -26,6 +27,7 @@ void addDeviceFacts(MountedVolume& volume, const UdevBlockDevices& devices, cons
     volume.wholeDisk = DiskStacking::wholeDisk(sysfsRoot, kernelName);
     if (!volume.wholeDisk) return;
     volume.physicalDisk = DiskStacking::physicalDisk(sysfsRoot, *volume.wholeDisk);
+    volume.imageFile = loopBackingFile(sysfsRoot, *volume.wholeDisk);
 
     // The disk that carries the data decides what the volume is: for encrypted or LVM volumes
     // that is the disk beneath, not the mapped device.

@@ -1,5 +1,6 @@
 #include "KestrixKit/Linux/Processes/ProcfsDriveReader.h"
 
+#include <cerrno>
 #include <charconv>
 
 #include <fcntl.h>
@@ -14,7 +15,7 @@ namespace kestrix {
 ProcfsDriveReader::ProcfsDriveReader(int procFolder, DriveScope drive, const std::vector<MountEntry>& mounts)
     : procFolder_(procFolder), drive_(std::move(drive)), placement_(drive_, mounts), watched_(drive_) {}
 
-std::optional<DriveReferences> ProcfsDriveReader::read(std::int32_t pid, bool deep) const {
+std::optional<DriveReferences> ProcfsDriveReader::read(std::int32_t pid, bool deep, bool mountNamespace) const {
     if (pid <= 0) return std::nullopt;
     char name[16] = {};
     std::to_chars(name, name + sizeof name - 1, pid);
@@ -29,6 +30,15 @@ std::optional<DriveReferences> ProcfsDriveReader::read(std::int32_t pid, bool de
         references.executablePath = procfs::withoutDeletedMark(std::move(executable->path));
     }
     if (deep) references.mappedFiles = mappedFiles(process.get());
+    if (mountNamespace) {
+        // The link's text rather than a stat through it: half the cost, in a pass over thousands.
+        if (const std::optional<std::string> link = procfs::readLink(process.get(), "ns/mnt")) {
+            references.mountNamespace = procfs::parseNamespaceLink(*link, "mnt");
+        } else {
+            // A process that ended meanwhile tells nothing; one the system keeps to itself is hidden.
+            references.mountNamespaceClosed = errno == EACCES || errno == EPERM;
+        }
+    }
     return references;
 }
 

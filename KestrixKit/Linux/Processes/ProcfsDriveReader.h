@@ -16,14 +16,15 @@ namespace kestrix {
 // and the executable cost one statx; a link's path is read only when its device and mount put it
 // on the drive (see ProcfsFastScan), and a descriptor's write flag only when it is; an inotify
 // descriptor's watches are read for the documents it watches on the drive. Nothing else of the
-// process is read. May be used from several threads at once.
+// process is read, but its mount namespace when asked. May be used from several threads at once.
 class ProcfsDriveReader {
 public:
     // procFolder: an open /proc, which must outlive the reader.
     ProcfsDriveReader(int procFolder, DriveScope drive, const std::vector<MountEntry>& mounts);
 
-    // Absent when the process's descriptor folder cannot be read (another user's, or gone).
-    std::optional<DriveReferences> read(std::int32_t pid, bool deep) const;
+    // Absent when the process's descriptor folder cannot be read (another user's, or gone). With
+    // mountNamespace, also the namespace it runs in: one read of its ns/mnt link.
+    std::optional<DriveReferences> read(std::int32_t pid, bool deep, bool mountNamespace) const;
 
 private:
     // The link's target when it is a file-system object on the drive.

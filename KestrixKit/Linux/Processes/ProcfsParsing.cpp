@@ -195,4 +195,16 @@ std::string withoutDeletedMark(std::string path) {
     return path;
 }
 
+std::optional<std::uint64_t> parseNamespaceLink(std::string_view link, std::string_view kind) {
+    if (!link.starts_with(kind) || link.substr(kind.size()).size() < 3 || link[kind.size()] != ':' ||
+        link[kind.size() + 1] != '[' || !link.ends_with(']')) {
+        return std::nullopt;
+    }
+    const std::string_view digits = link.substr(kind.size() + 2, link.size() - kind.size() - 3);
+    std::uint64_t number = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
+    if (error != std::errc{} || end != digits.data() + digits.size() || digits.empty()) return std::nullopt;
+    return number;
+}
+
 }  // namespace kestrix::procfs

@@ -67,6 +67,10 @@ struct StatFields {
 // parentheses and may itself hold blanks and parentheses. Absent when one of them is missing.
 std::optional<StatFields> parseStat(std::string_view text);
 
+// The number of a namespace from its /proc/PID/ns link ("mnt:[4026531841]" for the kind "mnt");
+// absent for another kind or a malformed link.
+std::optional<std::uint64_t> parseNamespaceLink(std::string_view link, std::string_view kind);
+
 // The path of a file that was deleted while in use, without the " (deleted)" mark.
 std::string withoutDeletedMark(std::string path);
 

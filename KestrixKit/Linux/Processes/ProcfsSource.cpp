@@ -134,7 +134,8 @@ DriveScope ProcfsSource::mountedPart(const DriveScope& drive) const {
 }
 
 std::vector<std::optional<DriveReferences>> ProcfsSource::referencesOfEach(const std::vector<std::int32_t>& pids,
-                                                                          const DriveScope& drive, bool deep) const {
+                                                                          const DriveScope& drive, bool deep,
+                                                                          bool mountNamespaces) const {
     std::vector<std::optional<DriveReferences>> all(pids.size());
     const filesupport::OwnedDescriptor procFolder(open(root_.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (!procFolder.valid()) return all;
@@ -147,7 +148,7 @@ std::vector<std::optional<DriveReferences>> ProcfsSource::referencesOfEach(const
     const auto work = [&] {
         for (std::size_t start = next.fetch_add(batch); start < pids.size(); start = next.fetch_add(batch)) {
             for (std::size_t index = start; index < std::min(start + batch, pids.size()); ++index) {
-                all[index] = reader.read(pids[index], deep);
+                all[index] = reader.read(pids[index], deep, mountNamespaces);
             }
         }
     };

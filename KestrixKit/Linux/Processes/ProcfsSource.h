@@ -22,7 +22,8 @@ public:
     // Reads the processes on every core, judging by device and mount before any path is read
     // (see ProcfsDriveReader): a different device means a file is not on the drive.
     std::vector<std::optional<DriveReferences>> referencesOfEach(const std::vector<std::int32_t>& pids,
-                                                                const DriveScope& drive, bool deep) const override;
+                                                                const DriveScope& drive, bool deep,
+                                                                bool mountNamespaces) const override;
 
 private:
     std::string processPath(std::int32_t pid, const char* entry) const;

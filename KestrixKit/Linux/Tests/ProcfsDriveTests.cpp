@@ -147,7 +147,7 @@ std::vector<VnodeRef> openFilesOnDrive(pid_t pid, const Drive& drive) {
     const ProcfsSource source;
     const DriveScope scope{.devices = drive.devices(), .mountPaths = drive.mountPaths()};
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const auto lists = source.referencesOfEach({pid}, scope, false);
+        const auto lists = source.referencesOfEach({pid}, scope, false, false);
         if (lists.size() == 1 && lists[0] && !lists[0]->openFiles.empty()) return lists[0]->openFiles;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }

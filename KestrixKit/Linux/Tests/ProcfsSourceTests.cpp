@@ -7,6 +7,7 @@
 #include <thread>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "KestrixKit/Linux/Processes/ProcfsParsing.h"
@@ -146,7 +147,7 @@ TEST(ProcfsSource, ReadsThisProcess) {
 
     // Told the drive, its files come back, judged by their device; other processes' are unread.
     const DriveScope scope{.devices = {find(written)->device}, .mountPaths = {folder.string()}};
-    const auto onDrive = source.referencesOfEach({self, 999999999}, scope, false);
+    const auto onDrive = source.referencesOfEach({self, 999999999}, scope, false, false);
     ASSERT_EQ(onDrive.size(), 2u);
     ASSERT_TRUE(onDrive[0]);
     for (const std::string& path : {written, read, folder.string()}) {
@@ -156,7 +157,16 @@ TEST(ProcfsSource, ReadsThisProcess) {
             << path;
     }
     EXPECT_TRUE(onDrive[0]->mappedFiles.empty());
+    EXPECT_FALSE(onDrive[0]->mountNamespace);
     EXPECT_FALSE(onDrive[1]);
+
+    // Asked for, the mount namespace is the one its ns/mnt link leads to.
+    struct stat ownSpace {};
+    ASSERT_EQ(stat("/proc/self/ns/mnt", &ownSpace), 0);
+    const auto withSpace = source.referencesOfEach({self}, scope, false, true);
+    ASSERT_TRUE(withSpace.at(0));
+    EXPECT_EQ(withSpace[0]->mountNamespace, std::optional<std::uint64_t>(ownSpace.st_ino));
+    EXPECT_FALSE(withSpace[0]->mountNamespaceClosed);
 
     const std::optional<VnodeRef> current = source.currentFolder(self);
     ASSERT_TRUE(current);
@@ -189,4 +199,12 @@ TEST(ProcfsSource, AnswersForTheKernelAndForMissingProcesses) {
     EXPECT_FALSE(source.mappedFiles(gone));
     EXPECT_FALSE(source.basics(-4));
     EXPECT_TRUE(ProcfsSource("/nonexistent").allPIDs().empty());
+}
+
+TEST(ProcfsParsing, ReadsANamespaceNumberOnlyFromALinkOfItsKind) {
+    EXPECT_EQ(procfs::parseNamespaceLink("mnt:[4026531841]", "mnt"), std::optional<std::uint64_t>(4026531841u));
+    for (const char* link : {"net:[4026531840]", "mnt:[]", "mnt:[12", "mnt:[12x]", "mnt:[-1]", "mnt[12]", "mnt:", "",
+                             "mnt:[99999999999999999999]"}) {
+        EXPECT_FALSE(procfs::parseNamespaceLink(link, "mnt")) << link;
+    }
 }

@@ -131,3 +131,28 @@ TEST(RealEjectAll, ADriveMountedInsideAnotherGoesFirst) {
     EXPECT_TRUE(isDetachedSoon(inner));
     EXPECT_TRUE(isDetachedSoon(outer));
 }
+
+TEST(RealEjectAll, ADiskImageGoesBeforeTheDriveItsFileLiesOn) {
+    test::LoopDrive outer{{.folderPrefix = "kestrix-holding", .labelPrefix = "KestrixHolding", .detachesOnUnmount = false}};
+    if (const auto& reason = outer.skipReason()) GTEST_SKIP() << *reason;
+    const std::string file = outer.mountPath() + "/photos.img";
+    ASSERT_TRUE(runQuietly("truncate -s 8M '" + file + "' && mkfs.ext4 -q -F '" + file + "'"));
+    const std::string device = commandOutput("losetup -f --show '" + file + "' 2>/dev/null");
+    if (device.empty()) GTEST_SKIP() << "cannot attach a second loop device";
+    {
+        // Mounted outside the drive, so that only its file ties it to the drive.
+        const test::ScopedMount image(device, test::uniqueMediaFolder("kestrix-image"), "ext4");
+        ASSERT_TRUE(image.isMounted());
+        const std::optional<Drive> outerDrive = listedAt(outer.mountPath());
+        const std::optional<Drive> imageDrive = listedAt(image.folder());
+        ASSERT_TRUE(outerDrive && imageDrive);
+        EXPECT_EQ(imageDrive->volumes.at(0).imageFile, file);
+
+        const std::vector<DriveReport> reports = flow().ejectAll({*outerDrive, *imageDrive});
+        ASSERT_EQ(reports.size(), 2u);
+        EXPECT_EQ(reports[0].drive, *imageDrive);
+        for (const DriveReport& report : reports) EXPECT_TRUE(report.verdict.isDone()) << report.verdict.caseName();
+    }
+    if (fs::exists("/sys/block/" + device.substr(5) + "/loop/backing_file")) runQuietly("losetup -d " + device);
+    EXPECT_TRUE(isDetachedSoon(outer));
+}

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <iostream>
 #include <optional>
 #include <thread>
 
@@ -135,4 +136,38 @@ TEST_F(LoopMountedDrive, AnUnreadableSysfsEntryIsUnmountedOnlyNotEjected) {
     EXPECT_EQ(outcome, EjectOutcome{EjectOutcome::UnmountedOnly{}});
     EXPECT_FALSE(isMounted(mountPath_));
     EXPECT_TRUE(loop_.isAttached());
+}
+
+// Root without the disk service: a disk image on the drive is detached by the kernel's own call,
+// swap on a device stopped, and nothing else is touched, whatever a holder names.
+TEST_F(LoopMountedDrive, TheKernelDetachesAnImageAndStopsSwapButTouchesNoOtherDevice) {
+    const std::string file = mountPath_ + "/disk.img";
+    ASSERT_TRUE(test::runQuietly("truncate -s 4M '" + file + "'"));
+    const std::string device = test::commandOutput("losetup -f --show '" + file + "' 2>/dev/null");
+    if (device.empty()) GTEST_SKIP() << "cannot attach a second loop device";
+    const std::string backing = "/sys/block/" + device.substr(5) + "/loop/backing_file";
+    UnmountEjector ejector;
+
+    // The drive's own device is no disk image to detach, nor a swap file's path a device.
+    EXPECT_FALSE(ejector.release({.kind = KernelHoldKind::swapArea, .name = file, .device = ""}).released);
+    EXPECT_FALSE(ejector.release({.kind = KernelHoldKind::diskImage, .name = file, .device = "/dev/../" + device.substr(5)}).released);
+    EXPECT_FALSE(ejector.release({.kind = KernelHoldKind::stackedDevice, .name = "x", .device = device}).released);
+    EXPECT_TRUE(fs::exists(backing));
+
+    if (test::runQuietly("mkswap " + device + " && swapon " + device)) {
+        const ReleaseOutcome stopped = ejector.release({.kind = KernelHoldKind::swapArea, .name = device, .device = device});
+        EXPECT_TRUE(stopped.released) << stopped.message.value_or("");
+        EXPECT_EQ(test::commandOutput("grep -c '^" + device + " ' /proc/swaps"), "0");
+        test::runQuietly("swapoff " + device);
+    } else {
+        std::cout << "swap skipped: the kernel refuses swapon of " << device << "\n";
+    }
+
+    const ReleaseOutcome detached = ejector.release({.kind = KernelHoldKind::diskImage, .name = file, .device = device});
+    EXPECT_TRUE(detached.released) << detached.message.value_or("");
+    for (int attempt = 0; attempt < 250 && fs::exists(backing); ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    if (fs::exists(backing)) test::runQuietly("losetup -d " + device);
+    EXPECT_FALSE(fs::exists(backing)) << device << " is still attached";
 }

@@ -15,6 +15,9 @@ struct BusyThenEjected : kestrix::DiskEjecting {
         if (calls++ == 0) return {EjectOutcome::Busy{.volume = "Photos", .pid = 512, .status = 1}};
         return {EjectOutcome::UnmountedOnly{}};
     }
+    kestrix::ReleaseOutcome release(const kestrix::KernelHolder& holder) override {
+        return {.released = holder.device == "/dev/loop7", .message = std::nullopt};
+    }
 };
 
 struct FixedQuitter : kestrix::HolderQuitting {
@@ -34,6 +37,8 @@ TEST(Tracing, EachCallIsOneLineInOrderAndResultsPassThrough) {
     const kestrix::Drive drive{.id = "disk4", .volumes = {}};
     EXPECT_TRUE(ejector.eject(drive, false).is<EjectOutcome::Busy>());
     EXPECT_TRUE(ejector.eject(drive, true).is<EjectOutcome::UnmountedOnly>());
+    EXPECT_TRUE(ejector.release({.kind = kestrix::KernelHoldKind::diskImage, .name = "a.img", .device = "/dev/loop7"}).released);
+    EXPECT_FALSE(ejector.release({.kind = kestrix::KernelHoldKind::swapArea, .name = "sdb2", .device = "/dev/sdb2"}).released);
 
     TracingQuitter quitter(std::make_shared<FixedQuitter>(), sink);
     EXPECT_TRUE(quitter.quitApp(kestrix::Holder{.pid = 412}));
@@ -48,6 +53,7 @@ TEST(Tracing, EachCallIsOneLineInOrderAndResultsPassThrough) {
     EXPECT_EQ(tracingRunner([](const std::vector<std::string>&) { return std::nullopt; }, sink)({"status"}), std::nullopt);
 
     EXPECT_EQ(lines, (std::vector<std::string>{"eject disk4 force=false -> busy", "eject disk4 force=true -> unmountedOnly",
+                                               "release diskImage /dev/loop7 -> released", "release swap /dev/sdb2 -> refused",
                                                "quitApp 412 -> true", "showApp 412", "endProcess 530 -> false",
                                                "isAlive 530 -> true", "sleep 1.5", "sleep 0.25", "sleep 10", "tmutil status"}));
 }

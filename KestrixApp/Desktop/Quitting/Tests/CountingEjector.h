@@ -13,6 +13,7 @@ public:
         ++requests;
         return EjectOutcome{EjectOutcome::Ejected{}};
     }
+    ReleaseOutcome release(const KernelHolder& /*holder*/) override { return {.released = true, .message = {}}; }
 };
 
 }  // namespace kestrix::desktop::test

@@ -91,3 +91,59 @@ TEST(CardActions, ABackupIsWaitedForOrStoppedAfterTheQuestion) {
     stop->click();
     EXPECT_FALSE(harness.model().state("sdc").busy);
 }
+
+TEST(CardActions, WhatTheKernelHoldsTheDriveWithIsLetGoFromItsButtonsAndTheDriveCheckedAgain) {
+    nlohmann::json held = kestrix::testing::stick("Stick", 0);
+    held["kernelHolders"] = {
+        {{"kind", "diskImage"}, {"name", "/media/Stick0/disk.img"}, {"device", "/dev/loop7"}},
+        {{"kind", "diskImage"}, {"name", "/media/Stick0/photos.img"}, {"device", "/dev/loop8"}, {"mountPath", "/media/Photos"}},
+        {{"kind", "swap"}, {"name", "/dev/sdb2"}, {"device", "/dev/sdb2"}},
+        // Stopped only by an administrator: the card says how, and offers no button.
+        {{"kind", "swap"}, {"name", "/media/Stick0/swapfile"}}};
+    const nlohmann::json image = {{"path", "/media/Photos"}, {"name", "Photos"}, {"mountSource", "/dev/loop8"},
+                                  {"fileSystem", "ext4"}, {"device", 1800}, {"deviceProtocol", "Disk Image"},
+                                  {"wholeDisk", "loop8"}, {"imageFile", "/media/Stick0/photos.img"}};
+    // Disk images listed, as the setting does, so that the harness waits for both drives.
+    CardHarness harness(nlohmann::json{{"volumes", {held, image}}}, [](AppBackend& backend) {
+        backend.system.listDrives = [list = backend.system.listDrives](VolumeFilter filter) {
+            filter.diskImages = true;
+            return list(filter);
+        };
+    });
+    const auto card = harness.card("sdb", false);
+    const auto remedies = [&] {
+        QStringList titles;
+        for (const QPushButton* remedy : card->findChildren<QPushButton*>("kernelRemedy")) {
+            if (remedy->isVisibleTo(card.get())) titles << remedy->text();
+        }
+        return titles;
+    };
+    EXPECT_EQ(remedies(), (QStringList{"Detach disk.img", "Eject photos.img First", "Stop Swap on sdb2"}));
+
+    button(card.get(), "Detach disk.img")->click();
+    EXPECT_EQ(harness.model().state("sdb").busy, Busy::releasing);
+    ASSERT_TRUE(harness.settle("sdb"));
+    EXPECT_EQ(remedies(), (QStringList{"Eject photos.img First", "Stop Swap on sdb2"})) << "checked again";
+
+    // The image drive is ejected as any drive is, and recorded; then the stick is checked again.
+    button(card.get(), "Eject photos.img First")->click();
+    ASSERT_TRUE(kestrix::testing::ModelHarness::waitFor([&] { return !harness.model().recent().empty(); }));
+    EXPECT_EQ(harness.model().recent().front().drive.id, "loop8");
+    ASSERT_TRUE(harness.settle("sdb"));
+    EXPECT_EQ(remedies(), QStringList{"Stop Swap on sdb2"});
+
+    button(card.get(), "Stop Swap on sdb2")->click();
+    ASSERT_TRUE(harness.settle("sdb"));
+    EXPECT_TRUE(remedies().isEmpty());
+    const QStringList texts = labelTexts(card.get());
+    EXPECT_TRUE(texts.contains("Stop swap on it first (swapoff /media/Stick0/swapfile, as an administrator)."))
+        << texts.join(" | ").toStdString();
+    EXPECT_FALSE(harness.model().state("sdb").note);
+
+    // Refused: the system's words stay under the drive.
+    harness.model().releaseKernelHolder(harness.drive("sdb"), KernelHolder{.kind = KernelHoldKind::diskImage,
+                                                                          .name = "/media/Stick0/gone.img",
+                                                                          .device = "/dev/loop9"});
+    ASSERT_TRUE(harness.settle("sdb"));
+    EXPECT_EQ(harness.model().state("sdb").note, "Couldn’t detach gone.img (No such device).");
+}
