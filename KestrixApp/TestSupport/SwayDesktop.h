@@ -65,7 +65,8 @@ public:
     std::vector<SwayWindow> shownWindowsOf(pid_t pid) const;
     // The part of the output that windows get: the bar takes the rest.
     std::optional<SwayArea> workArea() const;
-    // Gives the keyboard to the window with that title; whether sway found it.
+    // Gives the keyboard to the window whose title matches (a pattern of sway's: plain words match
+    // themselves); whether sway found it.
     bool focus(const std::string& title) const;
     // Presses the keys (xkb names, such as "Tab" or "space") one after the other in the focused
     // window, once the app has had a moment to take the new keyboard; whether they were pressed.

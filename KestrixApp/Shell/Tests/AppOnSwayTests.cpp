@@ -106,13 +106,21 @@ protected:
             folder_.path().toStdString());
     }
 
-    // The tray items swaybar's watcher has, as "service/path" or "service".
-    static QStringList trayItems() {
+    // The app's item among those swaybar's watcher has ("service/path" or "service"): an item of
+    // an app that has just ended may still be listed.
+    static std::optional<QString> trayItemOf(pid_t pid) {
         const QDBusMessage reply = bus_->connection().call(QDBusMessage::createMethodCall(
             "org.kde.StatusNotifierWatcher", "/StatusNotifierWatcher", "org.freedesktop.DBus.Properties", "Get")
                                                            << QString("org.kde.StatusNotifierWatcher")
                                                            << QString("RegisteredStatusNotifierItems"));
-        return reply.arguments().value(0).value<QDBusVariant>().variant().toStringList();
+        for (const QString& item : reply.arguments().value(0).value<QDBusVariant>().variant().toStringList()) {
+            const QDBusMessage owner = bus_->connection().call(
+                QDBusMessage::createMethodCall("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+                                               "GetConnectionUnixProcessID")
+                << item.section('/', 0, 0));
+            if (owner.arguments().value(0).toUInt() == static_cast<uint>(pid)) return item;
+        }
+        return std::nullopt;
     }
 
     // What swaybar does when the item is clicked.
@@ -164,7 +172,8 @@ std::string described(const SwayWindow& window) {
 TEST_F(AppOnSway, TheTrayItemOnSwaybarShowsTheIcon) {
     const auto app = startApp(nlohmann::json::parse(std::ifstream(kestrix::shell::test::worldPath("two-drives-world.json"))),
                               "[General]\nonboarded=true\n");
-    ASSERT_TRUE(waitUntil(30.0, [] { return !trayItems().isEmpty(); })) << "the app put no item in swaybar's tray";
+    ASSERT_TRUE(waitUntil(30.0, [&] { return trayItemOf(app->pid()).has_value(); }))
+        << "the app put no item in swaybar's tray";
     const std::optional<SwayArea> work = sway_->workArea();
     ASSERT_TRUE(work.has_value());
     // swaybar sits below the windows' area, its tray at the right end.
@@ -177,6 +186,30 @@ TEST_F(AppOnSway, TheTrayItemOnSwaybarShowsTheIcon) {
         return blue > 30;
     });
     EXPECT_GT(blue, 30) << "the tray item shows no icon (see " << picture << ")";
+}
+
+// No notification server runs in this session: a link's result shows in the app's own toast, which
+// sway places, as a window no wider than the toast, all in view.
+TEST_F(AppOnSway, WithNoNotificationServerALinksResultShowsInTheToast) {
+    const auto app = startApp(nlohmann::json::parse(std::ifstream(kestrix::shell::test::worldPath("two-drives-world.json"))),
+                              "[General]\nonboarded=true\n");
+    ASSERT_TRUE(waitUntil(30.0, [&] { return trayItemOf(app->pid()).has_value(); })) << "the app did not start";
+    QDBusMessage link = QDBusMessage::createMethodCall(kestrix::shell::AutomationService::serviceName,
+                                                       kestrix::shell::AutomationService::objectPath,
+                                                       kestrix::shell::AutomationService::interfaceName, "OpenURL");
+    link << QString("kestrix://eject-all");
+    bus_->connection().call(link);
+    std::optional<SwayWindow> toast;
+    ASSERT_TRUE(waitUntil(30.0, [&] {
+        const std::vector<SwayWindow> shown = sway_->shownWindowsOf(app->pid());
+        if (!shown.empty()) toast = shown.front();
+        return toast.has_value();
+    })) << "nothing showed the result";
+    const std::optional<SwayArea> work = sway_->workArea();
+    ASSERT_TRUE(work.has_value());
+    EXPECT_TRUE(work->contains(toast->area)) << described(*toast);
+    EXPECT_LE(toast->area.width, 400) << described(*toast);
+    EXPECT_LE(toast->area.height, 160) << "a toast, not a window: " << described(*toast);
 }
 
 // A first start on a small screen: the welcome, Help from it, the panel from the tray and the main
@@ -212,8 +245,9 @@ TEST_F(AppOnSway, OnA1024x640OutputEveryWindowFitsAboveTheBar) {
     ASSERT_TRUE(sway_->press({"Tab", "Tab", "space"}));
     EXPECT_TRUE(shows("Kestrix Help")) << "the welcome's Help button opened no Help";
 
-    ASSERT_TRUE(waitUntil(30.0, [] { return !trayItems().isEmpty(); }));
-    clickTrayItem(trayItems().front());
+    std::optional<QString> item;
+    ASSERT_TRUE(waitUntil(30.0, [&] { return (item = trayItemOf(pid)).has_value(); }));
+    clickTrayItem(*item);
     EXPECT_TRUE(shows("Kestrix")) << "a click on the tray item opened no panel";
 
     QDBusMessage link = QDBusMessage::createMethodCall(kestrix::shell::AutomationService::serviceName,
