@@ -21,7 +21,7 @@ std::string quoted(const std::string& word) {
     return result + "'";
 }
 
-SwayArea areaOf(const nlohmann::json& node) {
+SwayArea swayAreaOf(const nlohmann::json& node) {
     const nlohmann::json& rect = node.value("rect", nlohmann::json::object());
     return {rect.value("x", 0), rect.value("y", 0), rect.value("width", 0), rect.value("height", 0)};
 }
@@ -124,7 +124,7 @@ std::vector<SwayWindow> SwayDesktop::shownWindowsOf(pid_t pid) const {
     visitSwayNodes(parsed, [&](const nlohmann::json& node) {
         const std::string type = node.value("type", "");
         if (node.value("pid", -1) != pid || (type != "con" && type != "floating_con")) return;
-        shown.push_back({node.value("id", 0LL), node.value("name", ""), areaOf(node)});
+        shown.push_back({node.value("id", 0LL), node.value("name", ""), swayAreaOf(node)});
     });
     return shown;
 }
@@ -136,7 +136,7 @@ std::optional<SwayArea> SwayDesktop::workArea() const {
     visitSwayNodes(parsed, [&](const nlohmann::json& node) {
         // The scratchpad is a workspace of sway's own, on no real output.
         if (!found && node.value("type", "") == "workspace" && node.value("name", "") != "__i3_scratch") {
-            found = areaOf(node);
+            found = swayAreaOf(node);
         }
     });
     return found;

@@ -132,11 +132,12 @@ protected:
                                 << 1010 << 630);
     }
 
-    static std::optional<SwayWindow> windowTitled(pid_t pid, const std::string& title) {
-        for (const SwayWindow& window : sway_->shownWindowsOf(pid)) {
-            if (window.title == title) return window;
-        }
-        return std::nullopt;
+    // As a second start hands a link to the running app.
+    static void openLink(const QString& link) {
+        bus_->connection().call(QDBusMessage::createMethodCall(kestrix::shell::AutomationService::serviceName,
+                                                               kestrix::shell::AutomationService::objectPath,
+                                                               kestrix::shell::AutomationService::interfaceName, "OpenURL")
+                                << link);
     }
 
     static std::optional<std::string> skipReason_;
@@ -153,7 +154,7 @@ std::unique_ptr<SwayDesktop> AppOnSway::sway_;
 
 // How many pixels of the area are clearly the blue of the app's icon: neither the bar's black nor
 // the red of a missing icon.
-int bluePixelsIn(const QImage& picture, const SwayArea& area) {
+int trayBluePixelsIn(const QImage& picture, const SwayArea& area) {
     int count = 0;
     for (int y = area.y; y < area.y + area.height && y < picture.height(); ++y) {
         for (int x = area.x; x < area.x + area.width && x < picture.width(); ++x) {
@@ -164,7 +165,7 @@ int bluePixelsIn(const QImage& picture, const SwayArea& area) {
     return count;
 }
 
-std::string described(const SwayWindow& window) {
+std::string describedSwayWindow(const SwayWindow& window) {
     return window.title + " at " + std::to_string(window.area.x) + "," + std::to_string(window.area.y) + " " +
            std::to_string(window.area.width) + "×" + std::to_string(window.area.height);
 }
@@ -182,7 +183,7 @@ TEST_F(AppOnSway, TheTrayItemOnSwaybarShowsTheIcon) {
     const std::string picture = folder_.filePath("tray.png").toStdString();
     int blue = 0;
     waitUntil(20.0, [&] {
-        blue = sway_->takePicture(picture) ? bluePixelsIn(QImage(QString::fromStdString(picture)), trayEnd) : 0;
+        blue = sway_->takePicture(picture) ? trayBluePixelsIn(QImage(QString::fromStdString(picture)), trayEnd) : 0;
         return blue > 30;
     });
     EXPECT_GT(blue, 30) << "the tray item shows no icon (see " << picture << ")";
@@ -194,11 +195,7 @@ TEST_F(AppOnSway, WithNoNotificationServerALinksResultShowsInTheToast) {
     const auto app = startApp(nlohmann::json::parse(std::ifstream(kestrix::shell::test::worldPath("two-drives-world.json"))),
                               "[General]\nonboarded=true\n");
     ASSERT_TRUE(waitUntil(30.0, [&] { return trayItemOf(app->pid()).has_value(); })) << "the app did not start";
-    QDBusMessage link = QDBusMessage::createMethodCall(kestrix::shell::AutomationService::serviceName,
-                                                       kestrix::shell::AutomationService::objectPath,
-                                                       kestrix::shell::AutomationService::interfaceName, "OpenURL");
-    link << QString("kestrix://eject-all");
-    bus_->connection().call(link);
+    openLink("kestrix://eject-all");
     std::optional<SwayWindow> toast;
     ASSERT_TRUE(waitUntil(30.0, [&] {
         const std::vector<SwayWindow> shown = sway_->shownWindowsOf(app->pid());
@@ -207,9 +204,9 @@ TEST_F(AppOnSway, WithNoNotificationServerALinksResultShowsInTheToast) {
     })) << "nothing showed the result";
     const std::optional<SwayArea> work = sway_->workArea();
     ASSERT_TRUE(work.has_value());
-    EXPECT_TRUE(work->contains(toast->area)) << described(*toast);
-    EXPECT_LE(toast->area.width, 400) << described(*toast);
-    EXPECT_LE(toast->area.height, 160) << "a toast, not a window: " << described(*toast);
+    EXPECT_TRUE(work->contains(toast->area)) << describedSwayWindow(*toast);
+    EXPECT_LE(toast->area.width, 400) << describedSwayWindow(*toast);
+    EXPECT_LE(toast->area.height, 160) << "a toast, not a window: " << describedSwayWindow(*toast);
 }
 
 // A first start on a small screen: the welcome, Help from it, the panel from the tray and the main
@@ -250,11 +247,7 @@ TEST_F(AppOnSway, OnA1024x640OutputEveryWindowFitsAboveTheBar) {
     clickTrayItem(*item);
     EXPECT_TRUE(shows("Kestrix")) << "a click on the tray item opened no panel";
 
-    QDBusMessage link = QDBusMessage::createMethodCall(kestrix::shell::AutomationService::serviceName,
-                                                       kestrix::shell::AutomationService::objectPath,
-                                                       kestrix::shell::AutomationService::interfaceName, "OpenURL");
-    link << QString("kestrix://check?drive=Stick%201");
-    bus_->connection().call(link);
+    openLink("kestrix://check?drive=Stick%201");
     EXPECT_TRUE(shows("Kestrix")) << "the link opened no main window";
     // Windows that sway tiles take their place again as others come.
     for (SwayWindow& window : seen) {
@@ -262,7 +255,7 @@ TEST_F(AppOnSway, OnA1024x640OutputEveryWindowFitsAboveTheBar) {
             if (now.id == window.id) window = now;
         }
     }
-    for (const SwayWindow& window : seen) EXPECT_TRUE(work->contains(window.area)) << described(window);
+    for (const SwayWindow& window : seen) EXPECT_TRUE(work->contains(window.area)) << describedSwayWindow(window);
 }
 
 }  // namespace
