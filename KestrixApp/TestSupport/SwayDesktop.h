@@ -26,7 +26,8 @@ struct SwayArea {
     int height = 0;
 
     bool contains(const SwayArea& other) const {
-        return other.x >= x && other.y >= y && other.x + other.width <= x + width && other.y + other.height <= y + height;
+        return other.x >= x && other.y >= y && other.x + other.width <= x + width &&
+               other.y + other.height <= y + height;
     }
 };
 

@@ -134,9 +134,11 @@ protected:
 
     // As a second start hands a link to the running app.
     static void openLink(const QString& link) {
-        bus_->connection().call(QDBusMessage::createMethodCall(kestrix::shell::AutomationService::serviceName,
-                                                               kestrix::shell::AutomationService::objectPath,
-                                                               kestrix::shell::AutomationService::interfaceName, "OpenURL")
+        using kestrix::shell::AutomationService;
+        const QString method = "OpenURL";
+        bus_->connection().call(QDBusMessage::createMethodCall(AutomationService::serviceName,
+                                                               AutomationService::objectPath,
+                                                               AutomationService::interfaceName, method)
                                 << link);
     }
 
@@ -152,6 +154,10 @@ std::optional<kestrix::test::OrdinaryUser> AppOnSway::user_;
 std::unique_ptr<PrivateSessionBus> AppOnSway::bus_;
 std::unique_ptr<SwayDesktop> AppOnSway::sway_;
 
+nlohmann::json swayTestTwoDrives() {
+    return nlohmann::json::parse(std::ifstream(kestrix::shell::test::worldPath("two-drives-world.json")));
+}
+
 // How many pixels of the area are clearly the blue of the app's icon: neither the bar's black nor
 // the red of a missing icon.
 int trayBluePixelsIn(const QImage& picture, const SwayArea& area) {
@@ -159,7 +165,8 @@ int trayBluePixelsIn(const QImage& picture, const SwayArea& area) {
     for (int y = area.y; y < area.y + area.height && y < picture.height(); ++y) {
         for (int x = area.x; x < area.x + area.width && x < picture.width(); ++x) {
             const QColor colour = picture.pixelColor(x, y);
-            if (colour.blue() > 150 && colour.blue() > colour.red() + 60 && colour.blue() > colour.green() + 20) ++count;
+            const int blue = colour.blue();
+            if (blue > 150 && blue > colour.red() + 60 && blue > colour.green() + 20) ++count;
         }
     }
     return count;
@@ -171,8 +178,7 @@ std::string describedSwayWindow(const SwayWindow& window) {
 }
 
 TEST_F(AppOnSway, TheTrayItemOnSwaybarShowsTheIcon) {
-    const auto app = startApp(nlohmann::json::parse(std::ifstream(kestrix::shell::test::worldPath("two-drives-world.json"))),
-                              "[General]\nonboarded=true\n");
+    const auto app = startApp(swayTestTwoDrives(), "[General]\nonboarded=true\n");
     ASSERT_TRUE(waitUntil(30.0, [&] { return trayItemOf(app->pid()).has_value(); }))
         << "the app put no item in swaybar's tray";
     const std::optional<SwayArea> work = sway_->workArea();
@@ -192,8 +198,7 @@ TEST_F(AppOnSway, TheTrayItemOnSwaybarShowsTheIcon) {
 // No notification server runs in this session: a link's result shows in the app's own toast, which
 // sway places, as a window no wider than the toast, all in view.
 TEST_F(AppOnSway, WithNoNotificationServerALinksResultShowsInTheToast) {
-    const auto app = startApp(nlohmann::json::parse(std::ifstream(kestrix::shell::test::worldPath("two-drives-world.json"))),
-                              "[General]\nonboarded=true\n");
+    const auto app = startApp(swayTestTwoDrives(), "[General]\nonboarded=true\n");
     ASSERT_TRUE(waitUntil(30.0, [&] { return trayItemOf(app->pid()).has_value(); })) << "the app did not start";
     openLink("kestrix://eject-all");
     std::optional<SwayWindow> toast;
