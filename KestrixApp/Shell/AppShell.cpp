@@ -191,7 +191,9 @@ void AppShell::makePanel() {
 
 void AppShell::showPanel(QRect anchor) {
     if (panel_.isNull()) makePanel();
-    const bool popup = trayIcon_ != nullptr && !anchor.isNull();
+    // Where the compositor places every window, the app can't drop the panel from its icon: a
+    // popup lands wherever the last window was, as high as the whole screen.
+    const bool popup = trayIcon_ != nullptr && !anchor.isNull() && !views::compositorPlacesWindows();
     panelAnchor_ = popup ? anchor : QRect();
     const Qt::WindowType type = popup ? Qt::Popup : Qt::Window;
     if (panel_->windowType() != type) panel_->setWindowFlags(type);
@@ -200,7 +202,7 @@ void AppShell::showPanel(QRect anchor) {
         const QScreen* screen = panel_->screen() != nullptr ? panel_->screen() : QGuiApplication::primaryScreen();
         const int room = screen == nullptr ? QWIDGETSIZE_MAX
                                            : views::fittedWindowSize(QSize(views::MenuPanel::panelWidth, QWIDGETSIZE_MAX),
-                                                                     screen->availableGeometry())
+                                                                     views::freeWindowArea(*screen))
                                                  .height();
         static_cast<views::MenuPanel*>(panel_.data())->setHeightLimit(room);
     }

@@ -38,7 +38,7 @@ private:
 std::optional<QRect> freeArea(const QWidget* window) {
     const QScreen* screen = window->screen() != nullptr ? window->screen() : QGuiApplication::primaryScreen();
     if (screen == nullptr) return std::nullopt;
-    return screen->availableGeometry();
+    return views::freeWindowArea(*screen);
 }
 
 }  // namespace

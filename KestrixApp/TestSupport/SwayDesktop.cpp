@@ -21,18 +21,31 @@ std::string quoted(const std::string& word) {
     return result + "'";
 }
 
-int viewsOf(const nlohmann::json& node, pid_t pid) {
-    int count = node.value("pid", -1) == pid && node.value("type", "") != "workspace" ? 1 : 0;
+SwayArea swayAreaOf(const nlohmann::json& node) {
+    const nlohmann::json& rect = node.value("rect", nlohmann::json::object());
+    return {rect.value("x", 0), rect.value("y", 0), rect.value("width", 0), rect.value("height", 0)};
+}
+
+template <typename Visit>
+void visitSwayNodes(const nlohmann::json& node, const Visit& visit) {
+    visit(node);
     for (const char* children : {"nodes", "floating_nodes"}) {
         if (!node.contains(children) || !node[children].is_array()) continue;
-        for (const nlohmann::json& child : node[children]) count += viewsOf(child, pid);
+        for (const nlohmann::json& child : node[children]) visitSwayNodes(child, visit);
     }
+}
+
+int viewsOf(const nlohmann::json& tree, pid_t pid) {
+    int count = 0;
+    visitSwayNodes(tree, [&](const nlohmann::json& node) {
+        if (node.value("pid", -1) == pid && node.value("type", "") != "workspace") ++count;
+    });
     return count;
 }
 
 }  // namespace
 
-SwayDesktop::SwayDesktop(DesktopUser user, const std::string& busAddress, const std::string& size)
+SwayDesktop::SwayDesktop(DesktopUser user, const std::string& busAddress, const std::string& size, SwayBar bar)
     : user_(std::move(user)), busAddress_(busAddress) {
     if (access("/usr/bin/sway", X_OK) != 0 || access("/usr/bin/swaymsg", X_OK) != 0) {
         problem_ = "sway is not installed (apt-get install sway)";
@@ -45,7 +58,10 @@ SwayDesktop::SwayDesktop(DesktopUser user, const std::string& busAddress, const 
     }
     runtimeFolder_ = pattern;
     // Native Wayland clients only: no X server beside it.
-    std::ofstream(runtimeFolder_ + "/sway.conf") << "output HEADLESS-1 resolution " << size << "\nxwayland disable\n";
+    std::ofstream config(runtimeFolder_ + "/sway.conf");
+    config << "output HEADLESS-1 resolution " << size << "\nxwayland disable\n";
+    if (bar == SwayBar::withTray) config << "bar {\n  tray_output *\n}\n";
+    config.close();
     sway_ = std::make_unique<kestrix::test::ChildProcess>(
         command({"WLR_BACKENDS=headless", "WLR_LIBINPUT_NO_DEVICES=1", "WLR_RENDERER=pixman"},
                 {"/usr/bin/sway", "-c", runtimeFolder_ + "/sway.conf"}));
@@ -92,16 +108,59 @@ std::string SwayDesktop::ipcSocket() const {
     return {};
 }
 
+std::string SwayDesktop::tree() const {
+    return kestrix::test::commandOutput("/usr/bin/swaymsg -r -s " + quoted(ipcSocket()) + " -t get_tree");
+}
+
 int SwayDesktop::windowsOf(pid_t pid) const {
-    const std::string tree = kestrix::test::commandOutput("/usr/bin/swaymsg -r -s " + quoted(ipcSocket()) + " -t get_tree");
-    const nlohmann::json parsed = nlohmann::json::parse(tree, nullptr, false);
+    const nlohmann::json parsed = nlohmann::json::parse(tree(), nullptr, false);
     return parsed.is_discarded() ? 0 : viewsOf(parsed, pid);
 }
 
-bool SwayDesktop::type(const std::string& text) const {
+std::vector<SwayWindow> SwayDesktop::shownWindowsOf(pid_t pid) const {
+    std::vector<SwayWindow> shown;
+    const nlohmann::json parsed = nlohmann::json::parse(tree(), nullptr, false);
+    if (parsed.is_discarded()) return shown;
+    visitSwayNodes(parsed, [&](const nlohmann::json& node) {
+        const std::string type = node.value("type", "");
+        if (node.value("pid", -1) != pid || (type != "con" && type != "floating_con")) return;
+        shown.push_back({node.value("id", 0LL), node.value("name", ""), swayAreaOf(node)});
+    });
+    return shown;
+}
+
+std::optional<SwayArea> SwayDesktop::workArea() const {
+    std::optional<SwayArea> found;
+    const nlohmann::json parsed = nlohmann::json::parse(tree(), nullptr, false);
+    if (parsed.is_discarded()) return found;
+    visitSwayNodes(parsed, [&](const nlohmann::json& node) {
+        // The scratchpad is a workspace of sway's own, on no real output.
+        if (!found && node.value("type", "") == "workspace" && node.value("name", "") != "__i3_scratch") {
+            found = swayAreaOf(node);
+        }
+    });
+    return found;
+}
+
+bool SwayDesktop::runAsUser(const std::vector<std::string>& words) const {
     std::string line;
-    for (const std::string& word : command({}, {"/usr/bin/wtype", text})) line += quoted(word) + " ";
+    for (const std::string& word : command({}, words)) line += quoted(word) + " ";
     return kestrix::test::runQuietly(line);
 }
+
+bool SwayDesktop::type(const std::string& text) const { return runAsUser({"/usr/bin/wtype", text}); }
+
+bool SwayDesktop::focus(const std::string& title) const {
+    return runAsUser({"/usr/bin/swaymsg", "-s", ipcSocket(), "[title=\"" + title + "\"] focus"});
+}
+
+bool SwayDesktop::press(const std::vector<std::string>& keys) const {
+    // A Qt app takes a keyboard that appears only once it has bound it: keys sent at once are lost.
+    std::vector<std::string> words{"/usr/bin/wtype", "-s", "1500"};
+    for (const std::string& key : keys) words.insert(words.end(), {"-k", key, "-s", "200"});
+    return runAsUser(words);
+}
+
+bool SwayDesktop::takePicture(const std::string& path) const { return runAsUser({"/usr/bin/grim", path}); }
 
 }  // namespace kestrix::desktop::test

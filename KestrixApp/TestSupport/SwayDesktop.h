@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,12 +18,36 @@ struct DesktopUser {
     std::string home;
 };
 
+// Where a window shows, in the output's pixels.
+struct SwayArea {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+
+    bool contains(const SwayArea& other) const {
+        return other.x >= x && other.y >= y && other.x + other.width <= x + width &&
+               other.y + other.height <= y + height;
+    }
+};
+
+// A window as sway lists it: its title, and the area it takes, title bar and borders included.
+struct SwayWindow {
+    long long id = 0;  // sway's, for as long as the window shows
+    std::string title;
+    SwayArea area;
+};
+
+// Whether sway shows its bar, swaybar, with a tray (a StatusNotifierItem host on the session bus).
+enum class SwayBar { none, withTray };
+
 // A headless sway, as an ordinary user, on a runtime folder of its own and the given session
 // bus; its apps are native Wayland clients. Stopped by its pid when this goes.
 class SwayDesktop {
 public:
     // size: the output's, such as "1024x640".
-    SwayDesktop(DesktopUser user, const std::string& busAddress, const std::string& size = "1024x640");
+    SwayDesktop(DesktopUser user, const std::string& busAddress, const std::string& size = "1024x640",
+                SwayBar bar = SwayBar::none);
     SwayDesktop(const SwayDesktop&) = delete;
     SwayDesktop& operator=(const SwayDesktop&) = delete;
     ~SwayDesktop();
@@ -37,9 +62,23 @@ public:
     int windowsOf(pid_t pid) const;
     // Types the text into the focused window, as the keyboard does; whether it was typed.
     bool type(const std::string& text) const;
+    // The windows the process shows, tiled and floating; popups are no windows of sway's.
+    std::vector<SwayWindow> shownWindowsOf(pid_t pid) const;
+    // The part of the output that windows get: the bar takes the rest.
+    std::optional<SwayArea> workArea() const;
+    // Gives the keyboard to the window whose title matches (a pattern of sway's: plain words match
+    // themselves); whether sway found it.
+    bool focus(const std::string& title) const;
+    // Presses the keys (xkb names, such as "Tab" or "space") one after the other in the focused
+    // window, once the app has had a moment to take the new keyboard; whether they were pressed.
+    bool press(const std::vector<std::string>& keys) const;
+    // The whole output as a PNG file at the path, which the user may write; whether it was taken.
+    bool takePicture(const std::string& path) const;
 
 private:
     std::string ipcSocket() const;
+    std::string tree() const;
+    bool runAsUser(const std::vector<std::string>& words) const;
 
     DesktopUser user_;
     std::string busAddress_;

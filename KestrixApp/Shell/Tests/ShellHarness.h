@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QTemporaryDir>
+#include <nlohmann/json.hpp>
 #include <memory>
 #include <string>
 
@@ -29,5 +30,8 @@ private:
 
 // The path of a world file of the shell's tests.
 std::string worldPath(const std::string& name);
+
+// Eight drives, each kept busy by three programs: far more than a 1024×600 screen shows at once.
+nlohmann::json crowdedWorld();
 
 }  // namespace kestrix::shell::test

@@ -272,36 +272,12 @@ TEST(TrayOnXvfb, ALateTrayGetsAVisibleIconAndThePanelStaysOnScreenAsItGrows) {
     expectOnScreenBesideIcon(*settled, icon->frame, workArea);
 }
 
-// Eight drives, each kept busy by three programs: far more than a 1024×600 screen shows at once.
-nlohmann::json crowdedWorld() {
-    nlohmann::json world = nlohmann::json::parse(
-        std::ifstream(kestrix::shell::test::worldPath("two-drives-world.json")));
-    world["volumes"] = nlohmann::json::array();
-    world["processes"] = nlohmann::json::array();
-    int pid = 4100;
-    for (int index = 0; index < 8; ++index) {
-        const std::string name = "Stick " + std::to_string(index + 1);
-        const int device = 2100 + 16 * index;
-        world["volumes"].push_back({{"path", "/media/" + name}, {"name", name}, {"totalCapacity", 32000000000},
-                                    {"availableCapacity", 1000000000}, {"isEjectable", true}, {"isRemovable", true},
-                                    {"mountSource", "/dev/sd" + std::string(1, static_cast<char>('d' + index)) + "1"},
-                                    {"fileSystem", "vfat"}, {"device", device}, {"deviceProtocol", "USB"},
-                                    {"wholeDisk", "sd" + std::string(1, static_cast<char>('d' + index))}});
-        for (const char* program : {"less", "vim", "rsync"}) {
-            world["processes"].push_back({{"pid", pid++}, {"name", program}, {"uid", 1000},
-                                          {"openFiles", {{{"path", "/media/" + name + "/" + program + ".txt"},
-                                                          {"device", device}}}}});
-        }
-    }
-    return world;
-}
-
 TEST(TrayOnXvfb, OnA1024x600ScreenEveryWindowFitsWithItsFrame) {
     kestrix::desktop::test::X11Desktop desktop("1024x600");
     if (!desktop.problem().empty()) GTEST_SKIP() << desktop.problem();
     QTemporaryDir folder;
     const QString worldFile = folder.filePath("world.json");
-    writeWorld(worldFile, crowdedWorld());
+    writeWorld(worldFile, kestrix::shell::test::crowdedWorld());
     AppOnBareDesktop running(desktop.display(), folder);
     QProcess& app = running.process;
     // A first start without a tray: the welcome, the panel as a window, and the main window that

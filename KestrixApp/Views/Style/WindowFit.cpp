@@ -1,8 +1,21 @@
 #include "KestrixApp/Views/Style/WindowFit.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <algorithm>
 
 namespace kestrix::views {
+
+QRect freeWindowArea(QRect available, QRect whole, bool barsUnknown) {
+    if (!barsUnknown || available != whole) return available;
+    return available.adjusted(0, 0, 0, -std::min(assumedDesktopBarHeight, available.height()));
+}
+
+bool compositorPlacesWindows() { return QGuiApplication::platformName().startsWith("wayland"); }
+
+QRect freeWindowArea(const QScreen& screen) {
+    return freeWindowArea(screen.availableGeometry(), screen.geometry(), compositorPlacesWindows());
+}
 
 QSize fittedWindowSize(QSize wanted, QRect available, QMargins frame) {
     const int width = available.width() - frame.left() - frame.right();

@@ -1,9 +1,8 @@
 #include "KestrixApp/Views/Toast/Toast.h"
 
-#include <QGuiApplication>
-
 #include "KestrixApp/Desktop/Accessibility/Announcer.h"
 #include "KestrixApp/Views/Cards/ShownText.h"
+#include "KestrixApp/Views/Style/WindowFit.h"
 #include "KestrixApp/Views/Toast/ToastNotification.h"
 #include "KestrixApp/Views/Toast/ToastPanel.h"
 
@@ -30,7 +29,7 @@ void Toast::showToast(const QString& text) {
 
 std::unique_ptr<Toast> makeDesktopToast(std::function<void(const QString&)> announce) {
     auto timer = std::make_shared<ClockWaitTimer>();
-    if (QGuiApplication::platformName().startsWith("wayland"))
+    if (compositorPlacesWindows())
         return std::make_unique<Toast>(
             std::make_unique<ToastNotification>(QDBusConnection::sessionBus(), std::make_unique<ToastPanel>()), timer,
             std::move(announce));

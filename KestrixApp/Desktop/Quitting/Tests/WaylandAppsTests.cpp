@@ -193,6 +193,12 @@ TEST_F(WaylandApps, EachAppIsAskedItsOwnWayOrWaitedForNeverSignalledAndNeverActi
     EXPECT_FALSE(mousepad->hasExited());
     EXPECT_FALSE(featherpad->hasExited());
     EXPECT_EQ(ejector_->requests, 0);
+    // Nor is an app shown again by itself while Kestrix waits for it.
+    connection.send(QDBusMessage::createSignal(QStringLiteral("/marker"), QStringLiteral("org.freedesktop.Application"),
+                                               QStringLiteral("AfterWaiting")));
+    ASSERT_TRUE(waitUntil(10.0, [&] { return fileText(record).find("member=AfterWaiting") != std::string::npos; }));
+    EXPECT_EQ(fileText(record).find("member=Activate"), std::string::npos) << "the wait activated an app";
+    EXPECT_EQ(sway_->windowsOf(mousepad->pid()), 2) << "only Mousepad's window and its save dialog";
 
     // The user discards Mousepad's edit; FeatherPad, which can't be asked, is waited for and the
     // drive ejects once the user has closed it.
