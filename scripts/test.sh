@@ -14,8 +14,10 @@ export KESTRIX_TEST_USER=${KESTRIX_TEST_USER:-kestrix-test}
 id "$KESTRIX_TEST_USER" >/dev/null 2>&1 || useradd --create-home --shell /bin/bash "$KESTRIX_TEST_USER"
 fuzz_seconds=${KESTRIX_FUZZ_SECONDS:-20}
 
+# Each build compiles its sources in unity batches, each batch one compiler run: most of what a
+# source compiles is the headers it shares with its neighbours, so this halves the build.
 step "Release build"
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_UNITY_BUILD=ON >/dev/null
 cmake --build build/release -j "$jobs"
 step "Release tests"
 ctest --test-dir build/release --output-on-failure -j "$jobs"
@@ -27,7 +29,7 @@ step "AddressSanitizer + UndefinedBehaviorSanitizer build, with the fuzzers"
 # One clang build serves both: the libraries carry the fuzzers' coverage instrumentation, which
 # the tests do not notice, and line tables are all the sanitizers' reports need.
 CC=clang CXX=clang++ cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-  -DCMAKE_CXX_FLAGS_DEBUG=-gline-tables-only -DKESTRIX_SANITIZE=ON -DKESTRIX_FUZZ=ON >/dev/null
+  -DCMAKE_CXX_FLAGS_DEBUG=-gline-tables-only -DKESTRIX_SANITIZE=ON -DKESTRIX_FUZZ=ON -DCMAKE_UNITY_BUILD=ON >/dev/null
 cmake --build build/sanitize -j "$jobs" --target all fuzzers
 step "Sanitizer tests"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
