@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QProgressBar>
 #include <QTest>
 
 #include "CardHarness.h"
+#include "KestrixApp/Views/Cards/Chip.h"
+#include "KestrixApp/Views/Cards/ElidedLabel.h"
 #include "KestrixApp/Views/Cards/HolderRow.h"
 
 using namespace kestrix;
@@ -113,6 +116,26 @@ TEST(DriveCardStates, AppsThatStayOpenAreNamedAndTheStopBackupNoteShows) {
     const auto note = backup.model().state("sdc").note;
     ASSERT_TRUE(note);
     EXPECT_TRUE(labelTexts(noted.get()).contains(QString::fromStdString(*note)));
+}
+
+TEST(DriveCardStates, ALongChipStaysWholeInANarrowCardAndTheSubtitleGivesWay) {
+    CardHarness harness(kestrix::testing::worldFile("quit-world.json"));
+    const auto card = harness.card("sdc", true);
+    harness.model().quitAndEject(harness.drive("sdc"), harness.model().state("sdc").scan->holders, {});
+    ASSERT_TRUE(harness.settle("sdc"));
+    card->resize(250, 400);
+    card->show();
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    const Chip* chip = card->findChild<Chip*>();
+    ASSERT_NE(chip, nullptr);
+    ASSERT_EQ(chip->text(), "Waiting on an app");
+    EXPECT_GE(chip->width(), chip->sizeHint().width()) << "the chip's text is cut";
+    EXPECT_LE(chip->mapTo(card.get(), QPoint(chip->width(), 0)).x(), card->width());
+    const auto* subtitle = card->findChild<ElidedLabel*>("driveSubtitle");
+    ASSERT_NE(subtitle, nullptr);
+    EXPECT_TRUE(subtitle->text().endsWith(QChar(0x2026))) << subtitle->text().toStdString();
+    EXPECT_EQ(subtitle->toolTip(), subtitle->wholeText());
 }
 
 TEST(DriveCardStates, ABackupKestrixCantStopSaysHowToStopItInItsTool) {
