@@ -234,8 +234,12 @@ std::string symbol(HelperKind kind) {
 std::string description(const Holder& holder) {
     switch (holder.kind) {
         case HelperKind::app:
-            return holder.isWriting() ? localizedFormat("%1 is saving to a file on this drive.", {holder.name})
-                                      : localizedFormat("%1 has a file open on this drive.", {holder.name});
+            if (holder.isWriting()) return localizedFormat("%1 is saving to a file on this drive.", {holder.name});
+            // An app started from a folder on the drive holds it with no file open: say which it is.
+            if (hasHold(holder, HoldKind::currentFolder) && !hasHold(holder, HoldKind::openFile)) {
+                return localizedFormat("%1 is working in a folder on this drive.", {holder.name});
+            }
+            return localizedFormat("%1 has a file open on this drive.", {holder.name});
         case HelperKind::finder: return localized("Finder is using this drive: copying files, or a window is showing it.");
         case HelperKind::quickLook:
             return localized("Quick Look is showing a preview, or making thumbnails, of files on this drive.");

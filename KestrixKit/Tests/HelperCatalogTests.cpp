@@ -62,6 +62,10 @@ TEST(HelperCatalog, DescribesHolders) {
               "Pages has a file open on this drive.");
     EXPECT_EQ(HelperCatalog::description(holderOf(HelperKind::app, {reading, writing}, "Pages")),
               "Pages is saving to a file on this drive.");
+    EXPECT_EQ(HelperCatalog::description(holderOf(HelperKind::app, {folder}, "Mousepad")),
+              "Mousepad is working in a folder on this drive.");
+    EXPECT_EQ(HelperCatalog::description(holderOf(HelperKind::app, {folder, reading}, "Mousepad")),
+              "Mousepad has a file open on this drive.");
     EXPECT_EQ(HelperCatalog::description(holderOf(HelperKind::commandLine, {folder})),
               "tool, a command-line program, is working in a folder on this drive.");
     EXPECT_EQ(HelperCatalog::description(holderOf(HelperKind::commandLine, {folder, reading})),

@@ -153,7 +153,14 @@ QWidget* DriveCard::header(QWidget* parent) const {
     title->setFont(styledFont(TextStyle::headline, title->font()));
     title->setObjectName("driveName");
     titles->addWidget(title);
-    if (!drive_.volumes.empty()) titles->addWidget(plainLabel(driveSubtitle(drive_), TextStyle::caption, header, true));
+    if (!drive_.volumes.empty()) {
+        // Cut like the name: a long status chip in a narrow panel must stay whole beside it.
+        auto* subtitle = new ElidedLabel(shownText(driveSubtitle(drive_)), header);
+        subtitle->setFont(styledFont(TextStyle::caption, subtitle->font()));
+        subtitle->setPalette(secondaryPalette(subtitle->palette()));
+        subtitle->setObjectName("driveSubtitle");
+        titles->addWidget(subtitle);
+    }
     layout->addLayout(titles, 1);
     auto* chip = new Chip(chipLook(*shownDisplay_), header);
     layout->addWidget(chip, 0, Qt::AlignTop);

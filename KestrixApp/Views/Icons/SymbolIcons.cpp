@@ -18,7 +18,7 @@ struct OwnDrawing {
     const char* resource;
     bool always;
 };
-constexpr std::array<OwnDrawing, 9> ownDrawings{{
+constexpr std::array<OwnDrawing, 11> ownDrawings{{
     {"eject.fill", ":/kestrix/icons/eject.svg", true},
     {"eject.circle", ":/kestrix/icons/eject-circle.svg", true},
     {"eject.circle.fill", ":/kestrix/icons/eject-circle-fill.svg", true},
@@ -28,6 +28,9 @@ constexpr std::array<OwnDrawing, 9> ownDrawings{{
     {"externaldrive.fill", ":/kestrix/icons/drive.svg", false},
     {"sdcard.fill", ":/kestrix/icons/drive.svg", false},
     {"server.rack", ":/kestrix/icons/drive.svg", false},
+    // A disk image's badge is as blank as any drive's without a theme.
+    {"opticaldiscdrive.fill", ":/kestrix/icons/drive.svg", false},
+    {"opticaldisc.fill", ":/kestrix/icons/drive.svg", false},
 }};
 
 QIcon shapeOf(std::string_view symbol) {

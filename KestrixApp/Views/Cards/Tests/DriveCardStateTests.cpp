@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QProgressBar>
 #include <QTest>
 
 #include "CardHarness.h"
+#include "KestrixApp/Views/Cards/Chip.h"
+#include "KestrixApp/Views/Cards/ElidedLabel.h"
 #include "KestrixApp/Views/Cards/HolderRow.h"
 
 using namespace kestrix;
@@ -113,6 +116,34 @@ TEST(DriveCardStates, AppsThatStayOpenAreNamedAndTheStopBackupNoteShows) {
     const auto note = backup.model().state("sdc").note;
     ASSERT_TRUE(note);
     EXPECT_TRUE(labelTexts(noted.get()).contains(QString::fromStdString(*note)));
+}
+
+TEST(DriveCardStates, ALongChipStaysWholeInANarrowCardAndTheSubtitleGivesWay) {
+    CardHarness harness(kestrix::testing::worldFile("quit-world.json"));
+    const auto card = harness.card("sdc", true);
+    harness.model().quitAndEject(harness.drive("sdc"), harness.model().state("sdc").scan->holders, {});
+    ASSERT_TRUE(harness.settle("sdc"));
+    card->resize(280, 400);
+    card->show();
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    // The card rebuilds its parts on a change of state: the ones shown are the new ones.
+    const Chip* chip = nullptr;
+    for (const Chip* shown : card->findChildren<Chip*>()) {
+        if (shown->isVisible()) chip = shown;
+    }
+    ASSERT_NE(chip, nullptr);
+    ASSERT_EQ(chip->text(), "Waiting on an app");
+    EXPECT_EQ(card->width(), 280) << "a card fits a crowded panel's list";
+    EXPECT_GE(chip->width(), chip->sizeHint().width()) << "the chip's text is cut";
+    EXPECT_LE(chip->mapTo(card.get(), QPoint(chip->width(), 0)).x(), card->width());
+    const ElidedLabel* subtitle = nullptr;
+    for (const ElidedLabel* shown : card->findChildren<ElidedLabel*>("driveSubtitle")) {
+        if (shown->isVisible()) subtitle = shown;
+    }
+    ASSERT_NE(subtitle, nullptr);
+    EXPECT_TRUE(subtitle->text().endsWith(QChar(0x2026))) << subtitle->text().toStdString();
+    EXPECT_EQ(subtitle->toolTip(), subtitle->wholeText());
 }
 
 TEST(DriveCardStates, ABackupKestrixCantStopSaysHowToStopItInItsTool) {
