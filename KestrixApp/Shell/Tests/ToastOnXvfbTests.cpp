@@ -14,14 +14,14 @@
 
 namespace {
 
-struct ShownWindow {
+struct UnmanagedWindow {
     xcb_window_t id;
     QRect frame;
 };
 
 // The mapped windows the window manager was told to leave alone, as the X server has them.
-std::vector<ShownWindow> unmanagedWindows(const std::string& display, QSize* screenSize) {
-    std::vector<ShownWindow> found;
+std::vector<UnmanagedWindow> unmanagedWindows(const std::string& display, QSize* screenSize) {
+    std::vector<UnmanagedWindow> found;
     xcb_connection_t* connection = xcb_connect(display.c_str(), nullptr);
     if (xcb_connection_has_error(connection)) {
         xcb_disconnect(connection);
@@ -68,10 +68,10 @@ TEST(ToastOnXvfb, TheToastIsAPanelAtTheTopRightThatTakesNoFocus) {
     ASSERT_TRUE(app.waitForStarted(5000));
 
     QSize screen;
-    std::optional<ShownWindow> toast;
+    std::optional<UnmanagedWindow> toast;
     const bool appeared = QTest::qWaitFor(
         [&] {
-            for (const ShownWindow& window : unmanagedWindows(desktop.display(), &screen)) {
+            for (const UnmanagedWindow& window : unmanagedWindows(desktop.display(), &screen)) {
                 if (window.frame.size() == QSize(380, 64)) toast = window;
             }
             return toast.has_value();
