@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "UDisks2/TestSupport/Eventually.h"
 #include "UDisks2/UDisks2Bus.h"
@@ -13,19 +12,7 @@ namespace fs = std::filesystem;
 namespace kestrix::test {
 namespace {
 
-const fs::path deviceDatabase = "/run/udev";
-const char* const deviceManagerProgram = "/lib/systemd/systemd-udevd";
 const char* const serviceProgram = "/usr/libexec/udisks2/udisksd";
-
-bool deviceManagerRuns() {
-    std::error_code error;
-    for (const fs::directory_entry& process : fs::directory_iterator("/proc", error)) {
-        std::string name;
-        std::getline(std::ifstream(process.path() / "comm"), name);
-        if (name == "systemd-udevd" || name == "udevd") return true;
-    }
-    return false;
-}
 
 }  // namespace
 
@@ -42,7 +29,8 @@ UDisks2Daemon::UDisks2Daemon(const std::optional<std::string>& polkitRules) {
         skipReason_ = std::string(serviceProgram) + " is not installed";
         return;
     }
-    startDeviceManager();
+    deviceManager_ = std::make_unique<SharedDeviceManager>();
+    skipReason_ = deviceManager_->skipReason();
     if (skipReason_) return;
     // The service looks for the authority once, as it starts.
     if (polkitRules) {
@@ -60,22 +48,6 @@ UDisks2Daemon::~UDisks2Daemon() {
     service_.reset();
     authority_.reset();
     deviceManager_.reset();
-    std::error_code error;
-    // Left behind, its records would describe devices that no longer exist to the next run.
-    if (createdDeviceDatabase_) fs::remove_all(deviceDatabase, error);
-}
-
-void UDisks2Daemon::startDeviceManager() {
-    if (deviceManagerRuns()) return;
-    if (!fs::exists(deviceManagerProgram)) {
-        skipReason_ = "no udev daemon runs and none is installed";
-        return;
-    }
-    createdDeviceDatabase_ = !fs::exists(deviceDatabase);
-    deviceManager_ = std::make_unique<ChildProcess>(
-        std::vector<std::string>{"/bin/sh", "-c", std::string("exec ") + deviceManagerProgram + " >/dev/null 2>&1"});
-    // New block devices are missed until it listens.
-    if (!eventually([] { return fs::exists(deviceDatabase / "control"); })) skipReason_ = "systemd-udevd did not start";
 }
 
 }  // namespace kestrix::test

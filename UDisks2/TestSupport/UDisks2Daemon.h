@@ -6,14 +6,15 @@
 
 #include "UDisks2/TestSupport/PolkitDaemon.h"
 #include "UDisks2/TestSupport/PrivateBus.h"
+#include "UDisks2/TestSupport/SharedDeviceManager.h"
 #include "KestrixKit/Tests/Support/ChildProcess.h"
 
 namespace kestrix::test {
 
-// The real disk service on a private system bus, with a device manager (udev) when none runs, so
-// that the service learns of new block devices. With polkit rules, polkitd decides for the
-// service's callers as those rules say, so that ordinary users may use it. Everything it started
-// is stopped by pid when it goes, and a device database it created is removed. Needs root.
+// The real disk service on a private system bus, with a device manager (udev) shared with the
+// other tests, so that the service learns of new block devices. With polkit rules, polkitd decides
+// for the service's callers as those rules say, so that ordinary users may use it. Everything it
+// started is stopped by pid when it goes. Needs root.
 class UDisks2Daemon {
 public:
     explicit UDisks2Daemon(const std::optional<std::string>& polkitRules = std::nullopt);
@@ -26,13 +27,10 @@ public:
     const PrivateBus& bus() const { return bus_; }
 
 private:
-    void startDeviceManager();
-
     std::optional<std::string> skipReason_;
     PrivateBus bus_;
-    std::unique_ptr<ChildProcess> deviceManager_;
+    std::unique_ptr<SharedDeviceManager> deviceManager_;
     std::unique_ptr<PolkitDaemon> authority_;
-    bool createdDeviceDatabase_ = false;
     std::unique_ptr<ChildProcess> service_;
 };
 
