@@ -96,7 +96,7 @@ bool ModelHarness::waitFor(const std::function<bool()>& done) {
     QTimer tick;
     tick.start(20);
     while (!done()) {
-        if (clock.hasExpired(10000)) return false;
+        if (clock.hasExpired(30000)) return false;
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     return true;
