@@ -666,11 +666,10 @@ void AppModel::ejectImageOf(const Drive& drive, const KernelHolder& image) {
                 endRelease(drive.id, std::nullopt);
                 return;
             }
-            ejectOnce(*inner, Busy::ejecting,
-                      [imageDrive = *inner](const EjectFlow& flow) { return flow.eject(imageDrive, false); }, false, [this, id = drive.id](const DriveReport& report) {
-                          endRelease(id, report.verdict.isDone() ? std::nullopt
-                                                                 : std::optional(ReportText::message(report)));
-                      });
+            const auto ejectImage = [imageDrive = *inner](const EjectFlow& flow) { return flow.eject(imageDrive, false); };
+            ejectOnce(*inner, Busy::ejecting, ejectImage, false, [this, id = drive.id](const DriveReport& report) {
+                endRelease(id, report.verdict.isDone() ? std::nullopt : std::optional(ReportText::message(report)));
+            });
         });
 }
 

@@ -19,7 +19,7 @@ bool liesInsideMount(std::string_view path, const std::string& mountPath) {
 
 // Whether the outer drive holds the inner one: one of the inner drive's volumes is mounted below
 // one of the outer drive's, or lies on a disk image whose file is on it.
-bool isMountedInside(const Drive& inner, const Drive& outer) {
+bool isHeldInside(const Drive& inner, const Drive& outer) {
     return std::any_of(inner.volumes.begin(), inner.volumes.end(), [&](const DriveVolume& innerVolume) {
         return std::any_of(outer.volumes.begin(), outer.volumes.end(), [&](const DriveVolume& outerVolume) {
             return liesInsideMount(innerVolume.mountPath, outerVolume.mountPath) ||
@@ -38,7 +38,7 @@ std::vector<Drive> ejectOrder(std::vector<Drive> drives) {
         // another cannot be, but would keep its order.
         auto next = std::find_if(drives.begin(), drives.end(), [&](const Drive& outer) {
             return std::none_of(drives.begin(), drives.end(),
-                                [&](const Drive& inner) { return isMountedInside(inner, outer); });
+                                [&](const Drive& inner) { return isHeldInside(inner, outer); });
         });
         if (next == drives.end()) next = drives.begin();
         ordered.push_back(std::move(*next));

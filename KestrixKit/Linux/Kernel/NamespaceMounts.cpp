@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -15,13 +14,6 @@
 
 namespace kestrix {
 namespace {
-
-bool isNamespaceProcessFolder(const char* name) {
-    std::int32_t pid = 0;
-    const char* end = name + std::char_traits<char>::length(name);
-    const auto [stop, error] = std::from_chars(name, end, pid);
-    return error == std::errc{} && stop == end && pid > 0;
-}
 
 bool isRefusal(int error) { return error == EACCES || error == EPERM; }
 
@@ -41,7 +33,8 @@ MountNamespaces readMountNamespaces(const std::string& procRoot) {
     if (!procFolder.valid() || !listing) return namespaces;
     std::string link;
     while (const dirent* entry = readdir(listing.get())) {
-        if (!isNamespaceProcessFolder(entry->d_name)) continue;
+        const std::optional<std::int32_t> pid = procfs::processIDOfEntry(entry->d_name);
+        if (!pid) continue;
         link.assign(entry->d_name).append("/ns/mnt");
         const std::optional<std::string> target = procfs::readLink(procFolder.get(), link.c_str());
         if (!target) {
@@ -50,9 +43,8 @@ MountNamespaces readMountNamespaces(const std::string& procRoot) {
         }
         const std::optional<std::uint64_t> space = procfs::parseNamespaceLink(*target, "mnt");
         if (!space) continue;
-        const std::int32_t pid = std::stoi(entry->d_name);
-        const auto [known, isNew] = namespaces.lowestPIDs.try_emplace(*space, pid);
-        if (!isNew) known->second = std::min(known->second, pid);
+        const auto [known, isNew] = namespaces.lowestPIDs.try_emplace(*space, *pid);
+        if (!isNew) known->second = std::min(known->second, *pid);
     }
     return namespaces;
 }

@@ -195,6 +195,13 @@ std::string withoutDeletedMark(std::string path) {
     return path;
 }
 
+std::optional<std::int32_t> processIDOfEntry(std::string_view entryName) {
+    std::int32_t pid = 0;
+    const auto [stop, error] = std::from_chars(entryName.data(), entryName.data() + entryName.size(), pid);
+    if (error != std::errc{} || stop != entryName.data() + entryName.size() || pid <= 0) return std::nullopt;
+    return pid;
+}
+
 std::optional<std::uint64_t> parseNamespaceLink(std::string_view link, std::string_view kind) {
     if (!link.starts_with(kind) || link.substr(kind.size()).size() < 3 || link[kind.size()] != ':' ||
         link[kind.size() + 1] != '[' || !link.ends_with(']')) {

@@ -67,6 +67,10 @@ struct StatFields {
 // parentheses and may itself hold blanks and parentheses. Absent when one of them is missing.
 std::optional<StatFields> parseStat(std::string_view text);
 
+// The pid a /proc entry's name is, when it names a process ("412"); absent for "self", "net" and
+// the like.
+std::optional<std::int32_t> processIDOfEntry(std::string_view entryName);
+
 // The number of a namespace from its /proc/PID/ns link ("mnt:[4026531841]" for the kind "mnt");
 // absent for another kind or a malformed link.
 std::optional<std::uint64_t> parseNamespaceLink(std::string_view link, std::string_view kind);

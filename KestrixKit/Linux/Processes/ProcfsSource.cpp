@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <charconv>
 #include <thread>
 
 #include <dirent.h>
@@ -40,14 +39,6 @@ std::optional<VnodeRef> fileReference(int parent, const char* link) {
     return VnodeRef{.path = std::move(*path), .device = kernelDeviceNumber(status.st_dev)};
 }
 
-std::optional<std::int32_t> processID(const char* entryName) {
-    std::int32_t pid = 0;
-    const char* end = entryName + std::char_traits<char>::length(entryName);
-    const auto [stop, error] = std::from_chars(entryName, end, pid);
-    if (error != std::errc{} || stop != end || pid <= 0) return std::nullopt;
-    return pid;
-}
-
 }  // namespace
 
 std::string ProcfsSource::processPath(std::int32_t pid, const char* entry) const {
@@ -77,7 +68,7 @@ std::vector<std::int32_t> ProcfsSource::allPIDs() const {
     const procfs::Directory directory = procfs::openDirectory(AT_FDCWD, root_.c_str());
     if (!directory) return pids;
     while (const dirent* entry = readdir(directory.get())) {
-        if (const auto pid = processID(entry->d_name)) pids.push_back(*pid);
+        if (const auto pid = procfs::processIDOfEntry(entry->d_name)) pids.push_back(*pid);
     }
     return pids;
 }

@@ -201,6 +201,13 @@ TEST(ProcfsSource, AnswersForTheKernelAndForMissingProcesses) {
     EXPECT_TRUE(ProcfsSource("/nonexistent").allPIDs().empty());
 }
 
+TEST(ProcfsParsing, AnEntryNamesAProcessOnlyWhenItIsAPositivePid) {
+    EXPECT_EQ(procfs::processIDOfEntry("412"), std::optional<std::int32_t>(412));
+    for (const char* name : {"self", "thread-self", "0", "-4", "12a", "", "99999999999"}) {
+        EXPECT_FALSE(procfs::processIDOfEntry(name)) << name;
+    }
+}
+
 TEST(ProcfsParsing, ReadsANamespaceNumberOnlyFromALinkOfItsKind) {
     EXPECT_EQ(procfs::parseNamespaceLink("mnt:[4026531841]", "mnt"), std::optional<std::uint64_t>(4026531841u));
     for (const char* link : {"net:[4026531840]", "mnt:[]", "mnt:[12", "mnt:[12x]", "mnt:[-1]", "mnt[12]", "mnt:", "",
