@@ -133,7 +133,9 @@ protected:
 
 // One test, as each start of the desktop and its apps is slow.
 TEST_F(WaylandApps, EachAppIsAskedItsOwnWayOrWaitedForNeverSignalledAndNeverActivated) {
-    auto mousepad = start({"GDK_BACKEND=wayland"}, {"/usr/bin/mousepad", document_}, user_.home);
+    // Settings in memory: a session Mousepad saved earlier in the user's dconf would be restored.
+    auto mousepad =
+        start({"GDK_BACKEND=wayland", "GSETTINGS_BACKEND=memory"}, {"/usr/bin/mousepad", document_}, user_.home);
     ASSERT_TRUE(sway_->type("milk, "));
     auto featherpad = start({"QT_QPA_PLATFORM=wayland"}, {"/usr/bin/featherpad"}, folder_);
     ASSERT_TRUE(bus_.waitForOwner(QStringLiteral("org.xfce.mousepad"))) << "mousepad took no bus name";
